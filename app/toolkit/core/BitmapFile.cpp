@@ -139,7 +139,7 @@ BitmapFileResult ReadBitmapFile(std::span<const uint8_t> file) {
   ByteReader in(file);
   uint32_t bitsOffset = 0;
   if (file.size() >= 2 && (file[0] | file[1] << 8) == kFileMagic) {
-    in.Skip(10);
+    in.Skip(kFileHeaderBytes - 4);  // magic, size and reserved words
     bitsOffset = in.U32();
     if (!in.ok()) return Fail(0, "file header truncated");
   }
