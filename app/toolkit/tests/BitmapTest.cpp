@@ -35,15 +35,19 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
-// A 32-bit bottom-up bitmap file of 0xRRGGBB pixels given top row first.
-std::vector<uint8_t> BitmapFileOf(int width, int height, const std::vector<uint32_t>& pixels) {
+// A 32-bit bitmap file of 0xRRGGBB pixels given top row first, stored bottom-up unless
+// asked otherwise.
+std::vector<uint8_t> BitmapFileOf(int width, int height, const std::vector<uint32_t>& pixels, bool topDown = false) {
   std::vector<uint8_t> out = {'B', 'M'};
   Put32(out, uint32_t(54 + pixels.size() * 4));
   Put32(out, 0);
   Put32(out, 54);
-  for (uint32_t v : {40u, uint32_t(width), uint32_t(height), 0x00200001u, 0u, 0u, 0u, 0u, 0u, 0u}) Put32(out, v);
-  for (int y = height - 1; y >= 0; --y)
+  const uint32_t storedHeight = uint32_t(topDown ? -height : height);
+  for (uint32_t v : {40u, uint32_t(width), storedHeight, 0x00200001u, 0u, 0u, 0u, 0u, 0u, 0u}) Put32(out, v);
+  for (int row = 0; row < height; ++row) {
+    const int y = topDown ? row : height - 1 - row;
     for (int x = 0; x < width; ++x) Put32(out, pixels[size_t(y * width + x)]);
+  }
   return out;
 }
 
@@ -174,6 +178,17 @@ TEST(DdbBitmap, DrawsTheFilesPixels) {
     EXPECT_EQ(canvas.At(5, 0), kGrey);
     EXPECT_EQ(canvas.At(0, 2), kGrey);
   }
+}
+
+TEST(DdbBitmap, TopDownFileDrawsUpright) {
+  WriteBytes("topdown.bmp", BitmapFileOf(2, 2, {0xA33B2F, 0xC9A227, 0x1F2A44, 0xF4EEDC}, true));
+  DdbBitmap bitmap;
+  ASSERT_TRUE(bitmap.Load("topdown.bmp"));
+  EXPECT_EQ(bitmap.Height(), 2);
+  Canvas canvas(2, 2);
+  bitmap.DrawWhole(canvas.Dc());
+  EXPECT_EQ(canvas.At(0, 0), 0xA33B2Fu);
+  EXPECT_EQ(canvas.At(1, 1), 0xF4EEDCu);
 }
 
 TEST(DdbBitmap, DrawsPartsAndOwnSizes) {
