@@ -4,7 +4,7 @@
 #include "app/toolkit/ProgramInstance.h"
 #include "runtime/base/UniqueHandle_win.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 bool BlitBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height, int sourceX, int sourceY, DWORD rasterOp) {
   if (bitmap == nullptr) return false;
@@ -27,4 +27,4 @@ bool DrawBitmapResource(HDC dc, const char* resourceName, int x, int y) {
   return DrawBitmapHandle(dc, bitmap.Get(), x, y);
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -3,7 +3,7 @@
 // and the drawing of the programs' bitmap resources (captions, frames, backgrounds).
 #include <windows.h>
 
-namespace kro {
+namespace kro::toolkit {
 
 // BitBlt of part of `bitmap`; the program palette, when set, is selected and realised in
 // both DCs for the copy. False when nothing could be drawn.
@@ -13,4 +13,4 @@ bool DrawBitmapHandle(HDC dc, HBITMAP bitmap, int x, int y);
 // A bitmap resource of the program, loaded, drawn whole at (x, y) and freed again.
 bool DrawBitmapResource(HDC dc, const char* resourceName, int x, int y);
 
-}  // namespace kro
+}  // namespace kro::toolkit

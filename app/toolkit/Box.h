@@ -2,7 +2,7 @@
 // A rectangle as position and size, the way the programs' layout tables give it.
 #include <cstdint>
 
-namespace kro {
+namespace kro::toolkit {
 
 struct Box {
   int32_t x = 0;
@@ -11,4 +11,4 @@ struct Box {
   int32_t height = 0;
 };
 
-}  // namespace kro
+}  // namespace kro::toolkit

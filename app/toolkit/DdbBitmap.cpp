@@ -5,7 +5,7 @@
 #include "app/toolkit/ProgramInstance.h"
 #include "app/toolkit/core/BitmapFile.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 bool DdbBitmap::Load(const char* fileName) {
   Destroy();
@@ -47,4 +47,4 @@ void DdbBitmap::Draw(HDC dc, const Box& destination, int sourceX, int sourceY, D
 
 void DdbBitmap::DrawWhole(HDC dc) const { Draw(dc, 0, 0, -1, -1, 0, 0, SRCCOPY); }
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -8,7 +8,7 @@
 #include "app/toolkit/Box.h"
 #include "runtime/base/UniqueHandle_win.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 class DdbBitmap {
 public:
@@ -43,4 +43,4 @@ private:
   int16_t height_ = 0;
 };
 
-}  // namespace kro
+}  // namespace kro::toolkit

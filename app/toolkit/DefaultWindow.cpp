@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 // The object pointer lives in window long 0; a pointer is as wide as LONG_PTR on both
@@ -169,4 +169,4 @@ LRESULT DefaultWindow::DefaultProcessing(UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

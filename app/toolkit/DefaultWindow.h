@@ -14,7 +14,7 @@
 #include "app/toolkit/Box.h"
 #include "app/toolkit/Element.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 class DefaultWindow {
 public:
@@ -88,4 +88,4 @@ LRESULT CALLBACK WindowObjectProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 // The object bound to a window, or null.
 DefaultWindow* WindowObjectOf(HWND hwnd);
 
-}  // namespace kro
+}  // namespace kro::toolkit

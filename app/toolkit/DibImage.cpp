@@ -7,7 +7,7 @@
 #include "app/toolkit/Palette.h"
 #include "app/toolkit/core/BitmapFile.h"
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 std::optional<std::vector<uint8_t>> ReadWholeFile(const char* fileName) {
@@ -89,4 +89,4 @@ UniqueBitmap DibImage::ToDeviceBitmap() const {
   return UniqueBitmap(CreateDIBitmap(screen.Get(), &info->bmiHeader, CBM_INIT, bits, info, DIB_RGB_COLORS));
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -10,7 +10,7 @@
 
 #include "runtime/base/UniqueHandle_win.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 class DibImage {
 public:
@@ -38,4 +38,4 @@ private:
   UniqueGlobal block_;
 };
 
-}  // namespace kro
+}  // namespace kro::toolkit

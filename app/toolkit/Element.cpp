@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kro {
+namespace kro::toolkit {
 
 bool Element::Draw(HDC, int, int) { return true; }
 bool Element::Parse(const char*) { return true; }
@@ -26,4 +26,4 @@ void Element::SetType(ElementType newType) {
   decoration = IsDecorationType(newType) ? 1 : 0;
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

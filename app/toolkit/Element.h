@@ -8,7 +8,7 @@
 
 #include "app/toolkit/core/ElementType.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 class TreeNode;
 
@@ -53,4 +53,4 @@ protected:
   void SetType(ElementType newType);
 };
 
-}  // namespace kro
+}  // namespace kro::toolkit

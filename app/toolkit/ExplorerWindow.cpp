@@ -2,7 +2,7 @@
 
 #include "app/toolkit/ProgramInstance.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 ExplorerWindow::ExplorerWindow(HINSTANCE instance, int16_t x, int16_t y, int16_t width, int16_t height, HWND parent)
     : DefaultWindow(x, y, width, height), parent_(parent) {
@@ -23,4 +23,4 @@ const char* ExplorerWindow::ClassName() const { return "ExplorerWindowClass"; }
 
 LRESULT ExplorerWindow::OnPaint(WPARAM, LPARAM) { return PaintElement(); }
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -3,7 +3,7 @@
 // base of the described lists.
 #include "app/toolkit/DefaultWindow.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 class ExplorerWindow : public DefaultWindow {
 public:
@@ -25,4 +25,4 @@ private:
   HWND parent_;
 };
 
-}  // namespace kro
+}  // namespace kro::toolkit

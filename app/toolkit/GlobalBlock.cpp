@@ -1,6 +1,6 @@
 #include "app/toolkit/GlobalBlock.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 void* AllocateGlobalBlock(size_t sizeBytes) {
   const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeBytes);
@@ -17,4 +17,4 @@ void FreeGlobalBlock(void* block) {
   GlobalFree(handle);
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

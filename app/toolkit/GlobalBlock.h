@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-namespace kro {
+namespace kro::toolkit {
 
 // GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT) then GlobalLock; null on failure.
 void* AllocateGlobalBlock(size_t sizeBytes);
@@ -27,4 +27,4 @@ private:
   void* data_;
 };
 
-}  // namespace kro
+}  // namespace kro::toolkit

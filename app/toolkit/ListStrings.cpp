@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 struct ListMessages {
@@ -41,4 +41,4 @@ void ReadListIntoStrings(HWND control, ListControl kind, std::span<char> out) {
   if (used + 1 < out.size()) out[used + 1] = '\0';
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

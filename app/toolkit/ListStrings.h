@@ -5,7 +5,7 @@
 
 #include <span>
 
-namespace kro {
+namespace kro::toolkit {
 
 enum class ListControl { kListBox, kComboBox };
 
@@ -15,4 +15,4 @@ void FillListFromStrings(HWND control, ListControl kind, const char* strings);
 // that would not fit ends the list.
 void ReadListIntoStrings(HWND control, ListControl kind, std::span<char> out);
 
-}  // namespace kro
+}  // namespace kro::toolkit

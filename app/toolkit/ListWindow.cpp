@@ -2,7 +2,7 @@
 
 #include "app/toolkit/ProgramInstance.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 ListWindow::ListWindow(HINSTANCE instance, int16_t x, int16_t y, int16_t width, int16_t height, HWND parent,
                        COLORREF backgroundColour)
@@ -21,4 +21,4 @@ const char* ListWindow::ClassName() const { return "ListWindowClass"; }
 
 LRESULT ListWindow::OnPaint(WPARAM, LPARAM) { return PaintElement(); }
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -3,7 +3,7 @@
 // its children: the base of the scrolling row container.
 #include "app/toolkit/DefaultWindow.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 inline constexpr COLORREF kNoColour = 0xFFFFFFFF;
 
@@ -30,4 +30,4 @@ private:
   HWND parent_;
 };
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -5,7 +5,7 @@
 
 #include "app/toolkit/DibImage.h"
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 UniquePalette& ProgramPaletteStorage() {
@@ -52,4 +52,4 @@ ProgramPaletteSelection::ProgramPaletteSelection(HDC dc) : guard_(dc, ProgramPal
   if (ProgramPalette()) RealizePalette(dc);
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -9,7 +9,7 @@
 #include "app/toolkit/core/PaletteColours.h"
 #include "runtime/base/UniqueHandle_win.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 // The process-wide drawing palette, or null (borrowed: the toolkit owns it).
 HPALETTE ProgramPalette();
@@ -38,4 +38,4 @@ private:
   PaletteGuard guard_;
 };
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -1,6 +1,6 @@
 #include "app/toolkit/ProgramInstance.h"
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 HINSTANCE gProgramInstance = nullptr;
@@ -11,4 +11,4 @@ void SetProgramInstance(HINSTANCE instance) { gProgramInstance = instance; }
 
 HINSTANCE ProgramInstance() { return gProgramInstance ? gProgramInstance : GetModuleHandleA(nullptr); }
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -3,9 +3,9 @@
 // start-up code records it; until then it is the program's own module.
 #include <windows.h>
 
-namespace kro {
+namespace kro::toolkit {
 
 void SetProgramInstance(HINSTANCE instance);
 HINSTANCE ProgramInstance();
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -2,7 +2,7 @@
 
 #include "app/toolkit/core/SlicePlan.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 bool SlicedBitmap::Load(const char* fileName, int16_t capSize, int16_t middleSize) {
   capSize_ = capSize;
@@ -24,4 +24,4 @@ void SlicedBitmap::DrawVertical(HDC dc, int x, int y, int width, int height, int
     Draw(dc, x, y + c.destinationOffset, columns, c.length, sourceX, c.sourceOffset, rasterOp);
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -3,7 +3,7 @@
 // destination needs, and a last slice, along x or along y.
 #include "app/toolkit/DdbBitmap.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 class SlicedBitmap : public DdbBitmap {
 public:
@@ -25,4 +25,4 @@ private:
   int16_t middleSize_ = 0;
 };
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -1,6 +1,6 @@
 #include "app/toolkit/TreeNode_win.h"
 
-namespace kro {
+namespace kro::toolkit {
 
 void SetCheckedDeep(TreeNode& node, uint32_t state, HWND notifyWindow) {
   TreeNode::CheckChanged notify;
@@ -11,4 +11,4 @@ void SetCheckedDeep(TreeNode& node, uint32_t state, HWND notifyWindow) {
   node.SetCheckedDeep(state, notify);
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

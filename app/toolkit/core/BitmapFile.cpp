@@ -26,7 +26,7 @@
 
 #include "runtime/base/ByteReader.h"
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 constexpr uint32_t kFileHeaderBytes = 14;
@@ -197,4 +197,4 @@ std::optional<DibHeader> ReadPackedHeader(std::span<const uint8_t> packed) {
   return header;
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

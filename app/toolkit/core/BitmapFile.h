@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace kro {
+namespace kro::toolkit {
 
 inline constexpr uint32_t kCoreHeaderBytes = 12;
 inline constexpr uint32_t kInfoHeaderBytes = 40;
@@ -65,4 +65,4 @@ std::optional<DibHeader> ReadPackedHeader(std::span<const uint8_t> packed);
 // Offset of the pixel rows in a packed DIB.
 inline size_t PackedBitsOffset(const DibHeader& header) { return kInfoHeaderBytes + size_t{header.clrUsed} * 4; }
 
-}  // namespace kro
+}  // namespace kro::toolkit

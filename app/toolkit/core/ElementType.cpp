@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 // Position (type - 1) holds the keyword of each type.
@@ -37,4 +37,4 @@ bool IsDecorationType(int16_t type) {
   }
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace kro {
+namespace kro::toolkit {
 
 enum ElementType : int16_t {
   kElementNone = 0,  // a window's own element
@@ -28,4 +28,4 @@ std::string_view ElementTypeKeyword(int16_t type);
 // The picture parts of a row: BITMAP, EMPTY, the prefixes and the two non-row checkers.
 bool IsDecorationType(int16_t type);
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -2,7 +2,7 @@
 
 #include "app/toolkit/core/BitmapFile.h"
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 constexpr PaletteColour Rgb(uint32_t rgb) {
@@ -84,4 +84,4 @@ const std::array<PaletteColour, 256>& FixedPaletteColours() {
   return kTable;
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-namespace kro {
+namespace kro::toolkit {
 
 struct PaletteColour {
   uint8_t red = 0;
@@ -23,4 +23,4 @@ std::vector<PaletteColour> PaletteFromPackedDib(std::span<const uint8_t> packed)
 // blue levels between them, and the programs' own colours near the top.
 const std::array<PaletteColour, 256>& FixedPaletteColours();
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kro {
+namespace kro::toolkit {
 
 std::vector<SliceCopy> PlanSlices(int extent, int capSize, int middleSize, int length) {
   std::vector<SliceCopy> copies;
@@ -29,4 +29,4 @@ std::vector<SliceCopy> PlanSlices(int extent, int capSize, int middleSize, int l
   return copies;
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

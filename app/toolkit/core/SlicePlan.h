@@ -3,7 +3,7 @@
 // stretched along one axis: the copies that fill a destination of a given length.
 #include <vector>
 
-namespace kro {
+namespace kro::toolkit {
 
 struct SliceCopy {
   int sourceOffset;
@@ -17,4 +17,4 @@ struct SliceCopy {
 // inside [0, length) of the destination and inside the picture.
 std::vector<SliceCopy> PlanSlices(int extent, int capSize, int middleSize, int length);
 
-}  // namespace kro
+}  // namespace kro::toolkit

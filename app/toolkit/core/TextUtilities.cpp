@@ -5,7 +5,7 @@
 
 #include "runtime/base/Cp1251.h"
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 uint8_t Byte(char c) { return static_cast<uint8_t>(c); }
@@ -143,4 +143,4 @@ const char* ReadQuotedField(const char* text, std::span<char> out) {
   return std::strchr(close + 1, ',');
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

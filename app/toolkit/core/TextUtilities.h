@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <span>
 
-namespace kro {
+namespace kro::toolkit {
 
 // 1 when the two strings agree up to the end of the shorter one (one is a prefix of the
 // other, or they are equal).
@@ -51,4 +51,4 @@ const char* ReadHexField(const char* text, uint32_t* value);  // "0x" prefix opt
 // quote give the empty string.
 const char* ReadQuotedField(const char* text, std::span<char> out);
 
-}  // namespace kro
+}  // namespace kro::toolkit

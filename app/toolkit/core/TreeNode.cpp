@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-namespace kro {
+namespace kro::toolkit {
 
 TreeNode::~TreeNode() {
   // Frees the subtree without recursing: each node's children join the pending list before
@@ -86,4 +86,4 @@ void TreeNode::SetMark(uint32_t state, uint16_t position) {
   }
 }
 
-}  // namespace kro
+}  // namespace kro::toolkit

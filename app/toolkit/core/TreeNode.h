@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-namespace kro {
+namespace kro::toolkit {
 
 class TreeNode {
 public:
@@ -61,4 +61,4 @@ private:
   std::unique_ptr<std::vector<uint16_t>> marks_;
 };
 
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -13,7 +13,7 @@
 #include "app/toolkit/SlicedBitmap.h"
 #include "runtime/base/UniqueHandle_win.h"
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 constexpr uint32_t kGrey = 0x808080;
@@ -298,4 +298,4 @@ TEST(ProgramPalette, ReplacedOnlyByARealPalette) {
 }
 
 }  // namespace
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -7,7 +7,7 @@
 
 #include "app/toolkit/GlobalBlock.h"
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 struct Control {
@@ -74,4 +74,4 @@ TEST(GlobalBlock, IsZeroedMovableAndFreed) {
 }
 
 }  // namespace
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -11,7 +11,7 @@
 #include "app/toolkit/TreeNode_win.h"
 #include "runtime/base/UniqueHandle_win.h"
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 // A top-level host for child window objects, shown so that painting happens.
@@ -215,4 +215,4 @@ TEST(TreeNode, DeepCheckTellsTheWindowOfEachChange) {
 }
 
 }  // namespace
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -6,12 +6,12 @@
 #include "app/toolkit/core/PaletteColours.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const kro::BitmapFileResult result = kro::ReadBitmapFile({data, size});
+  const kro::toolkit::BitmapFileResult result = kro::toolkit::ReadBitmapFile({data, size});
   if (!result.dib) return 0;
   const auto& packed = result.dib->bytes;
-  const std::optional<kro::DibHeader> header = kro::ReadPackedHeader(packed);
-  if (!header || kro::PackedBitsOffset(*header) + header->sizeImage != packed.size()) std::abort();
-  const auto palette = kro::PaletteFromPackedDib(packed);
+  const std::optional<kro::toolkit::DibHeader> header = kro::toolkit::ReadPackedHeader(packed);
+  if (!header || kro::toolkit::PackedBitsOffset(*header) + header->sizeImage != packed.size()) std::abort();
+  const auto palette = kro::toolkit::PaletteFromPackedDib(packed);
   if (palette.size() != header->clrUsed && !(header->clrUsed == 0 && header->bitCount == 24 && palette.size() == 256))
     std::abort();
   return 0;

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 std::vector<uint8_t> ReadTestFile(const std::string& name) {
@@ -183,4 +183,4 @@ TEST(BitmapFile, PackedHeaderIsCheckedAgainstItsBlock) {
 }
 
 }  // namespace
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 TEST(ElementType, KeywordsMatchExactlyAndRoundTrip) {
@@ -21,4 +21,4 @@ TEST(ElementType, PictureTypesAreDecorations) {
 }
 
 }  // namespace
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -8,7 +8,7 @@
 
 #include "app/toolkit/core/BitmapFile.h"
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 PaletteColour Rgb(uint32_t rgb) { return {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)}; }
@@ -58,4 +58,4 @@ TEST(BitmapPalette, NothingForOtherBlocks) {
 }
 
 }  // namespace
-}  // namespace kro
+}  // namespace kro::toolkit

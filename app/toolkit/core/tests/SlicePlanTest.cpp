@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 using Copies = std::vector<SliceCopy>;
@@ -46,4 +46,4 @@ TEST(SlicePlan, CopiesStayInsideDestinationAndPicture) {
 }
 
 }  // namespace
-}  // namespace kro
+}  // namespace kro::toolkit

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 TEST(TextUtilities, PrefixMatchAndFind) {
@@ -157,4 +157,4 @@ TEST(TextUtilities, QuotedFields) {
 }
 
 }  // namespace
-}  // namespace kro
+}  // namespace kro::toolkit

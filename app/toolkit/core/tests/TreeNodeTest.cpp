@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace kro {
+namespace kro::toolkit {
 namespace {
 
 // root(0) -> a(10) [a1(11), a2(12) -> x(12)], b(20), c(12)
@@ -110,4 +110,4 @@ TEST(TreeNode, DeepChainsAreWalkedAndFreedWithoutRecursion) {
 }
 
 }  // namespace
-}  // namespace kro
+}  // namespace kro::toolkit
