@@ -18,11 +18,11 @@ TreeNode::~TreeNode() {
   }
 }
 
-template <typename Visit>
-TreeNode* TreeNode::WalkPreOrder(Visit visit) {
-  std::vector<TreeNode*> stack{this};
+template <typename Node, typename Visit>
+Node* TreeNode::WalkPreOrder(Node* root, Visit visit) {
+  std::vector<Node*> stack{root};
   while (!stack.empty()) {
-    TreeNode* node = stack.back();
+    Node* node = stack.back();
     stack.pop_back();
     if (visit(*node)) return node;
     for (auto child = node->children_.rbegin(); child != node->children_.rend(); ++child)
@@ -51,16 +51,15 @@ TreeNode* TreeNode::Child(int32_t index) const {
 }
 
 TreeNode* TreeNode::FindById(uint32_t wanted) {
-  return WalkPreOrder([wanted](TreeNode& node) { return node.id == wanted; });
+  return WalkPreOrder(this, [wanted](const TreeNode& node) { return node.id == wanted; });
 }
 
 bool TreeNode::AnyChecked() const {
-  // The walk does not change the tree; it is shared with the mutating operations.
-  return const_cast<TreeNode*>(this)->WalkPreOrder([](TreeNode& node) { return node.checked == 1; }) != nullptr;
+  return WalkPreOrder(this, [](const TreeNode& node) { return node.checked == 1; }) != nullptr;
 }
 
 void TreeNode::SetCheckedDeep(uint32_t state, const CheckChanged& onChange) {
-  WalkPreOrder([&](TreeNode& node) {
+  WalkPreOrder(this, [&](TreeNode& node) {
     if (node.checked != state) {
       node.checked = state;
       if (onChange) onChange(node.id, state);
@@ -70,7 +69,7 @@ void TreeNode::SetCheckedDeep(uint32_t state, const CheckChanged& onChange) {
 }
 
 void TreeNode::ResetDescendants() {
-  WalkPreOrder([this](TreeNode& node) {
+  WalkPreOrder(this, [this](TreeNode& node) {
     if (&node != this) node.shown = node.row = node.expanded = node.level = 0;
     return false;
   });

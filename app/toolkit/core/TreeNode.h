@@ -52,9 +52,10 @@ public:
   uint16_t level = 0;
 
 private:
-  // Calls visit(node) for this node and its descendants in pre-order until it answers true.
-  template <typename Visit>
-  TreeNode* WalkPreOrder(Visit visit);
+  // Calls visit(node) for root and its descendants in pre-order until it answers true;
+  // returns that node. Node is TreeNode or const TreeNode.
+  template <typename Node, typename Visit>
+  static Node* WalkPreOrder(Node* root, Visit visit);
 
   TreeNode* parent_;
   std::vector<std::unique_ptr<TreeNode>> children_;
