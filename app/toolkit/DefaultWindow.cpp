@@ -133,9 +133,10 @@ LRESULT DefaultWindow::OnKeyDown(WPARAM, LPARAM) { return 0; }
 LRESULT DefaultWindow::OnKeyUp(WPARAM, LPARAM) { return 0; }
 LRESULT DefaultWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) { return DefaultProcessing(message, wParam, lParam); }
 
-HWND DefaultWindow::CreateBoundWindow(DWORD style, int x, int y, int width, int height, HWND parent, UINT_PTR childId) {
+HWND DefaultWindow::CreateBoundWindow(DWORD style, int x, int y, int width, int height, HWND parent, UINT_PTR childId,
+                                      const char* windowName) {
   DestroyBoundWindow();
-  const HWND created = CreateWindowExA(0, ClassName(), nullptr, style, x, y, width, height, parent,
+  const HWND created = CreateWindowExA(0, ClassName(), windowName, style, x, y, width, height, parent,
                                        reinterpret_cast<HMENU>(childId), ProgramInstance(), this);
   // OnCreate stored it already, unless a message during creation destroyed the window.
   hwnd_ = created && IsWindow(created) ? created : nullptr;

@@ -65,7 +65,8 @@ protected:
 
   // CreateWindowExA of ClassName() with this object as the creation parameter; a window
   // the object had before is destroyed first.
-  HWND CreateBoundWindow(DWORD style, int x, int y, int width, int height, HWND parent, UINT_PTR childId = 0);
+  HWND CreateBoundWindow(DWORD style, int x, int y, int width, int height, HWND parent, UINT_PTR childId = 0,
+                         const char* windowName = nullptr);
   // Unbinds and destroys the window, if it is still there.
   void DestroyBoundWindow();
   // Lets a subclass draw through an element of its own; it takes the old one's geometry.

@@ -27,7 +27,7 @@ class RecordingWindow : public DefaultWindow {
 public:
   explicit RecordingWindow(HWND parent) {
     RegisterClass("RecordingWindowClass", nullptr, nullptr, nullptr, CS_DBLCLKS);
-    CreateBoundWindow(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent, 7);
+    CreateBoundWindow(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, parent, 7, "Окно");
   }
   const char* ClassName() const override { return "RecordingWindowClass"; }
 
@@ -82,6 +82,9 @@ TEST(DefaultWindow, RoutesEachMessageToItsHandler) {
   ASSERT_NE(window.Hwnd(), nullptr);
   EXPECT_EQ(WindowObjectOf(window.Hwnd()), &window);
   EXPECT_EQ(GetDlgCtrlID(window.Hwnd()), 7);
+  char title[16] = {};
+  GetWindowTextA(window.Hwnd(), title, sizeof title);
+  EXPECT_STREQ(title, "Окно");
   ASSERT_FALSE(window.heard.empty());
   EXPECT_EQ(window.heard.front(), "create");
 
