@@ -202,6 +202,29 @@ TEST(ListWindow, TakesDoubleClicksAndClipsChildren) {
   EXPECT_EQ(r.bottom, 64);
 }
 
+class TypedElement : public Element {
+public:
+  TypedElement(ElementType kind) : Element(1, 2, 30, 40) { SetType(kind); }
+};
+
+TEST(Element, StartsClearAndTakesItsTypesKeywordAndDecoration) {
+  const Element plain(1, 2, 30, 40);
+  EXPECT_EQ(plain.checked + plain.hover + plain.current + plain.decoration, 0u);
+  EXPECT_EQ(plain.type, kElementNone);
+  EXPECT_STREQ(plain.typeName, "");
+  EXPECT_EQ(plain.node, nullptr);
+
+  TypedElement checker(kElementSelectChecker);
+  EXPECT_STREQ(checker.typeName, "SELECTCHECKER");
+  EXPECT_EQ(checker.decoration, 1u);
+  EXPECT_EQ(checker.GetWidth(), 30);
+  checker.SetState(1);
+  EXPECT_EQ(checker.GetState(), 0u);  // the base keeps no state
+  TypedElement text(kElementText);
+  EXPECT_STREQ(text.typeName, "TEXT");
+  EXPECT_EQ(text.decoration, 0u);
+}
+
 TEST(TreeNode, DeepCheckTellsTheWindowOfEachChange) {
   HostWindow host;
   RecordingWindow window(host.hwnd);
