@@ -83,12 +83,9 @@ def encode(art, picture):
     return writers.ico(picture)
 
 
-def write_if_changed(path, data):
-    """Leaves an unchanged file alone so that the resource compiler does not rerun."""
-    if os.path.exists(path):
-        with open(path, "rb") as f:
-            if f.read() == data:
-                return
+def write_file(path, data):
+    """Writes through a temporary file, so an interrupted run leaves no half picture. Every
+    file is rewritten: the resource scripts must look newer whenever a picture changed."""
     tmp = path + ".tmp"
     with open(tmp, "wb") as f:
         f.write(data)
@@ -165,11 +162,11 @@ def main(argv):
     for program in (table.PLAYER, table.ARCHIVE):
         os.makedirs(os.path.join(out, program), exist_ok=True)
         for art in table.for_program(program):
-            write_if_changed(os.path.join(out, program, file_name(art)),
+            write_file(os.path.join(out, program, file_name(art)),
                              encode(art, pictures[(program, art.name)]))
-        write_if_changed(os.path.join(out, program + ".rc"), resource_script(program))
-    write_if_changed(os.path.join(out, "art_manifest.h"), manifest(pictures))
-    write_if_changed(os.path.join(out, "contact-sheet.png"), contact_sheet(pictures))
+        write_file(os.path.join(out, program + ".rc"), resource_script(program))
+    write_file(os.path.join(out, "art_manifest.h"), manifest(pictures))
+    write_file(os.path.join(out, "contact-sheet.png"), contact_sheet(pictures))
     return 0
 
 

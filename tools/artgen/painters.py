@@ -219,8 +219,18 @@ def _panel(cv, x, y, w, h, margin=4):
 
 def _well(cv, x, y, w, h):
     """A dark recess for a picture or movie area."""
-    cv.rrect(x - 3, y - 3, x + w + 3, y + h + 3, 3, mix(GOLD, NAVY, 0.45))
+    cv.rrect(x - 2, y - 2, x + w + 2, y + h + 2, 2, mix(GOLD, NAVY, 0.45))
     cv.rect(x - 1, y - 1, x + w + 1, y + h + 1, NAVY_DARK)
+
+
+def _filmstrip(cv, x, w):
+    """A margin drawn as the edge of a film: sprocket holes between two rules."""
+    cv.rect(x, 0, x + w, cv.h, mix(NAVY, BLACK, 0.2))
+    cv.rect(x + 3, 0, x + 4, cv.h, mix(GOLD, NAVY, 0.5))
+    cv.rect(x + w - 4, 0, x + w - 3, cv.h, mix(GOLD, NAVY, 0.5))
+    hole = w - 22
+    for y in range(8, cv.h - 34, 22):
+        cv.rrect(x + 11, y, x + 11 + hole, y + 12, 2, mix(SLATE, NAVY, 0.35))
 
 
 def _grey(cv, x, y, w, h):
@@ -270,6 +280,11 @@ def _box_label(cv, text, x, y, size=13):
     cv.text(x - 8, y + 7, text, "sans", size, PARCHMENT, anchor="rm")
 
 
+def _box_label_right(cv, text, x, y, size=12):
+    """The label of a 14 x 14 check box at (x, y), painted to its right."""
+    cv.text(x + 14 + 8, y + 7, text, "sans", size, PARCHMENT, anchor="lm")
+
+
 def _fill(cv, x, y, w, h, colour):
     cv.rect(x, y, x + w, y + h, colour)
 
@@ -290,8 +305,8 @@ def _parchment(cv, x, y, w, h):
 
 LAYOUT = {
     "band": _band, "panel": _panel, "well": _well, "grey": _grey, "label": _label,
-    "note": _note, "icon": _icon, "ring": _ring, "rule": _rule, "title": _title,
-    "subtitle": _subtitle, "box": _box_label, "fill": _fill, "ornament": _ornament,
+    "note": _note, "icon": _icon, "filmstrip": _filmstrip, "ring": _ring, "rule": _rule, "title": _title,
+    "subtitle": _subtitle, "box": _box_label, "box_right": _box_label_right, "fill": _fill, "ornament": _ornament,
     "parchment": _parchment,
 }
 

@@ -49,11 +49,10 @@ def bookmark(g):
 
 
 def footprints(g):
-    # Two soles walking up and to the right, toes as dots.
-    g.oval(8, 15, 2.6, 4.4, fill=g.colour)
-    g.oval(8, 21.2, 2.0, 1.6, fill=g.colour)
-    g.oval(16, 7, 2.6, 4.4, fill=g.colour)
-    g.oval(16, 13.2, 2.0, 1.6, fill=g.colour)
+    # Two soles walking up the page, each a sole and a heel.
+    for u, v in ((7.5, 10), (16.5, 4)):
+        g.oval(u, v + 3.5, 3.3, 5.0, fill=g.colour)
+        g.oval(u + 0.3, v + 12.3, 2.5, 2.3, fill=g.colour)
 
 
 def back(g):
@@ -225,6 +224,11 @@ def minimise(g):
 def emblem(g):
     """The product mark: an open book under a small star, in a circle."""
     g.circle(12, 12, 10.5)
+    if g.k * 24 < 28:
+        # Small: the book alone, larger, so that it still reads.
+        g.shape((12, 8), (5, 6), (5, 16), (12, 18))
+        g.shape((12, 8), (19, 6), (19, 16), (12, 18))
+        return
     g.shape((12, 10), (5.5, 8.3), (5.5, 17.2), (12, 18.8))
     g.shape((12, 10), (18.5, 8.3), (18.5, 17.2), (12, 18.8))
     g.shape((12, 3.2), (13, 5.6), (15.2, 5.6), (13.4, 7.0), (14.1, 9.0), (12, 7.8),

@@ -44,6 +44,26 @@ def _plain(picture):
     return picture
 
 
+# The disc prompts' buttons (the dialogs place them; the art has them on one host only).
+PROMPT_BUTTONS = {
+    "instal_1": (("yes_on", 40, 105), ("no_on", 130, 105)),
+    "instal_2": (("yes_on", 40, 105), ("no_on", 130, 105)),
+    "instal_3": (("yes_on", 100, 105),),
+}
+
+
+def _controls(client, layout):
+    """Stand-ins for the system controls the windows place over their backgrounds."""
+    draw = ImageDraw.Draw(client)
+    for item in layout:
+        if item[0] == "panel":
+            x, y, w, h = item[1:5]
+            draw.rectangle([x, y, x + w - 1, y + h - 1], fill=(0xFF, 0xFF, 0xFF), outline=(0, 0, 0))
+        elif item[0] in ("box", "box_right"):
+            x, y = item[2:4]
+            draw.rectangle([x, y, x + 13, y + 13], fill=(0xFF, 0xFF, 0xFF), outline=(0x80, 0x80, 0x80))
+
+
 def _assemble(program, host, pictures):
     """A window as it appears: strip, background and the normal image of each button."""
     if host in SCREENS:
@@ -51,6 +71,11 @@ def _assemble(program, host, pictures):
         client = Image.new("RGB", (w, h), mix(NAVY, (0, 0, 0), 0.1))
     else:
         client = pictures[(program, host)].copy()
+    art_of = {a.name: a for a in table.for_program(program)}
+    if host in art_of:
+        _controls(client, art_of[host].layout if art_of[host].role == "background" else ())
+    for name, x, y in PROMPT_BUTTONS.get(host, ()):
+        client.paste(pictures[(program, name)], (x, y))
     for art in table.for_program(program):
         if art.at and art.at[0] == host and art.state == "normal":
             picture = pictures[(program, art.name)]
@@ -85,7 +110,7 @@ class Flow:
     def layout(self, top):
         placed, x, y, row_h = [], MARGIN, top, 0
         for img, caption, note in self.items:
-            w = max(img.size[0], 60)
+            w = round(max(img.size[0], _font(12, True).getlength(caption), _font(10).getlength(note)))
             h = img.size[1] + (30 if note else 16)
             if x + w > SHEET_WIDTH - MARGIN and x > MARGIN:
                 x, y, row_h = MARGIN, y + row_h + 14, 0
@@ -104,6 +129,7 @@ def contact_sheet(pictures):
         for host in hosts:
             views.add(_assemble(program, host, pictures), f"{program}: {host}")
         sections.append((f"{program}: windows assembled from the art", views))
+    for program in (table.PLAYER, table.ARCHIVE):
         every = Flow()
         for art in table.for_program(program):
             w, h = art.size

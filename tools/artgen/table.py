@@ -64,9 +64,9 @@ states(PLAYER, ("minoff", "minon"), (16, 16), "capbutton", "Свернуть", i
 
 # Toolbar of the article view: "off" normal, "on" pressed, "stop" disabled.
 TOOL = (58, 44)
-states(PLAYER, ("contoff", "conton"), TOOL, "tool", "Содержание", icon="book", at=("article view", 0, 25))
+states(PLAYER, ("contoff", "conton"), (66, 44), "tool", "Содержание", icon="book", at=("article view", 0, 25))
 states(PLAYER, ("searchof", "searchon"), TOOL, "tool", "Поиск", icon="magnifier", at=("article view", 70, 25))
-states(PLAYER, ("resoff", "reson", "resstop"), TOOL, "tool", "Результаты", icon="results", at=("article view", 135, 25))
+states(PLAYER, ("resoff", "reson", "resstop"), (78, 44), "tool", "Результаты", icon="results", at=("article view", 135, 25))
 states(PLAYER, ("backoff", "backon", "backstop"), (44, 44), "tool", "Назад", icon="back", at=("article view", 220, 25))
 states(PLAYER, ("wayoff", "wayon", "waystop"), TOOL, "tool", "Путь", icon="footprints", at=("article view", 265, 25))
 states(PLAYER, ("markoff", "markon"), TOOL, "tool", "Закладки", icon="bookmark", at=("article view", 330, 25))
@@ -132,7 +132,7 @@ row(PLAYER, "contens", (610, 320), "background", layout=(
     ("panel", 16, 41, 266, 199, 3),
     ("label", "Разделы", 295, 20),
     ("panel", 295, 44, 300, 172, 3),
-    ("label", "Только статьи с иллюстрациями", 425, 236, "lm", 12, "sans"),
+    ("box_right", "Только статьи с иллюстрациями", 403, 229),
     footer(610)))
 states(PLAYER, ("c_cr_n", "c_cr_r", "c_cr_d"), BUTTON, "button", "Открыть", icon="open_entry",
        at=("contens", 0, 250))
@@ -152,7 +152,6 @@ row(PLAYER, "search", DIALOG, "background", layout=(
     ("box", "В статьях из содержания", 495, 151),
     ("box", "Во всей энциклопедии", 495, 179),
     ("ring", "magnifier", 75, 120, 38),
-    ("note", "Результаты откроются в отдельном окне", 170, 258, 190, 12, None, "center"),
     footer(530)))
 states(PLAYER, ("s_find_n", "s_find_r", "s_find_d"), BUTTON, "button", "Найти",
        icon="magnifier", at=("search", 0, 250))
@@ -199,7 +198,6 @@ row(PLAYER, "b_mark", DIALOG, "background", layout=(
     ("note", "Введите название и нажмите «Добавить».", 18, 72, 190, 12),
     ("label", "Закладки", 216, 19),
     ("panel", 216, 40, 296, 210, 4),
-    ("note", "Не более 32 закладок", 170, 262, 190, 12, None, "center"),
     footer(530)))
 states(PLAYER, ("m_add_n", "m_add_r", "m_add_d"), BUTTON, "button", "Добавить", icon="plus",
        at=("b_mark", 0, 110))
@@ -228,16 +226,16 @@ states(PLAYER, ("str_2", "str_2_r", "str_2d"), (24, 28), "arrow", "Следую�
        icon="arrow_right", at=("g_slide", 190, 250))
 
 
-def gallery(programs, suffix, title, icon, background, list_box, heading, hint, extra=()):
+def gallery(programs, suffix, title, icon, background, list_box, heading, hint, ring_y=92):
     x, y, w, h = list_box
     strips(programs, f"t_{suffix}", f"t_{suffix}_d", 530, title, icon=icon)
     ring_x = x / 2
     row(programs, background, DIALOG, "background", layout=(
         ("label", heading, x, 16),
         ("panel", x, y, w, h, 4),
-        ("ring", icon, ring_x, 92, min(44, x / 2 - 12)),
-        ("note", hint, 8, 150, x - 16, 12, None, "center"),
-        footer(530)) + extra)
+        ("ring", icon, ring_x, ring_y, min(44, x / 2 - 12)),
+        ("note", hint, 8, ring_y + 58, x - 16, 12, None, "center"),
+        footer(530)))
     states(programs, (f"cross_{suffix}", f"cross_{suffix}1"), BUTTON, "button", "Перейти",
            icon="jump", at=(background, 0, 250))
     states(programs, (f"close_{suffix}", f"close_{suffix}1"), BUTTON, "button", "Закрыть",
@@ -247,7 +245,7 @@ def gallery(programs, suffix, title, icon, background, list_box, heading, hint, 
 gallery(PLAYER, "v", "Видео", "film", "g_video", (214, 38, 304, 210), "Фильмы",
         "Дважды щёлкните название, чтобы посмотреть фильм.")
 gallery(PLAYER, "m", "Карты", "globe", "g_map", (214, 38, 304, 210), "Карты",
-        "Выберите карту и нажмите «Показать».")
+        "Выберите карту и нажмите «Показать».", ring_y=66)
 states(PLAYER, ("show", "show_1"), BUTTON, "button", "Показать", icon="pin",
        at=("g_map", 0, 180))
 gallery(PLAYER, "a", "Аудио", "speaker", "g_sound", (137, 38, 377, 210), "Записи",
@@ -276,12 +274,12 @@ states(PLAYER, ("t_cl_n", "t_cl_r"), (44, 32), "arrow", "Закрыть", icon="
        at=("timeline", 590, 421))
 
 # Video window and disc prompts (both programs) ------------------------------------------------
+# The title, movie and caption fill the middle column from x 50 to 370; the statics paint
+# themselves system grey, so the column is that grey and the gaps between them disappear.
 VIDEO_LAYOUT = (
+    ("filmstrip", 0, 46),
+    ("filmstrip", 374, 46),
     ("grey", 46, 0, 328, 330),
-    ("fill", 45, 0, 1, 330, (0xC9, 0xA2, 0x27)),
-    ("fill", 374, 0, 1, 330, (0xC9, 0xA2, 0x27)),
-    ("icon", "film", 11, 16, 24),
-    ("icon", "film", 385, 16, 24),
 )
 row(BOTH, "video0", (420, 330), "background", layout=VIDEO_LAYOUT)
 

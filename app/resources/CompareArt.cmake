@@ -1,0 +1,21 @@
+# Draws the art a second time and fails unless every file equals the build's copy byte for
+# byte: the programs must not change between two builds of the same tree.
+file(REMOVE_RECURSE ${SCRATCH})
+execute_process(COMMAND ${PYTHON} ${ARTGEN} ${SCRATCH} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "artgen failed: ${rc}")
+endif()
+file(GLOB_RECURSE files RELATIVE ${SCRATCH} ${SCRATCH}/*)
+list(LENGTH files count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "artgen wrote nothing")
+endif()
+foreach(file IN LISTS files)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${SCRATCH}/${file} ${REFERENCE}/${file}
+    RESULT_VARIABLE differs)
+  if(differs)
+    message(FATAL_ERROR "${file} differs between two runs")
+  endif()
+endforeach()
+message(STATUS "${count} files identical")
+file(REMOVE_RECURSE ${SCRATCH})
