@@ -41,6 +41,8 @@ def render_one(art, host):
         return painters.button(w, h, art.state, art.label, art.icon, art.accent, base)
     if role == "tool":
         return painters.tool(w, h, art.state, art.label, art.icon, base)
+    if role == "pictogram":
+        return painters.tool(w, h, art.state, "", art.icon, base)
     if role == "arrow":
         return painters.arrow(w, h, art.state, art.icon, base)
     if role == "letter":

@@ -78,12 +78,12 @@ def tool(w, h, state, label, icon, base=None):
     face = face_for(state)
     bevel(cv, 0, 0, w, h, face, state)
     shift = 1 if state == PRESSED else 0
-    size = 20
+    size = 20 if label else min(w, h) - 20
     top = 5 if label else (h - size) / 2
     pictograms.draw(cv, icon, (w - size) / 2 + shift, top + shift, size, face.icon, stroke=1.6)
     if label:
-        text_size = fit_size("caption-bold", 10, label, w - 6)
-        cv.text(w / 2 + shift, h - 9 + shift, label, "caption-bold", text_size, face.ink,
+        text_size = fit_size("narrow-bold", 12, label, w - 6)
+        cv.text(w / 2 + shift, h - 9 + shift, label, "narrow-bold", text_size, face.ink,
                 anchor="mm")
     return cv.finish()
 
@@ -383,9 +383,10 @@ def cursor(kind):
         d = ImageDraw.Draw(img)
         d.line([(10.5 * SCALE, 26.5 * SCALE), (25.5 * SCALE, 26.5 * SCALE)], fill=BLACK + (255,),
                width=SCALE)
-        for x in (14, 18.5, 23):
-            d.line([(x * SCALE, 20.5 * SCALE), (x * SCALE, 23 * SCALE)], fill=BLACK + (255,),
-                   width=SCALE)
+        # Gaps between the folded fingers, from their tips into the palm.
+        for column, top in ((13, 10), (18, 11), (22, 13)):
+            d.rectangle([column * SCALE, top * SCALE, (column + 1) * SCALE - 1,
+                         (top + 9) * SCALE - 1], fill=BLACK + (255,))
         if badge:
             bx, by, br = 24.5, 24.5, 6.5
             d.ellipse([(bx - br) * SCALE, (by - br) * SCALE, (bx + br) * SCALE, (by + br) * SCALE],

@@ -223,6 +223,11 @@ def minimise(g):
 
 def emblem(g):
     """The product mark: an open book under a small star, in a circle."""
+    if g.k * 24 < 18:
+        # Tiny: the book alone fills the box.
+        g.shape((12, 6), (2, 3.5), (2, 19), (12, 21.5))
+        g.shape((12, 6), (22, 3.5), (22, 19), (12, 21.5))
+        return
     g.circle(12, 12, 10.5)
     if g.k * 24 < 28:
         # Small: the book alone, larger, so that it still reads.

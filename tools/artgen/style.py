@@ -36,6 +36,7 @@ FONT_FILES = {
     "sans": "PTS55F.ttf",
     "sans-bold": "PTS75F.ttf",
     "caption-bold": "PTC75F.ttf",
+    "narrow-bold": "PTN77F.ttf",
     "serif": "PTF55F.ttf",
     "serif-bold": "PTF75F.ttf",
     "serif-italic": "PTF56F.ttf",

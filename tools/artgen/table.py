@@ -66,7 +66,7 @@ states(PLAYER, ("minoff", "minon"), (16, 16), "capbutton", "Свернуть", i
 TOOL = (58, 44)
 states(PLAYER, ("contoff", "conton"), (66, 44), "tool", "Содержание", icon="book", at=("article view", 0, 25))
 states(PLAYER, ("searchof", "searchon"), TOOL, "tool", "Поиск", icon="magnifier", at=("article view", 70, 25))
-states(PLAYER, ("resoff", "reson", "resstop"), (78, 44), "tool", "Результаты", icon="results", at=("article view", 135, 25))
+states(PLAYER, ("resoff", "reson", "resstop"), (66, 44), "tool", "Результаты", icon="results", at=("article view", 135, 25))
 states(PLAYER, ("backoff", "backon", "backstop"), (44, 44), "tool", "Назад", icon="back", at=("article view", 220, 25))
 states(PLAYER, ("wayoff", "wayon", "waystop"), TOOL, "tool", "Путь", icon="footprints", at=("article view", 265, 25))
 states(PLAYER, ("markoff", "markon"), TOOL, "tool", "Закладки", icon="bookmark", at=("article view", 330, 25))
@@ -309,16 +309,17 @@ row(ARCHIVE, "g_video", (610, 420), "background", layout=(
     ("label", "Сбросить", 336, 354, "lm"),
     ("label", "Смотреть", 512, 354, "rm"),
     ("ornament", 24, 400, 586)))
+# The labels of these buttons are painted beside them on the background.
 ICON_BUTTON = (48, 48)
-states(ARCHIVE, ("help_n", "help_r"), ICON_BUTTON, "tool", "Справка", icon="help_mark",
+states(ARCHIVE, ("help_n", "help_r"), ICON_BUTTON, "pictogram", "Справка", icon="help_mark",
        at=("g_video", 0, 0))
-states(ARCHIVE, ("close_v", "close_v1"), ICON_BUTTON, "tool", "Выход", icon="exit_door",
+states(ARCHIVE, ("close_v", "close_v1"), ICON_BUTTON, "pictogram", "Выход", icon="exit_door",
        at=("g_video", 490, 0))
-states(ARCHIVE, ("select_n", "select_r", "select_d"), ICON_BUTTON, "tool", "Отметить все",
+states(ARCHIVE, ("select_n", "select_r", "select_d"), ICON_BUTTON, "pictogram", "Отметить все",
        icon="select_all", at=("g_video", 0, 320))
-states(ARCHIVE, ("del_n", "del_r", "del_d"), ICON_BUTTON, "tool", "Сбросить", icon="reset",
+states(ARCHIVE, ("del_n", "del_r", "del_d"), ICON_BUTTON, "pictogram", "Сбросить", icon="reset",
        at=("g_video", 280, 330))
-states(ARCHIVE, ("look_n", "look_r"), ICON_BUTTON, "tool", "Смотреть", icon="eye",
+states(ARCHIVE, ("look_n", "look_r"), ICON_BUTTON, "pictogram", "Смотреть", icon="eye",
        at=("g_video", 520, 330))
 states(ARCHIVE, ("l_n", "l_r", "l_d"), (40, 28), "arrow", "Предыдущий фильм", icon="arrow_left",
        at=("video0", 0, 300))
