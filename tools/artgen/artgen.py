@@ -106,7 +106,9 @@ def resource_script(program):
     ]
     for art in table.for_program(program):
         # File names stay unquoted: windres joins adjacent quoted strings across lines.
-        lines.append(f'"{art.name}" {kinds[art.kind]} {program}/{file_name(art)}')
+        w, h = art.size
+        lines.append(f'"{art.name}" {kinds[art.kind]} {program}/{file_name(art)}'
+                     f'  // {w}x{h} {art.role} {art.state}: {art.label}'.rstrip(": "))
     for dialog in table.DIALOGS:
         if program in dialog.programs:
             cx, cy = dialog.size_du

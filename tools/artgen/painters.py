@@ -67,8 +67,6 @@ def button(w, h, state, label, icon=None, accent=None, base=None):
     size = fit_size("sans-bold", 13, label, room)
     cx = left + room / 2 if icon else w / 2
     cv.text(cx + shift, h / 2 + shift, label, "sans-bold", size, face.ink, anchor="mm")
-    if state == PRESSED:
-        cv.rect(left, h - 8 + shift, w - 10 + shift, h - 7 + shift, mix(GOLD, NAVY, 0.35))
     return cv.finish()
 
 
