@@ -5,9 +5,8 @@ import random
 from PIL import Image, ImageChops, ImageDraw, ImageFilter
 
 import pictograms
-from style import (BLACK, GOLD, GOLD_LIGHT, INK, LIGHT_GREY, MUTED, NAVY, NAVY_DARK, PARCHMENT,
-                   PARCHMENT_DARK, RED, SCALE, SLATE, SLATE_LIGHT, WHITE, Canvas, fit_size, mix,
-                   text_width, wrap)
+from style import (BLACK, GOLD, GOLD_LIGHT, LIGHT_GREY, NAVY, NAVY_DARK, PARCHMENT, RED, SCALE,
+                   SLATE, SLATE_LIGHT, WHITE, Canvas, fit_size, font, mix, wrap)
 
 NORMAL, PRESSED, DISABLED = "normal", "pressed", "disabled"
 ACTIVE, INACTIVE = "active", "inactive"
@@ -25,31 +24,27 @@ class Face:
 
 def face_for(state, accent=None):
     if state == PRESSED:
-        return Face(NAVY_DARK, NAVY, mix(NAVY, BLACK, 0.5), mix(SLATE, PARCHMENT, 0.15),
-                    NAVY_DARK, GOLD_LIGHT, GOLD_LIGHT)
+        return Face(NAVY_DARK, NAVY, mix(NAVY, BLACK, 0.5), NAVY, NAVY_DARK, GOLD_LIGHT,
+                    GOLD_LIGHT)
     if state == DISABLED:
         grey = mix(SLATE, (0x80, 0x80, 0x80), 0.6)
         return Face(mix(grey, PARCHMENT, 0.08), grey, mix(grey, PARCHMENT, 0.15),
                     mix(grey, BLACK, 0.15), mix(grey, BLACK, 0.3), mix(grey, PARCHMENT, 0.4),
                     mix(grey, PARCHMENT, 0.4))
-    icon = RED if accent == "red" else GOLD
-    if accent == "red":
-        icon = mix(RED, PARCHMENT, 0.25)
+    icon = mix(RED, PARCHMENT, 0.25) if accent == "red" else GOLD
     return Face(SLATE_LIGHT, SLATE, mix(SLATE, PARCHMENT, 0.42), NAVY_DARK, NAVY_DARK,
                 PARCHMENT, icon)
 
 
 def bevel(cv, x0, y0, x1, y1, face, state, radius=4):
-    """A rounded, 2-pixel bevelled plate: raised normally, inset when pressed."""
+    """A rounded, 2-pixel bevelled plate: lit from the top left when raised; pressed, the
+    dark edge runs along the top and left only and the face fills the rest."""
     cv.rrect(x0, y0, x1, y1, radius, face.border)
     cv.rrect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, radius - 1, face.shadow)
     cv.rrect(x0 + 1, y0 + 1, x1 - 3, y1 - 3, radius - 1, face.light)
-    cv.gradient(x0 + 3, y0 + 3, x1 - 3, y1 - 3, face.top, face.bottom, radius=max(1, radius - 2))
-    if state == PRESSED:
-        # The inset plate: shadow along the top and left edges only.
-        cv.rect(x0 + 1, y0 + 1, x1 - 1, y0 + 3, face.light)
-        cv.rect(x0 + 1, y0 + 1, x0 + 3, y1 - 1, face.light)
-        cv.gradient(x0 + 3, y0 + 3, x1 - 1, y1 - 1, face.top, face.bottom, radius=max(1, radius - 2))
+    inner = 1 if state == PRESSED else 3
+    cv.gradient(x0 + 3, y0 + 3, x1 - inner, y1 - inner, face.top, face.bottom,
+                radius=max(1, radius - 2))
 
 
 def button(w, h, state, label, icon=None, accent=None, base=None):
@@ -392,7 +387,6 @@ def cursor(kind):
             d.ellipse([(bx - br + 1) * SCALE, (by - br + 1) * SCALE, (bx + br - 1) * SCALE,
                        (by + br - 1) * SCALE], fill=NAVY + (255,))
             if badge == "T":
-                from style import font
                 d.text((bx * SCALE, (by + 0.5) * SCALE), "Т", font=font("sans-bold", 10),
                        fill=GOLD_LIGHT + (255,), anchor="mm")
             else:
@@ -429,7 +423,3 @@ def app_icon(size):
                                            radius=round(size * s / 6), fill=255)
     img.paste(cv.img, (0, 0), mask)
     return img.reduce(s)
-
-
-__all__ = ["NORMAL", "PRESSED", "DISABLED", "ACTIVE", "INACTIVE", "INK", "MUTED",
-           "PARCHMENT_DARK", "text_width"]

@@ -2,7 +2,7 @@
 
 import math
 
-from style import PARCHMENT, NAVY
+from style import PARCHMENT
 
 
 class Grid:
@@ -240,9 +240,9 @@ def emblem(g):
             (9.9, 9.0), (10.6, 7.0), (8.8, 5.6), (11.0, 5.6), fill=g.colour, outline=False)
 
 
+# Every pictogram is a module-level function taking a Grid; the table names them.
 ICONS = {name: fn for name, fn in globals().items()
-         if callable(fn) and not name.startswith("_") and fn not in (Grid, math)
-         and getattr(fn, "__module__", None) == __name__ and name != "draw"}
+         if callable(fn) and fn is not Grid and getattr(fn, "__module__", None) == __name__}
 
 
 def draw(cv, name, x, y, size, colour=PARCHMENT, stroke=None):
@@ -250,6 +250,3 @@ def draw(cv, name, x, y, size, colour=PARCHMENT, stroke=None):
     if stroke is None:
         stroke = max(1.3, size / 12.0)
     ICONS[name](Grid(cv, x, y, size, colour, stroke))
-
-
-__all__ = ["draw", "ICONS", "NAVY"]

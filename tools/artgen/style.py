@@ -27,9 +27,6 @@ def mix(a, b, t):
 NAVY_DARK = mix(NAVY, BLACK, 0.35)
 SLATE_LIGHT = mix(SLATE, PARCHMENT, 0.18)
 GOLD_LIGHT = mix(GOLD, PARCHMENT, 0.35)
-INK = mix(NAVY, BLACK, 0.2)
-PARCHMENT_DARK = mix(PARCHMENT, SLATE, 0.12)
-MUTED = mix(SLATE, PARCHMENT, 0.4)
 
 FONT_DIR = "/usr/share/fonts/truetype/paratype/"
 FONT_FILES = {
