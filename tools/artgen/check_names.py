@@ -35,8 +35,8 @@ LOADS = (
     (re.compile(r'\bLoadCursorA?\s*\(\s*[^,()]+,\s*"([^"]+)"'), "cursor"),
     (re.compile(r'\bLoadIconA?\s*\(\s*[^,()]+,\s*"([^"]+)"'), "icon"),
     (re.compile(r'\bLoadAcceleratorsA?\s*\(\s*[^,()]+,\s*"([^"]+)"'), "accelerators"),
-    (re.compile(r'\b(?:DialogBox|CreateDialog)\w*\s*\(\s*[^,()]+,\s*MAKEINTRESOURCEA?\s*\(\s*(\d+)\s*\)'),
-     "dialog"),
+    (re.compile(r'\b(?:DialogBox|CreateDialog)\w*\s*\(\s*[^,()]+,'
+                r'\s*MAKEINTRESOURCEA?\s*\(\s*(\d+)\s*\)'), "dialog"),
     # Helpers that draw or load a bitmap resource by name: DrawBitmapResource(dc, "about", ...).
     (re.compile(r'\b\w*BitmapResource\w*\s*\([^;"]*"([A-Za-z_][A-Za-z0-9_]*)"'), "bitmap"),
 )

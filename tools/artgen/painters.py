@@ -9,7 +9,7 @@ from style import (BLACK, GOLD, GOLD_LIGHT, LIGHT_GREY, NAVY, NAVY_DARK, PARCHME
                    SLATE, SLATE_LIGHT, WHITE, Canvas, fit_size, font, mix, wrap)
 
 NORMAL, PRESSED, DISABLED = "normal", "pressed", "disabled"
-ACTIVE, INACTIVE = "active", "inactive"
+ACTIVE = "active"
 
 
 # Button faces -------------------------------------------------------------------------------
@@ -164,7 +164,8 @@ def strip(w, h, state, title, icon="emblem"):
     else:
         grey = mix(SLATE, (0x7A, 0x7E, 0x88), 0.55)
         cv.gradient(0, 0, w, h, mix(grey, PARCHMENT, 0.1), grey)
-        rule, ink, mark = mix(grey, PARCHMENT, 0.3), mix(grey, PARCHMENT, 0.55), mix(grey, PARCHMENT, 0.4)
+        rule, ink, mark = (mix(grey, PARCHMENT, 0.3), mix(grey, PARCHMENT, 0.55),
+                           mix(grey, PARCHMENT, 0.4))
     cv.rect(0, h - 1, w, h, rule)
     cv.rect(0, 0, w, 1, mix(cv.img.getpixel((0, 4 * SCALE)), WHITE, 0.2))
     pictograms.draw(cv, icon, 6, 2, h - 5, mark, stroke=1.1)
@@ -244,10 +245,6 @@ def _note(cv, text, x, y, width, size=13, colour=None, align="left"):
             cv.text(x, y + i * size * 1.3, line, "sans", size, colour)
 
 
-def _icon(cv, name, x, y, size, colour=None, stroke=None):
-    pictograms.draw(cv, name, x, y, size, colour or mix(GOLD, SLATE, 0.25), stroke)
-
-
 def _ring(cv, name, cx, cy, r):
     """A large pictogram inside a gold ring, the emblem of a dialog."""
     cv.ellipse(cx, cy, r, r, fill=mix(NAVY, SLATE, 0.4), outline=mix(GOLD, SLATE, 0.2), width=2)
@@ -290,17 +287,11 @@ def _ornament(cv, x0, y, x1):
     cv.polygon([(mid, y - 4), (mid + 4.5, y + 0.5), (mid, y + 5), (mid - 4.5, y + 0.5)], fill=GOLD)
 
 
-def _parchment(cv, x, y, w, h):
-    """A plain parchment sheet with a gold frame (for text that the art itself carries)."""
-    cv.rrect(x, y, x + w, y + h, 4, PARCHMENT)
-    cv.frame(x + 3, y + 3, x + w - 3, y + h - 3, mix(GOLD, PARCHMENT, 0.35))
-
-
 LAYOUT = {
     "band": _band, "panel": _panel, "well": _well, "grey": _grey, "label": _label,
-    "note": _note, "icon": _icon, "filmstrip": _filmstrip, "ring": _ring, "rule": _rule, "title": _title,
-    "subtitle": _subtitle, "box": _box_label, "box_right": _box_label_right, "fill": _fill, "ornament": _ornament,
-    "parchment": _parchment,
+    "note": _note, "filmstrip": _filmstrip, "ring": _ring, "rule": _rule,
+    "title": _title, "subtitle": _subtitle, "box": _box_label, "box_right": _box_label_right,
+    "fill": _fill, "ornament": _ornament,
 }
 
 

@@ -117,10 +117,6 @@ def cross(g):
     g.line((18, 6), (6, 18), width=g.stroke * 1.2)
 
 
-def check(g):
-    g.line((4.5, 12.5), (9.5, 17.5), (19.5, 6.5), width=g.stroke * 1.2)
-
-
 def stop(g):
     pts = [(12 + 9 * math.cos(math.radians(22.5 + 45 * i)),
             12 + 9 * math.sin(math.radians(22.5 + 45 * i))) for i in range(8)]

@@ -61,7 +61,8 @@ def _controls(client, layout):
             draw.rectangle([x, y, x + w - 1, y + h - 1], fill=(0xFF, 0xFF, 0xFF), outline=(0, 0, 0))
         elif item[0] in ("box", "box_right"):
             x, y = item[2:4]
-            draw.rectangle([x, y, x + 13, y + 13], fill=(0xFF, 0xFF, 0xFF), outline=(0x80, 0x80, 0x80))
+            draw.rectangle([x, y, x + 13, y + 13], fill=(0xFF, 0xFF, 0xFF),
+                           outline=(0x80, 0x80, 0x80))
 
 
 def _assemble(program, host, pictures):
@@ -110,7 +111,8 @@ class Flow:
     def layout(self, top):
         placed, x, y, row_h = [], MARGIN, top, 0
         for img, caption, note in self.items:
-            w = round(max(img.size[0], _font(12, True).getlength(caption), _font(10).getlength(note)))
+            w = round(max(img.size[0], _font(12, True).getlength(caption),
+                          _font(10).getlength(note)))
             h = img.size[1] + (30 if note else 16)
             if x + w > SHEET_WIDTH - MARGIN and x > MARGIN:
                 x, y, row_h = MARGIN, y + row_h + 14, 0

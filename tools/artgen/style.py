@@ -88,7 +88,8 @@ class Canvas:
 
     def rrect(self, x0, y0, x1, y1, radius, fill):
         if x1 > x0 and y1 > y0:
-            self.draw.rounded_rectangle(self._box(x0, y0, x1, y1), radius=self._s(radius), fill=fill)
+            self.draw.rounded_rectangle(self._box(x0, y0, x1, y1), radius=self._s(radius),
+                                        fill=fill)
 
     def gradient(self, x0, y0, x1, y1, top, bottom, radius=0):
         """Vertical gradient, optionally clipped to a rounded rectangle."""

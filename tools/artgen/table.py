@@ -62,28 +62,35 @@ states(PLAYER, ("closeoff", "closeon"), (16, 16), "capbutton", "Закрыть",
 states(PLAYER, ("minoff", "minon"), (16, 16), "capbutton", "Свернуть", icon="minimise",
        at=("capbaron", 599, 2))
 
-# Toolbar of the article view: "off" normal, "on" pressed, "stop" disabled.
-TOOL = (58, 44)
-states(PLAYER, ("contoff", "conton"), (66, 44), "tool", "Содержание", icon="book", at=("article view", 0, 25))
-states(PLAYER, ("searchof", "searchon"), TOOL, "tool", "Поиск", icon="magnifier", at=("article view", 70, 25))
-states(PLAYER, ("resoff", "reson", "resstop"), (66, 44), "tool", "Результаты", icon="results", at=("article view", 135, 25))
-states(PLAYER, ("backoff", "backon", "backstop"), (44, 44), "tool", "Назад", icon="back", at=("article view", 220, 25))
-states(PLAYER, ("wayoff", "wayon", "waystop"), TOOL, "tool", "Путь", icon="footprints", at=("article view", 265, 25))
-states(PLAYER, ("markoff", "markon"), TOOL, "tool", "Закладки", icon="bookmark", at=("article view", 330, 25))
-states(PLAYER, ("katoff", "katon"), TOOL, "tool", "Каталог", icon="catalogue", at=("article view", 390, 25))
-states(PLAYER, ("soundoff", "soundon", "soundstp"), TOOL, "tool", "Звук", icon="speaker", at=("article view", 450, 25))
-states(PLAYER, ("videooff", "videoon", "videostp"), TOOL, "tool", "Видео", icon="film", at=("article view", 520, 25))
-states(PLAYER, ("mapoff", "mapon", "mapstp"), TOOL, "tool", "Карта", icon="pin", at=("article view", 580, 20))
-states(PLAYER, ("helpoff", "helpon"), TOOL, "tool", "Справка", icon="help_mark", at=("article view", 170, 390))
-states(PLAYER, ("printoff", "printon"), TOOL, "tool", "Печать", icon="printer", at=("article view", 0, 395))
-states(PLAYER, ("prevoff", "prevon", "prevstop"), (28, 28), "arrow", "Предыдущая статья",
-       icon="arrow_left", at=("article view", 560, 421))
-states(PLAYER, ("nextoff", "nexton", "nextstop"), (28, 28), "arrow", "Следующая статья",
-       icon="arrow_right", at=("article view", 590, 421))
-states(PLAYER, ("iprevoff", "iprevon", "iprevstp"), (28, 24), "arrow", "Предыдущая иллюстрация",
-       icon="arrow_left", at=("article view", 20, 321))
-states(PLAYER, ("inextoff", "inexton", "inextstp"), (28, 24), "arrow", "Следующая иллюстрация",
-       icon="arrow_right", at=("article view", 50, 321))
+# Toolbar of the article view: "off" normal, "on" pressed, "stop" disabled; a button without
+# a "stop" image shows its normal one when disabled.
+TOOLBAR = (
+    # names                                 size      label            pictogram       x    y
+    (("contoff", "conton"),                 (66, 44), "Содержание",    "book",         0,   25),
+    (("searchof", "searchon"),              (58, 44), "Поиск",         "magnifier",    70,  25),
+    (("resoff", "reson", "resstop"),        (66, 44), "Результаты",    "results",      135, 25),
+    (("backoff", "backon", "backstop"),     (44, 44), "Назад",         "back",         220, 25),
+    (("wayoff", "wayon", "waystop"),        (58, 44), "Путь",          "footprints",   265, 25),
+    (("markoff", "markon"),                 (58, 44), "Закладки",      "bookmark",     330, 25),
+    (("katoff", "katon"),                   (58, 44), "Каталог",       "catalogue",    390, 25),
+    (("soundoff", "soundon", "soundstp"),   (58, 44), "Звук",          "speaker",      450, 25),
+    (("videooff", "videoon", "videostp"),   (58, 44), "Видео",         "film",         520, 25),
+    (("mapoff", "mapon", "mapstp"),         (58, 44), "Карта",         "pin",          580, 20),
+    (("helpoff", "helpon"),                 (58, 44), "Справка",       "help_mark",    170, 390),
+    (("printoff", "printon"),               (58, 44), "Печать",        "printer",      0,   395),
+)
+for names, size, label, icon, x, y in TOOLBAR:
+    states(PLAYER, names, size, "tool", label, icon=icon, at=("article view", x, y))
+
+# Arrows carry no label: what they step through is clear from where they sit.
+ARROWS = (
+    (("prevoff", "prevon", "prevstop"),     (28, 28), "Предыдущая статья",      "arrow_left",  560, 421),
+    (("nextoff", "nexton", "nextstop"),     (28, 28), "Следующая статья",       "arrow_right", 590, 421),
+    (("iprevoff", "iprevon", "iprevstp"),   (28, 24), "Предыдущая иллюстрация", "arrow_left",  20,  321),
+    (("inextoff", "inexton", "inextstp"),   (28, 24), "Следующая иллюстрация",  "arrow_right", 50,  321),
+)
+for names, size, label, icon, x, y in ARROWS:
+    states(PLAYER, names, size, "arrow", label, icon=icon, at=("article view", x, y))
 
 # Letter bar: one key per row of the letter table, commands 2600 + 10 k in this order.
 LETTERS = (("А", "a"), ("Б", "b"), ("В", "v"), ("Г", "g"), ("Д", "d"), ("Е", "e"), ("Ж", "zh"),
@@ -99,23 +106,19 @@ for k, (glyph, folder) in enumerate(LETTERS):
            "letter", glyph, at=("article view", 20 + LETTER[0] * k, 72))
 
 # Start screen: "_n" normal, "_r" pressed (the disabled image is the normal one).
-TILE = (220, 52)
-states(PLAYER, ("ill_n", "ill_r"), TILE, "tile", "Иллюстрации", icon="picture",
-       at=("start screen", 350, 30))
-states(PLAYER, ("vid_n", "vid_r"), TILE, "tile", "Видео", icon="film",
-       at=("start screen", 390, 110))
-states(PLAYER, ("map_n", "map_r"), TILE, "tile", "Карты", icon="globe",
-       at=("start screen", 360, 180))
-states(PLAYER, ("son_n", "son_r"), TILE, "tile", "Аудио", icon="speaker",
-       at=("start screen", 330, 270))
-states(PLAYER, ("chr_n", "chr_r"), TILE, "tile", "Хронология", icon="hourglass",
-       at=("start screen", 260, 330))
-states(PLAYER, ("t1_n", "t1_r"), TILE, "tile", "Статьи", icon="book",
-       at=("start screen", 200, 400))
-states(PLAYER, ("ab_n", "ab_r"), (120, 26), "tile", "О программе", icon="info",
-       at=("start screen", 250, 0))
-states(PLAYER, ("ex_n", "ex_r"), (120, 26), "tile", "Выход", icon="exit_door",
-       at=("start screen", 520, 0))
+START_SCREEN = (
+    # names             size        label           pictogram     x    y
+    (("ill_n", "ill_r"), (220, 52), "Иллюстрации", "picture",    350, 30),
+    (("vid_n", "vid_r"), (220, 52), "Видео",       "film",       390, 110),
+    (("map_n", "map_r"), (220, 52), "Карты",       "globe",      360, 180),
+    (("son_n", "son_r"), (220, 52), "Аудио",       "speaker",    330, 270),
+    (("chr_n", "chr_r"), (220, 52), "Хронология",  "hourglass",  260, 330),
+    (("t1_n", "t1_r"),   (220, 52), "Статьи",      "book",       200, 400),
+    (("ab_n", "ab_r"),   (120, 26), "О программе", "info",       250, 0),
+    (("ex_n", "ex_r"),   (120, 26), "Выход",       "exit_door",  520, 0),
+)
+for names, size, label, icon, x, y in START_SCREEN:
+    states(PLAYER, names, size, "tile", label, icon=icon, at=("start screen", x, y))
 
 # Dialogs of player ----------------------------------------------------------------------------
 DIALOG = (530, 320)
