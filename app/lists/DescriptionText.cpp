@@ -4,6 +4,8 @@
 #include <array>
 #include <utility>
 
+#include "app/toolkit/core/TextUtilities.h"
+
 namespace kro::lists {
 namespace {
 
@@ -17,28 +19,6 @@ constexpr std::pair<std::string_view, Keyword> kKeywords[] = {
     {"PALETTE", Keyword::kPalette},       {"SCROLLER", Keyword::kScroller},
     {"DATADIR", Keyword::kDataDir},
 };
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// Decimal as the C library scans it: an optional sign, then digits; the value wraps as
-// the scan's target type would.
-std::optional<int64_t> ScanDecimal(std::string_view text) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  if (i >= text.size() || !IsDigit(text[i])) return std::nullopt;
-  uint64_t value = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) value = value * 10 + static_cast<uint64_t>(text[i] - '0');
-  const auto v = static_cast<int64_t>(value & 0xFFFFFFFFu);
-  return negative ? -v : v;
-}
 
 }  // namespace
 
@@ -70,56 +50,26 @@ std::vector<Line> SplitLines(std::string_view description, SourceKind kind) {
   return lines;
 }
 
-size_t FieldReader::FieldStart() {
-  while (pos_ < value_.size() && IsBlank(value_[pos_])) ++pos_;
-  return pos_;
-}
-
-void FieldReader::NextComma(size_t from) {
-  const size_t comma = from < value_.size() ? value_.find(',', from) : std::string_view::npos;
-  if (comma == std::string_view::npos) {
-    stopped_ = true;
-    pos_ = value_.size();
-  } else {
-    pos_ = comma + 1;
-  }
+template <typename T, typename Reader>
+std::optional<T> FieldReader::Number(Reader reader) {
+  if (Stopped()) return std::nullopt;
+  T value{};
+  bool read = false;
+  Advance(reader(pos_, &value, &read));
+  if (!read) return std::nullopt;
+  return value;
 }
 
 std::optional<std::string> FieldReader::String() {
-  if (stopped_) return std::nullopt;
-  const size_t start = FieldStart();
-  const size_t quote = value_.find('"', start);
-  const size_t comma = value_.find(',', start);
-  if (quote == std::string_view::npos || (comma != std::string_view::npos && comma < quote)) {
-    NextComma(start);
-    return std::string();
-  }
-  size_t close = quote + 1;
-  while (close < value_.size() && !(value_[close] == '"' && value_[close - 1] != '\\')) ++close;
-  if (close >= value_.size()) {
-    stopped_ = true;  // the rest of the value belongs to the unterminated string
-    pos_ = value_.size();
-    return std::string();
-  }
-  std::string text(value_.substr(quote + 1, std::min(close - quote - 1, kMaxStringField)));
-  NextComma(close + 1);
-  return text;
+  if (Stopped()) return std::nullopt;
+  std::array<char, kMaxStringField + 1> text{};
+  Advance(toolkit::ReadQuotedField(pos_, text));
+  return std::string(text.data());
 }
 
-std::optional<int32_t> FieldReader::Long() {
-  if (stopped_) return std::nullopt;
-  const size_t start = FieldStart();
-  const auto value = ScanDecimal(value_.substr(start));
-  NextComma(start);
-  if (!value) return std::nullopt;
-  return static_cast<int32_t>(static_cast<uint32_t>(*value));
-}
+std::optional<int32_t> FieldReader::Long() { return Number<int32_t>(toolkit::ReadLongField); }
 
-std::optional<int16_t> FieldReader::Short() {
-  const auto value = Long();
-  if (!value) return std::nullopt;
-  return static_cast<int16_t>(static_cast<uint16_t>(*value));
-}
+std::optional<int16_t> FieldReader::Short() { return Number<int16_t>(toolkit::ReadShortField); }
 
 std::optional<int16_t> FieldReader::Size() {
   const auto value = Short();
@@ -127,20 +77,7 @@ std::optional<int16_t> FieldReader::Size() {
   return value;
 }
 
-std::optional<uint32_t> FieldReader::Colour() {
-  if (stopped_) return std::nullopt;
-  const size_t start = FieldStart();
-  size_t i = start;
-  if (i + 1 < value_.size() && value_[i] == '0' && (value_[i + 1] == 'x' || value_[i + 1] == 'X') &&
-      i + 2 < value_.size() && HexValue(value_[i + 2]) >= 0)
-    i += 2;
-  uint32_t value = 0;
-  const size_t digits = i;
-  for (; i < value_.size() && HexValue(value_[i]) >= 0; ++i) value = value << 4 | static_cast<uint32_t>(HexValue(value_[i]));
-  NextComma(start);
-  if (i == digits) return std::nullopt;
-  return value;
-}
+std::optional<uint32_t> FieldReader::Colour() { return Number<uint32_t>(toolkit::ReadHexField); }
 
 std::optional<HeaderLine> ParseHeaderLine(std::string_view line) {
   if (line.empty() || line.front() == ';') return std::nullopt;

@@ -34,9 +34,12 @@ struct Line {
 std::vector<Line> SplitLines(std::string_view description, SourceKind kind);
 bool IsBlank(char c);
 
+// Reads the fields of one value in order, through the toolkit's field readers.
 class FieldReader {
 public:
-  explicit FieldReader(std::string_view value) : value_(value) {}
+  explicit FieldReader(std::string_view value) : value_(value), pos_(value_.c_str()) {}
+  FieldReader(const FieldReader&) = delete;
+  FieldReader& operator=(const FieldReader&) = delete;
 
   // Each read answers the field, or nullopt when reading has already stopped (the field
   // is absent) or the number there cannot be read.
@@ -46,15 +49,16 @@ public:
   std::optional<int16_t> Size();
   std::optional<int16_t> Short();
   std::optional<uint32_t> Colour();
-  bool Stopped() const { return stopped_; }
+  bool Stopped() const { return pos_ == nullptr; }
 
 private:
-  size_t FieldStart();
-  void NextComma(size_t from);
+  template <typename T, typename Reader>
+  std::optional<T> Number(Reader reader);
+  // Continues after the comma a reader found, or stops when it found none.
+  void Advance(const char* comma) { pos_ = comma ? comma + 1 : nullptr; }
 
-  std::string_view value_;
-  size_t pos_ = 0;
-  bool stopped_ = false;
+  std::string value_;  // a zero-terminated copy for the readers
+  const char* pos_;
 };
 
 enum class Keyword {

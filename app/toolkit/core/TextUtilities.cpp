@@ -25,12 +25,16 @@ void CopyCut(const char* begin, size_t length, std::span<char> out) {
 
 // Shared shape of the number readers: blanks, one strtoll-style parse, the next comma.
 template <typename T, typename Parse>
-const char* ReadNumberField(const char* text, T* value, Parse parse) {
+const char* ReadNumberField(const char* text, T* value, bool* read, Parse parse) {
+  if (read) *read = false;
   const char* start = SkipBlanks(text);
   if (start == nullptr) return nullptr;
   char* end = nullptr;
   const auto parsed = parse(start, &end);
-  if (end != start) *value = static_cast<T>(parsed);
+  if (end != start) {
+    *value = static_cast<T>(parsed);
+    if (read) *read = true;
+  }
   return std::strchr(start, ',');
 }
 
@@ -111,20 +115,20 @@ int SkipBlanks(std::FILE* file) {
 
 // Numbers wrap to the field's width as the C library's "%hd", "%ld" and "%lx" do on a
 // 32-bit target, so the same description reads the same on every build.
-const char* ReadShortField(const char* text, int16_t* value) {
-  return ReadNumberField(text, value, [](const char* s, char** end) {
+const char* ReadShortField(const char* text, int16_t* value, bool* read) {
+  return ReadNumberField(text, value, read, [](const char* s, char** end) {
     return static_cast<uint16_t>(std::strtoll(s, end, 10));
   });
 }
 
-const char* ReadLongField(const char* text, int32_t* value) {
-  return ReadNumberField(text, value, [](const char* s, char** end) {
+const char* ReadLongField(const char* text, int32_t* value, bool* read) {
+  return ReadNumberField(text, value, read, [](const char* s, char** end) {
     return static_cast<uint32_t>(std::strtoll(s, end, 10));
   });
 }
 
-const char* ReadHexField(const char* text, uint32_t* value) {
-  return ReadNumberField(text, value, [](const char* s, char** end) {
+const char* ReadHexField(const char* text, uint32_t* value, bool* read) {
+  return ReadNumberField(text, value, read, [](const char* s, char** end) {
     return static_cast<uint32_t>(std::strtoull(s, end, 16));
   });
 }

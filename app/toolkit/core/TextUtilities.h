@@ -42,10 +42,10 @@ int SkipBlanks(std::FILE* file);
 
 // Field readers of list descriptions. Each skips blanks, reads one field and returns the
 // position of the next comma after it (null when there is none). A number that is absent
-// or unreadable leaves *value as it was.
-const char* ReadShortField(const char* text, int16_t* value);
-const char* ReadLongField(const char* text, int32_t* value);
-const char* ReadHexField(const char* text, uint32_t* value);  // "0x" prefix optional
+// or unreadable leaves *value as it was; `read`, when given, tells whether one was read.
+const char* ReadShortField(const char* text, int16_t* value, bool* read = nullptr);
+const char* ReadLongField(const char* text, int32_t* value, bool* read = nullptr);
+const char* ReadHexField(const char* text, uint32_t* value, bool* read = nullptr);  // "0x" prefix optional
 // A double-quoted string: the characters up to the next quote not preceded by a
 // backslash, taken as they stand. No quote, a comma before the first quote, or no closing
 // quote give the empty string.
