@@ -129,6 +129,11 @@ void PushButton::SetDisabled(bool disabled) {
   Redraw();
 }
 
+void PushButton::Reparent(HWND parent) {
+  parent_ = parent;
+  if (Hwnd()) SetParent(Hwnd(), parent);
+}
+
 void PushButton::Redraw() {
   if (!Hwnd()) return;
   WindowDc dc(Hwnd());

@@ -37,6 +37,8 @@ public:
   LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam) override;
 
   virtual void SetDisabled(bool disabled);
+  // Moves the button into another window, which then receives its commands.
+  void Reparent(HWND parent);
   uint16_t State() const { return state_; }
   uint16_t Command() const { return command_; }
   const Box& Geometry() const { return box_; }
