@@ -46,6 +46,7 @@ bool EqualContexts(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+Title::Title(std::span<const uint8_t> bytes, bool verify) : bytes_(bytes), verify_(verify) {}
 Title::~Title() = default;
 
 std::unique_ptr<Title> Title::Open(std::span<const uint8_t> bytes, const TitleOptions& options, TitleStatus* status) {

@@ -134,7 +134,7 @@ private:
   };
   enum class Check : uint8_t { Unknown, Good, Bad };
 
-  explicit Title(std::span<const uint8_t> bytes, bool verify) : bytes_(bytes), verify_(verify) {}
+  Title(std::span<const uint8_t> bytes, bool verify);
   bool ReadDirectory(TitleStatus* status);
   bool ReadFixedSections(TitleStatus* status);
   ByteReader Raw(SectionKind kind) const;
