@@ -347,9 +347,11 @@ std::vector<std::string_view> Title::StoredListNames() const {
   return names;
 }
 
-std::optional<std::span<const uint8_t>> Title::BaggageFile(std::string_view name) const {
+std::optional<std::span<const uint8_t>> Title::BaggageFile(std::string_view name, bool* damaged) const {
+  if (damaged) *damaged = false;
   const uint32_t index = FindNamed(SectionKind::Baggage, kBaggageRecordSize, name, CompareFolded);
   if (index == kNone) return std::nullopt;
+  if (damaged) *damaged = true;  // until the file passes its checks
   ByteReader r = Checked(SectionKind::Baggage);
   r.Seek(4 + size_t{index} * kBaggageRecordSize + 4);
   const uint32_t offset = r.U32();
@@ -359,6 +361,7 @@ std::optional<std::span<const uint8_t>> Title::BaggageFile(std::string_view name
   const std::span<const uint8_t> bytes = data.Bytes(size);
   if (!r.ok() || !data.ok()) return std::nullopt;
   if (verify_ && Crc32(bytes.data(), bytes.size()) != crc) return std::nullopt;
+  if (damaged) *damaged = false;
   return bytes;
 }
 

@@ -113,7 +113,8 @@ public:
   std::optional<std::vector<uint32_t>> StoredList(std::string_view name) const;
   std::vector<std::string_view> StoredListNames() const;
   // Baggage names match without regard to case (by the code page).
-  std::optional<std::span<const uint8_t>> BaggageFile(std::string_view name) const;
+  // *damaged (when given) tells a file that is there but fails its checks from one that is not.
+  std::optional<std::span<const uint8_t>> BaggageFile(std::string_view name, bool* damaged = nullptr) const;
   std::vector<std::string_view> BaggageNames() const;
 
   // A whole section after its checksum is verified; for sections other libraries own
