@@ -87,6 +87,14 @@ TEST_F(TitleTest, StoredListsIncludingLetterLists) {
   EXPECT_FALSE(title_->StoredList("108"));
 }
 
+TEST(Crc32, KnownValues) {
+  const std::string text = "123456789";
+  EXPECT_EQ(Crc32(reinterpret_cast<const uint8_t*>(text.data()), text.size()), 0xCBF43926u);
+  EXPECT_EQ(Crc32(nullptr, 0), 0u);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  EXPECT_EQ(Crc32(bytes + 4, 5, Crc32(bytes, 4)), 0xCBF43926u);  // chained in pieces
+}
+
 TEST(TopicList, CombineLeavesOperandsUnchanged) {
   const TopicList a({1, 3, 6, 8}), b({3, 8, 9});
   EXPECT_EQ(TopicList::Combine(ListOp::Intersection, a, b).topics(), (std::vector<uint32_t>{3, 8}));
