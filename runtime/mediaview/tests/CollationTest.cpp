@@ -27,6 +27,9 @@ TEST(Collation, TiesBreakOnlyForEqualBytes) {
   EXPECT_LT(CompareKeys("Ан 2", "Ан-2"), 0);    // signs rank by byte
   EXPECT_LT(CompareKeys("Ан", "Ан-2"), 0);
   EXPECT_EQ(PrimaryKey("Ёж"), PrimaryKey("еж"));
+  EXPECT_EQ(PrimaryKey("ґанок"), PrimaryKey("Ґанок"));  // every letter of the code page has both cases
+  EXPECT_EQ(PrimaryKey("ў"), PrimaryKey("Ў"));
+  EXPECT_NE(PrimaryKey("ў"), "");
 }
 
 TEST(Collation, PrefixMatching) {
