@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <map>
 #include <set>
 
@@ -327,13 +328,9 @@ private:
         if (v == "none") {
           t->inBrowse = false;
         } else {
-          size_t used = 0;
-          try {
-            t->browse = std::stoi(v, &used);
-          } catch (...) {
-            used = 0;
-          }
-          if (used != v.size() || v.empty()) diags_->Error(t->file.file, t->file.browse->line, "browse is a whole number or 'none'");
+          const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), t->browse);
+          if (ec != std::errc() || end != v.data() + v.size() || v.empty())
+            diags_->Error(t->file.file, t->file.browse->line, "browse is a whole number or 'none'");
           t->inBrowse = true;
         }
       }
