@@ -122,8 +122,9 @@ private:
   void ReadTopics() {
     std::map<std::string, const Topic*> byContext;
     std::vector<std::string> paths;
-    for (const std::string& p : folder_.List("articles"))
-      if (p.ends_with(".md")) paths.push_back(p);
+    // Topic files live in any subfolder but baggage/ (articles/, popups/, ...).
+    for (const std::string& p : folder_.List(""))
+      if (p.ends_with(".md") && p.find('/') != std::string::npos && !p.starts_with("baggage/")) paths.push_back(p);
     for (const std::string& path : paths) {
       const std::string file = folder_.Describe(path);
       const auto text = ReadText(path);

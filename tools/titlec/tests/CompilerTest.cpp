@@ -100,8 +100,8 @@ TEST(Compiler, DataStringsReadBackWhole) {
   folder.Put("articles/a.md", Topic(u8"context: topic_a\ntitle: Альфа\npict: a1.jpg | Первая; с точкой с запятой\n"
                                     u8"pict: a2.jpg |\npict: a3.jpg | Третья\nport: p1.jpg\nport: p2.jpg\n"
                                     u8"move: a.mov | Фильм\nmaps: map_a\nwave: snd_a\n"));
-  folder.Put("articles/map.md", Topic(u8"context: map_a\nkind: popup\n"));
-  folder.Put("articles/snd.md", Topic(u8"context: snd_a\nkind: popup\n"));
+  folder.Put("popups/map.md", Topic(u8"context: map_a\nkind: popup\n"));
+  folder.Put("popups/snd.md", Topic(u8"context: snd_a\nkind: popup\n"));
   Diagnostics diags;
   const auto result = Compile(folder, {}, &diags);
   ASSERT_TRUE(result) << diags.Report();
