@@ -81,14 +81,14 @@ private:
     base_ = CharFormat{};
   }
 
-  void StartParagraph(const Context& ctx, ParagraphFormat p, Context* itemCtx = nullptr) {
+  // A list item's first paragraph opens with its marker.
+  void StartParagraph(const Context& ctx, ParagraphFormat p) {
     p.leftIndent = static_cast<int16_t>(p.leftIndent + ctx.indent);
     writer_.Paragraph(p);
     if (!ctx.prefix.empty()) {
       writer_.Format(Base(ctx));
       writer_.Text(ctx.prefix);
     }
-    if (itemCtx) itemCtx->prefix.clear();
   }
 
   CharFormat Base(const Context& ctx) const {
