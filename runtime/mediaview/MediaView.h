@@ -40,7 +40,7 @@ typedef LONG(CALLBACK* MVPUMPPROC)(void);
 #define MVERR_OUT_OF_MEMORY 2003
 #define MVERR_READ 2013            // damaged data inside the title
 #define MVERR_INVALID 2015         // a bad handle, address or argument
-#define MVERR_NOT_FOUND 2023       // no such baggage file, word wheel or list
+#define MVERR_NOT_FOUND 2023       // no such baggage file
 #define MVERR_SEEK 2026            // a seek outside the baggage file
 
 #define MV_INFO_TOPIC_TITLE 102    // lMVTitleGetInfo: the title of topic `param`
