@@ -1,0 +1,28 @@
+# cmake -DHEADER=MediaView.h -DOUT=x.def -DDECORATE=ON -P ImportDef.cmake
+# Writes the module-definition file of the DLL's calls from the header that declares them,
+# so the import library always matches the header. On i686 a WINAPI call is known to the
+# linker as name@N (N = 4 bytes per argument; every argument of these calls is 4 bytes)
+# while the DLL exports the plain name; dlltool --kill-at joins the two.
+file(READ ${HEADER} text)
+string(REPLACE "\n" " " text "${text}")
+string(REGEX MATCHALL "MVAPI[^;]*WINAPI +[A-Za-z0-9_]+\\([^)]*\\)" decls "${text}")
+set(def "LIBRARY MVCL14N.DLL\nEXPORTS\n")
+foreach(decl IN LISTS decls)
+  string(REGEX REPLACE ".*WINAPI +([A-Za-z0-9_]+)\\(([^)]*)\\)" "\\1" name "${decl}")
+  string(REGEX REPLACE ".*WINAPI +([A-Za-z0-9_]+)\\(([^)]*)\\)" "\\2" args "${decl}")
+  string(STRIP "${args}" args)
+  if(args STREQUAL "" OR args STREQUAL "void")
+    set(count 0)
+  else()
+    string(REGEX MATCHALL "," commas "${args}")
+    list(LENGTH commas count)
+    math(EXPR count "${count} + 1")
+  endif()
+  if(DECORATE)
+    math(EXPR bytes "${count} * 4")
+    string(APPEND def "  ${name}@${bytes}\n")
+  else()
+    string(APPEND def "  ${name}\n")
+  endif()
+endforeach()
+file(WRITE ${OUT} "${def}")

@@ -1,0 +1,29 @@
+#include "runtime/mediaview/win32/Runtime.h"
+
+#include <cstring>
+
+namespace kro::mvdll {
+
+Runtime& TheRuntime() {
+  static Runtime runtime;
+  return runtime;
+}
+
+HGLOBAL CopyToGlobal(std::span<const uint8_t> bytes) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size() + 1);
+  if (!block) return nullptr;
+  void* p = GlobalLock(block);
+  if (!p) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  if (!bytes.empty()) std::memcpy(p, bytes.data(), bytes.size());
+  GlobalUnlock(block);
+  return block;
+}
+
+HGLOBAL CopyToGlobal(std::string_view text) {
+  return CopyToGlobal(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+}  // namespace kro::mvdll

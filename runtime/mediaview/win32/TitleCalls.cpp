@@ -1,0 +1,99 @@
+// Run, title and address-conversion calls.
+#include <cstring>
+
+#include "runtime/mediaview/win32/Runtime.h"
+
+using namespace kro;
+using namespace kro::mvdll;
+
+namespace {
+
+const mv::Title* FindTitle(HMVTITLE handle) {
+  const TitleObject* t = TheRuntime().titles.Find(handle);
+  return t ? t->title.get() : nullptr;
+}
+
+uint32_t TopicNumber(const mv::Title& title, LONG number) {
+  const auto n = static_cast<uint32_t>(number);
+  return number >= 0 && n < title.topicCount() ? n : mv::kNone;
+}
+
+}  // namespace
+
+extern "C" {
+
+MVAPI void WINAPI MVSetInstance(HINSTANCE instance) { TheRuntime().instance = instance; }
+
+MVAPI void WINAPI MVTerminate(HINSTANCE) {
+  Runtime& rt = TheRuntime();
+  rt.baggage.Clear();
+  rt.wheels.Clear();
+  rt.lists.Clear();
+  rt.displays.Clear();
+  rt.titles.Clear();
+}
+
+MVAPI HMVTITLE WINAPI hMVTitleOpenEx(LPCSTR path, MVPUMPPROC pump, LPVOID) {
+  if (!path) return nullptr;
+  return Guarded<HMVTITLE>(nullptr, [&] {
+    mv::TitleOptions options;
+    if (pump) options.keepGoing = [pump] { return pump() == 0; };
+    mv::TitleStatus status;
+    auto title = mv::Title::OpenFile(path, options, &status);
+    if (!title || (pump && pump() != 0)) return static_cast<HMVTITLE>(nullptr);
+    auto object = std::make_unique<TitleObject>();
+    object->title = std::move(title);
+    return reinterpret_cast<HMVTITLE>(TheRuntime().titles.Add(std::move(object)));
+  });
+}
+
+MVAPI void WINAPI MVTitleClose(HMVTITLE title) { TheRuntime().titles.Remove(title); }
+
+MVAPI LONG WINAPI lMVTitleGetInfo(HMVTITLE handle, UINT info, LONG param, LPSTR buffer) {
+  if (buffer) buffer[0] = '\0';
+  const mv::Title* title = FindTitle(handle);
+  if (!title || info != MV_INFO_TOPIC_TITLE || !buffer) return -1;
+  const uint32_t topic = TopicNumber(*title, param);
+  const auto name = title->TopicTitle(topic);
+  if (!name) return -1;
+  // Titles are at most 255 bytes (the reader refuses longer), so this fits the buffer.
+  std::memcpy(buffer, name->data(), name->size());
+  buffer[name->size()] = '\0';
+  return static_cast<LONG>(name->size());
+}
+
+MVAPI LONG WINAPI vaMVGetContents(HMVTITLE handle) {
+  const mv::Title* title = FindTitle(handle);
+  return title ? ViewAddress(title->contentsTopic()) : -1;
+}
+
+MVAPI LONG WINAPI addrMVConvertContextString(HMVTITLE handle, LPCSTR context) {
+  const mv::Title* title = FindTitle(handle);
+  if (!title || !context) return -1;
+  return static_cast<LONG>(title->TopicByContext(context));
+}
+
+MVAPI LONG WINAPI vaMVConvertContextString(HMVTITLE handle, LPCSTR context) {
+  const mv::Title* title = FindTitle(handle);
+  if (!title || !context) return -1;
+  return ViewAddress(title->TopicByContext(context));
+}
+
+MVAPI LONG WINAPI vaMVConvertAddr(HMVTITLE handle, LONG addr) {
+  const mv::Title* title = FindTitle(handle);
+  if (!title) return -1;
+  const uint32_t topic = mv::TopicOfAddress(static_cast<uint32_t>(addr));
+  return ViewAddress(topic < title->topicCount() ? topic : mv::kNone);
+}
+
+MVAPI LONG WINAPI vaMVConvertHash(HMVTITLE handle, DWORD hash) {
+  const mv::Title* title = FindTitle(handle);
+  return title ? ViewAddress(title->TopicByHash(hash)) : -1;
+}
+
+MVAPI LONG WINAPI vaMVConvertTopicNumber(HMVTITLE handle, LONG number) {
+  const mv::Title* title = FindTitle(handle);
+  return title ? ViewAddress(TopicNumber(*title, number)) : -1;
+}
+
+}  // extern "C"
