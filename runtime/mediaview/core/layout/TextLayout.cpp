@@ -321,7 +321,7 @@ Hit TextLayout::HitTest(int x, int y) const {
     if (x < f.x || x >= f.x + f.width) continue;
     hit.hotspot = insideLine ? f.hotspot : -1;
     if (f.textBegin == f.textEnd) {
-      hit.offset = f.textBegin;
+      hit.offset = hit.character = f.textBegin;
       hit.onPicture = insideLine;
       return hit;
     }
@@ -329,12 +329,14 @@ Hit TextLayout::HitTest(int x, int y) const {
       const int l = CharLeft(i), r = CharRight(f, i);
       if (x >= r) continue;
       hit.offset = x < (l + r) / 2 ? i : i + 1;
+      hit.character = i;
       break;
     }
     hit.onText = insideLine;
     return hit;
   }
   hit.offset = (fragments.empty() || x < fragments.front().x) ? line.textBegin : LineCaretEnd(line, *region_, fragments);
+  hit.character = hit.offset;
   return hit;
 }
 

@@ -66,7 +66,8 @@ struct HotspotRect {
 };
 
 struct Hit {
-  uint32_t offset = 0;   // the nearest caret position
+  uint32_t offset = 0;     // the nearest caret position
+  uint32_t character = 0;  // the character under the point, or the nearest one
   int32_t hotspot = -1;
   bool onText = false;   // over a character (not blank space or a picture)
   bool onPicture = false;
