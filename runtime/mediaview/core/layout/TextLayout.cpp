@@ -14,8 +14,24 @@ constexpr uint8_t kEmDash = 0x97;
 constexpr int kTabSpaces = 4;
 // The part of a selection that covers a line break shows as this much past the line end.
 constexpr int kBreakMarkWidth = 4;
+// Words are hyphenated only when the line would otherwise keep more than this part of
+// its width (1/12) empty: stretched spaces up to there read better than a hyphen.
+constexpr int kHyphenSlackDivisor = 12;
 
 bool IsWordByte(uint8_t c) { return Cp1251IsLetter(c) || (c >= '0' && c <= '9'); }
+bool IsCyrillic(uint8_t c) { return c >= 0xC0 || c == 0xA8 || c == 0xB8; }
+
+enum class Letter { Vowel, Consonant, Sign };  // sign: й, ъ, ь
+
+Letter Classify(uint8_t c) {
+  c = Cp1251Lower(c);
+  // а е ё и о у ы э ю я
+  if (c == 0xE0 || c == 0xE5 || c == 0xB8 || c == 0xE8 || c == 0xEE || c == 0xF3 || c == 0xFB || c == 0xFD ||
+      c == 0xFE || c == 0xFF)
+    return Letter::Vowel;
+  if (c == 0xE9 || c == 0xFA || c == 0xFC) return Letter::Sign;
+  return Letter::Consonant;
+}
 bool IsDash(uint8_t c) { return c == '-' || c == kEnDash || c == kEmDash; }
 
 }  // namespace
@@ -110,31 +126,61 @@ void TextLayout::BuildItems(const Paragraph& para, Measurer& measurer, int lineW
     Item& cur = items_[j];
     const Item& prev = items_[j - 1];
     if (cur.kind == Item::Space) continue;
-    const bool afterDash = prev.kind == Item::Char && j >= 2 && items_[j - 2].kind == Item::Char && cur.kind == Item::Char &&
-                           IsDash(static_cast<uint8_t>(region_->runs[prev.run].text[prev.offset - region_->runs[prev.run].textOffset]));
-    cur.breakBefore = prev.kind == Item::Space || prev.kind == Item::SoftHyphen || prev.kind == Item::Picture ||
-                      cur.kind == Item::Picture || afterDash;
+    const bool afterDash =
+        prev.kind == Item::Char && j >= 2 && items_[j - 2].kind == Item::Char && cur.kind == Item::Char && IsDash(ByteOf(prev));
+    // A dash never starts a line: the space before it holds it to the word before.
+    const bool dash = cur.kind == Item::Char && prev.kind == Item::Space && IsDash(ByteOf(cur));
+    cur.breakBefore = (prev.kind == Item::Space && !dash) || prev.kind == Item::SoftHyphen ||
+                      prev.kind == Item::Picture || cur.kind == Item::Picture || afterDash;
   }
+  if (!options_.hyphenate) return;
+  for (size_t j = 0; j < items_.size();) {
+    size_t end = j;
+    while (end < items_.size() && items_[end].kind == Item::Char && IsCyrillic(ByteOf(items_[end]))) ++end;
+    if (end - j >= 4) Hyphenate(j, end);
+    j = std::max(end, j + 1);
+  }
+}
+
+uint8_t TextLayout::ByteOf(const Item& it) const {
+  const Run& run = region_->runs[it.run];
+  return static_cast<uint8_t>(run.text[it.offset - run.textOffset]);
+}
+
+void TextLayout::Hyphenate(size_t begin, size_t end) {
+  std::string word;
+  for (size_t j = begin; j < end; ++j) word.push_back(static_cast<char>(ByteOf(items_[j])));
+  const std::vector<bool> points = HyphenPoints(word);
+  for (size_t i = 0; i < points.size(); ++i)
+    if (points[i]) items_[begin + i].breakBefore = items_[begin + i].hyphenBefore = true;
 }
 
 // Greedy line filling: the longest run of items from `begin` that fits `avail`, ending at
 // a break opportunity when there is one. Spaces at the end of a line hang past it.
 size_t TextLayout::FindLineEnd(size_t begin, int avail, bool* hyphen) const {
   int x = 0;
-  size_t best = begin;
+  int contentX = 0;  // x without the spaces at the end
+  size_t best = begin, bestSpace = begin;
+  int spaceContent = 0;
   bool bestHyphen = false;
   for (size_t j = begin; j < items_.size(); ++j) {
     const Item& it = items_[j];
     if (it.kind == Item::Break) return j + 1;
     if (j > begin && it.breakBefore) {
       const Item& prev = items_[j - 1];
-      const bool soft = prev.kind == Item::SoftHyphen;
+      const bool soft = prev.kind == Item::SoftHyphen || it.hyphenBefore;
+      if (!soft) {
+        bestSpace = j;
+        spaceContent = contentX;
+      }
       if (!soft || x + prev.metrics->advance['-'] <= avail) {
         best = j;
         bestHyphen = soft;
       }
     }
     if (it.kind != Item::Space && j > begin && x + it.width > avail) {
+      // A line that is nearly full at its last space is not worth a hyphen.
+      if (bestHyphen && bestSpace > begin && avail - spaceContent <= avail / kHyphenSlackDivisor) return bestSpace;
       if (best > begin) {
         *hyphen = bestHyphen;
         return best;
@@ -142,6 +188,7 @@ size_t TextLayout::FindLineEnd(size_t begin, int avail, bool* hyphen) const {
       return j;  // one word wider than the line: break between its letters
     }
     x += it.width;
+    if (it.kind != Item::Space) contentX = x;
   }
   return items_.size();
 }
@@ -194,6 +241,7 @@ void TextLayout::PlaceLine(uint32_t paragraph, size_t begin, size_t end, int lef
     x += w;
     if (it.kind == Item::Picture) {
       ascent = std::max(ascent, it.height);
+      line.hasPicture = true;
     } else {
       ascent = std::max(ascent, it.metrics->ascent);
       descent = std::max(descent, it.metrics->descent);
@@ -402,6 +450,25 @@ std::vector<Page> TextLayout::Paginate(int firstHeight, int pageHeight) const {
     ++pages.back().lineCount;
   }
   return pages;
+}
+
+std::vector<bool> HyphenPoints(std::string_view word) {
+  const size_t n = word.size();
+  std::vector<bool> points(n, false);
+  std::vector<Letter> c(n);
+  for (size_t i = 0; i < n; ++i) c[i] = Classify(static_cast<uint8_t>(word[i]));
+  const auto is = [&](size_t i, Letter l) { return i < n && c[i] == l; };
+  constexpr Letter V = Letter::Vowel, C = Letter::Consonant, X = Letter::Sign;
+  for (size_t i = 2; i + 2 <= n; ++i) {
+    points[i] = (is(i - 1, X) && i + 1 < n) ||                                                   // й|ка
+                (is(i - 1, V) && is(i, V) && i + 1 < n) ||                                       // а|ис
+                (is(i - 2, V) && is(i - 1, C) && is(i, C) && is(i + 1, V)) ||                    // ос|та
+                (is(i - 2, C) && is(i - 1, V) && is(i, C) && is(i + 1, V)) ||                    // ре|ка
+                (is(i - 2, V) && is(i - 1, C) && is(i, C) && is(i + 1, C) && is(i + 2, V)) ||    // ос|тро
+                (i >= 3 && is(i - 3, V) && is(i - 2, C) && is(i - 1, C) && is(i, C) && is(i + 1, C) && is(i + 2, V));
+    if (is(i, X)) points[i] = false;
+  }
+  return points;
 }
 
 TextRange WordAt(std::string_view text, uint32_t offset) {

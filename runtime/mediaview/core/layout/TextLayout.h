@@ -32,6 +32,7 @@ struct LayoutOptions {
   int marginTop = 0;
   int marginBottom = 0;
   int maxPictureHeight = 0;  // 0: no limit (printing limits pictures to a page)
+  bool hyphenate = true;     // break Russian words at their syllables when it helps
 };
 
 // A piece of one run on one line.
@@ -57,6 +58,7 @@ struct Line {
   uint32_t textEnd = 0;    // one past the last, trailing spaces included
   int left = 0;            // where the line's content starts and ends
   int right = 0;
+  bool hasPicture = false;
   int bottom() const { return top + height; }
 };
 
@@ -124,9 +126,12 @@ private:
     int width = 0;
     int height = 0;  // pictures
     const FontMetrics* metrics = nullptr;
+    bool hyphenBefore = false;  // breaking here draws a hyphen at the end of the line before
   };
   void LayParagraph(uint32_t index, Measurer& measurer, int* y);
   void BuildItems(const Paragraph& paragraph, Measurer& measurer, int lineWidth);
+  void Hyphenate(size_t begin, size_t end);
+  uint8_t ByteOf(const Item& item) const;
   size_t FindLineEnd(size_t begin, int avail, bool* hyphen) const;
   void PlaceLine(uint32_t paragraph, size_t begin, size_t end, int left, int avail, bool lastLine, bool hyphen,
                  Measurer& measurer, int* y);
@@ -150,5 +155,10 @@ struct TextRange {
   uint32_t end = 0;
 };
 TextRange WordAt(std::string_view text, uint32_t offset);
+
+// Where a Russian word (cp1251 letters) may be hyphenated: true at i when a break may come
+// before letter i. Syllable rules of Russian orthography; at least two letters stay on
+// each side.
+std::vector<bool> HyphenPoints(std::string_view word);
 
 }  // namespace kro::mv::layout

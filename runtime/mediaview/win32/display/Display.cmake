@@ -15,8 +15,18 @@ if(KRO_TESTS)
   kro_win32_test(mvcl14n_display_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/DisplayDllTest_win.cpp
     LIBS mvcl14n gdi32 user32)
   add_dependencies(mvcl14n_display_tests mvcl14n_fixture)
-  add_executable(display_bench ${CMAKE_CURRENT_LIST_DIR}/../tests/DisplayBench_win.cpp)
-  kro_flags(display_bench)
-  target_link_libraries(display_bench PRIVATE mvcl14n gdi32 user32)
-  add_dependencies(display_bench mvcl14n_fixture)
+
+  # Benchmark and screenshot programs over the typography title.
+  set(typography_title ${CMAKE_BINARY_DIR}/bin/typography.m14)
+  add_custom_command(OUTPUT ${typography_title}
+    COMMAND ${KRO_NATIVE_BIN}/typography_title ${typography_title}
+    DEPENDS ${KRO_NATIVE_BIN}/typography_title
+    COMMENT "Writing the typography title")
+  add_custom_target(mvcl14n_typography DEPENDS ${typography_title})
+  foreach(tool display_bench display_shot)
+    add_executable(${tool} ${CMAKE_CURRENT_LIST_DIR}/../tests/${tool}_win.cpp)
+    kro_flags(${tool})
+    target_link_libraries(${tool} PRIVATE mvcl14n gdi32 user32)
+    add_dependencies(${tool} mvcl14n_typography)
+  endforeach()
 endif()

@@ -15,8 +15,9 @@ RECT Device(const PaintJob& job, const L::Rect& r) {
   return {r.left + job.origin.x, r.top + job.origin.y, r.right + job.origin.x, r.bottom + job.origin.y};
 }
 
+// Partly visible lines of text are hidden when asked; a picture shows what fits of it.
 bool Shown(const PaintJob& job, const L::Line& line) {
-  return line.bottom() + job.origin.y <= job.visibleBottom || line.top + job.origin.y <= job.frameTop;
+  return line.bottom() + job.origin.y <= job.visibleBottom || line.top + job.origin.y <= job.frameTop || line.hasPicture;
 }
 
 void FillRects(HDC dc, const PaintJob& job, const std::vector<L::Rect>& rects, COLORREF colour) {

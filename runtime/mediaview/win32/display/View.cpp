@@ -120,7 +120,7 @@ int View::VisibleBottom(int scrollY) const {
   const int h = ViewHeight();
   if (!look.hidePartialLines || !layout_ || layout_->lines().empty()) return h;
   const L::Line& line = layout_->lines()[layout_->LineAt(scrollY + h - 1)];
-  if (line.bottom() <= scrollY + h || line.top <= scrollY) return h;
+  if (line.bottom() <= scrollY + h || line.top <= scrollY || line.hasPicture) return h;
   return std::clamp(line.top - scrollY, 0, h);
 }
 

@@ -75,6 +75,7 @@ TEST(TextLayout, BreaksLinesAtSpacesHyphensSoftHyphensAndInsideOverlongWords) {
       {"abcdefghij", 45, "abcd|efgh|ij"},         // no break point: between letters
       {"северо-запад", 80, "северо-|запад"},       // after a hyphen between letters
       {"ab - cd", 35, "ab - |cd"},                // a free-standing dash is no break point
+      {"aa bbb \x97 c", 65, "aa |bbb \x97 c"},      // nor is the space before a dash
       {"ab\xAD" "cdef", 45, "ab\xAD|cdef"},       // soft hyphen, room for the drawn hyphen
       {"ab\xAD" "cdef", 25, "ab\xAD|cd|ef"},      // no room for the hyphen: between letters
       {"", 50, ""},
@@ -276,6 +277,40 @@ TEST(TextLayout, PagesNeverSplitALine) {
   const auto late = layout.Paginate(5, 40);
   EXPECT_EQ(late[0].lineCount, 0u);
   EXPECT_EQ(late[1].firstLine, 0u);
+}
+
+std::string Marked(std::string_view word) {
+  const std::vector<bool> points = HyphenPoints(word);
+  std::string out;
+  for (size_t i = 0; i < word.size(); ++i) out += std::string(points[i] ? "-" : "") + word[i];
+  return out;
+}
+
+TEST(Hyphenation, SyllablesOfRussianWordsWithTwoLettersKeptAtEachEnd) {
+  const struct {
+    const char* word;
+    const char* marked;
+  } cases[] = {
+      {"река", "ре-ка"},
+      {"переправа", "пе-реп-ра-ва"},
+      {"Волга", "Вол-га"},
+      {"крупнейшая", "круп-ней-шая"},
+      {"подъезд", "подъ-езд"},
+      {"район", "рай-он"},
+      {"ель", "ель"},
+      {"Каспийское", "Кас-пий-ское"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Marked(c.word), c.marked) << c.word;
+}
+
+TEST(TextLayout, HyphenatesRussianWordsWhenTheyDoNotFit) {
+  FakeMeasurer m;
+  const Built b = Para("переправа");
+  const TextLayout layout = Lay(b, 65, m);
+  ASSERT_EQ(Lines(layout), "переп|рава");
+  EXPECT_TRUE(layout.FragmentsOf(layout.lines()[0])[0].hyphen);
+  TextLayout plain(b.region, m, {65, 0, 0, 0, 0, false});
+  EXPECT_EQ(Lines(plain), "перепр|ава");  // between letters, no hyphen
 }
 
 TEST(WordAt, WordsOfRussianTextAndCompoundsWithHyphens) {
