@@ -124,6 +124,134 @@ MVAPI HGLOBAL WINAPI hMVBaggageGetFile(HMVTITLE title, LPCSTR name, UINT mode, L
                                        LPDWORD size, LPLONG err);
 MVAPI void WINAPI MVBaggageClose(HMVBAGGAGE file, LPLONG err);
 
+// ---------------------------------------------------------------------------------------
+// Displays on screen: windows, layout, painting, scrolling, pointing, selection,
+// highlights, copying and printing (runtime/mediaview/win32/display).
+//
+// A display lays its region out when realized, at the width of the rectangle given or of
+// its window's client area, and keeps that layout until it is realized again; painting,
+// pointing and scrolling use it. Coordinates are the window's client coordinates. A scroll
+// position in an address (fMVSetAddress, MVGetAddress) is the character offset of the
+// first line shown, so it survives a change of width; scroll-bar positions and sizes are
+// pixels (divided by a unit only for texts taller than 30,000 pixels).
+
+#define MVERR_NOT_REALIZED 2024    // the display has not been realized on a window
+#define MVERR_PRINT_ABORTED 2027   // the page callback refused a page
+
+// fMVGetPointInfo's point record: 28 bytes; `size` is set by the caller.
+typedef struct tagMVPOINTINFO {
+  LONG size;
+  LONG offset;    // character offset nearest the point
+  LONG flags;     // MVPI_HOTSPOT: on a hotspot that carries data
+  LONG kind;      // on a hotspot: 0 jump, 1 popup, 2 command; else 0 over text, 1 elsewhere
+  LONG hotspot;   // index of the hotspot in the region, -1 none
+  LONG x, y;      // the point
+} MVPOINTINFO, *LPMVPOINTINFO;
+#define MVPI_HOTSPOT 1
+
+// Hotspot record (40 bytes on i686): the caller sets size, capacity and data.
+typedef struct tagMVHOTSPOTINFO {
+  LONG size;
+  RECT rect;      // the hotspot's rectangle on the line under the point (or its first line)
+  DWORD hash;     // hash of the target context string
+  LONG capacity;  // bytes at data
+  LONG length;    // length of the hotspot's data; copied (with a NUL when room) only if it fits
+  LPSTR data;
+  LONG kind;      // 0 authored command, 1 jump, 2 popup, 125 jump by the context string in data
+} MVHOTSPOTINFO, *LPMVHOTSPOTINFO;
+
+// MVSelectPoint modes, and its `extend` argument: 0 starts, 1 extends.
+#define MV_SELECT_CHARACTERS 1
+#define MV_SELECT_WORDS 2
+#define MV_SELECT_ALL 5
+// MVSelectKey keys; `shift` non-zero extends the selection, zero moves the caret.
+#define MV_KEY_UP 2
+#define MV_KEY_DOWN 3
+#define MV_KEY_LEFT 4
+#define MV_KEY_RIGHT 5
+#define MV_KEY_LINE_START 6
+#define MV_KEY_LINE_END 7
+
+// A highlight list is a global block: a DWORD count, then `count` of these, each a found
+// word in the plain text of a region (offsets as the search index counts them). The
+// display reads the block when it is set; the caller keeps and frees it.
+typedef struct tagMVHIGHLIGHT {
+  LONG region;    // MV_REGION_HEADING or MV_REGION_BODY
+  DWORD offset;
+  DWORD length;
+} MVHIGHLIGHT;
+
+// hMVCopyAdvanced's block: a LONG count, then `count` pairs of a clipboard format and a
+// global handle of its data, ready for SetClipboardData. The caller frees the block.
+typedef struct tagMVCOPYFORMAT {
+  UINT format;
+  HANDLE data;
+} MVCOPYFORMAT;
+#define MV_COPY_SELECTION 1
+
+// fMVPrintMedia's page callback: `begin` non-zero before a page is drawn (start it),
+// zero when a page is full (end it). FALSE stops printing.
+typedef BOOL(CALLBACK* MVPAGEPROC)(LPMV display, HDC dc, LONG page, LONG topicNumber, LONG region, LPARAM user,
+                                   LPRECT pageRect, BOOL begin);
+
+MVAPI BOOL WINAPI fMVSetWindow(LPMV display, HWND window, LPLONG err);
+MVAPI HWND WINAPI hwndMVGetWindow(LPMV display);
+MVAPI BOOL WINAPI fMVAllowEWSelection(LPMV display, BOOL allow);
+// The look. Kerning applies to text of `points` and larger (0: none).
+MVAPI void WINAPI MVSetKerningBoundary(LPMV display, LONG points);
+MVAPI void WINAPI MVHidePartialLines(LPMV display, BOOL hide);
+// Colours are COLORREF; 0xFFFFFFFF restores the default (white background, title colours).
+MVAPI void WINAPI MVSetBkColor(LPMV display, COLORREF colour);
+MVAPI void WINAPI MVSetTextColor(LPMV display, COLORREF colour);
+
+// Lays the region out in `rect`, or in the window's client rectangle when it is null.
+MVAPI BOOL WINAPI fMVRealize(LPMV display, LPRECT rect, LPLONG err);
+// Width in the low word, height in the high word.
+MVAPI DWORD WINAPI ptMVGetSize(LPMV display);
+MVAPI DWORD WINAPI ptMVGetScrollSizes(LPMV display);
+MVAPI LONG WINAPI xMVGetXScrollPos(LPMV display);
+MVAPI LONG WINAPI yMVGetYScrollPos(LPMV display);
+// Scrolls by a scroll-bar code (SB_LINEUP .. SB_BOTTOM; SB_THUMBPOSITION and SB_THUMBTRACK
+// go to `pos`); answers the new position. *delta gets the distance to ScrollWindow by;
+// *top and *bottom the heights of the strips at the top and bottom of the view to repaint
+// beyond what ScrollWindow uncovers.
+MVAPI LONG WINAPI yMVScrollY(LPMV display, LPPOINT delta, LPLONG top, LPLONG bottom, UINT code, LONG pos, LPLONG err);
+MVAPI LONG WINAPI xMVScrollX(LPMV display, LPPOINT delta, UINT code, LONG pos, LPLONG err);
+// Paints the part of the display inside `rect` (the whole frame when null).
+MVAPI BOOL WINAPI fMVApplyToDC(LPMV display, HDC dc, LPRECT rect, LPLONG err);
+// Titles of this runtime embed no windows: there is never one to enumerate or remove.
+MVAPI HWND WINAPI hwndMVGetEmbeddedWindow(LPMV display, HWND previous, UINT how);
+MVAPI void WINAPI MVRemoveInsertedEmbeddedWindows(LPMV display);
+
+// TRUE when the point is on a hotspot; fills either record that is given.
+MVAPI BOOL WINAPI fMVGetPointInfo(LPMV display, LONG x, LONG y, LPMVPOINTINFO point, LPMVHOTSPOTINFO hotspot, LPLONG err);
+MVAPI BOOL WINAPI fMVFocusInfo(LPMV display, LPMVHOTSPOTINFO hotspot, LPLONG err);
+// Moves the focus mark to the next (or previous) hotspot, wrapping, and scrolls to it.
+MVAPI BOOL WINAPI fMVMoveFocus(LPMV display, BOOL forward);
+MVAPI void WINAPI MVSelectPoint(LPMV display, UINT mode, LONG x, LONG y, UINT extend, LPLONG err);
+MVAPI void WINAPI MVSelectKey(LPMV display, UINT key, UINT shift);
+MVAPI BOOL WINAPI fMVClearSelection(LPMV display);
+MVAPI BOOL WINAPI fMVIsSelected(LPMV display);
+// Makes the display's window the keyboard focus (non-zero) or only forgets the hotspot focus.
+MVAPI void WINAPI MVActivate(LPMV display, BOOL active);
+
+// Installs a highlight list (0 removes it); answers the list installed. `redraw` repaints.
+MVAPI HGLOBAL WINAPI hMVSetHighlights(LPMV display, HGLOBAL list, BOOL redraw, LPLONG err);
+MVAPI HGLOBAL WINAPI hMVGetHighlights(LPMV display);
+// Scrolls the `index`-th highlight of the display's own region into view.
+MVAPI BOOL WINAPI fMVScrollToHighlight(LPMV display, LONG index, LPLONG err);
+
+// The selection as CF_TEXT (cp1251), CF_UNICODETEXT and "Rich Text Format"; 0 without one.
+MVAPI HGLOBAL WINAPI hMVCopyAdvanced(LPMV display, UINT what, LONG reserved, LPLONG err);
+// The whole region's plain text (cp1251, CR LF line ends).
+MVAPI HGLOBAL WINAPI hMVCopyMedia(LPMV display, LPLONG err);
+// Prints the display's region into `page` (device units). `free` is the part of the
+// current page still empty: equal to `page` when no page is open. Pages are begun and
+// ended through `proc`; the last page is left open and `free` tells where the text
+// ended, so another region (or a footer) can follow on it. *pages gets the pages begun.
+MVAPI BOOL WINAPI fMVPrintMedia(LPMV display, HDC dc, LONG flags, LPRECT page, LPRECT free, LPLONG pages, MVPAGEPROC proc,
+                                LPARAM user, LPLONG err);
+
 #ifdef __cplusplus
 }
 #endif

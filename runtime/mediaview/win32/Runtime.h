@@ -13,6 +13,7 @@
 #include "runtime/mediaview/MediaView.h"
 #include "runtime/mediaview/core/Title.h"
 #include "runtime/mediaview/core/TopicList.h"
+#include "runtime/mediaview/win32/display/ViewSlot.h"
 
 namespace kro::mvdll {
 
@@ -28,6 +29,7 @@ struct DisplayObject {
   uint32_t topic = mv::kNone;
   UINT region = MV_REGION_BODY;
   LONG scroll = 0;
+  display::ViewSlot view;  // window, layout, selection and highlights (display/View.h)
 };
 
 struct WordWheelObject {

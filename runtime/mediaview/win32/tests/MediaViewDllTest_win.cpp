@@ -66,7 +66,6 @@ TEST(DllExports, EveryCallHasItsPlainNameAndNothingPretends) {
         "hMVBaggageGetFile", "MVBaggageClose"})
     EXPECT_NE(GetProcAddress(dll, name), nullptr) << name;
   EXPECT_EQ(GetProcAddress(dll, "_hMVTitleOpenEx@12"), nullptr);
-  EXPECT_EQ(GetProcAddress(dll, "fMVRealize"), nullptr);
   EXPECT_EQ(GetProcAddress(dll, "hMVTopicListFromQuery"), nullptr);
 }
 

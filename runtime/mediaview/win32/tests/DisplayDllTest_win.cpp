@@ -1,0 +1,580 @@
+// The display calls of MVCL14N.DLL on real windows, driven as the panes of the reader
+// drive them, over the fixture title.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "runtime/mediaview/MediaView.h"
+
+namespace {
+
+std::string BesideExe(const char* name) {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path, n);
+  return dir.substr(0, dir.find_last_of("\\/") + 1) + name;
+}
+
+std::string TakeText(HGLOBAL block) {
+  if (!block) return "<none>";
+  const char* p = static_cast<const char*>(GlobalLock(block));
+  std::string text(p);
+  GlobalUnlock(block);
+  GlobalFree(block);
+  return text;
+}
+
+std::string WithoutCr(std::string s) {
+  s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
+  return s;
+}
+
+// A 32-bit DIB to paint displays into and read back.
+class Canvas {
+public:
+  Canvas(int w, int h) : w_(w), h_(h) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+  }
+  ~Canvas() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  HDC dc() const { return dc_; }
+  COLORREF At(int x, int y) const {
+    GdiFlush();
+    const uint32_t v = bits_[y * w_ + x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  }
+  // Pixels of `colour` inside [x0, x1) x [y0, y1).
+  int Count(COLORREF colour, int x0, int y0, int x1, int y1) const {
+    int n = 0;
+    for (int y = std::max(0, y0); y < std::min(h_, y1); ++y)
+      for (int x = std::max(0, x0); x < std::min(w_, x1); ++x) n += At(x, y) == colour;
+    return n;
+  }
+  int CountNot(COLORREF colour, int x0, int y0, int x1, int y1) const {
+    return (std::min(w_, x1) - std::max(0, x0)) * (std::min(h_, y1) - std::max(0, y0)) - Count(colour, x0, y0, x1, y1);
+  }
+
+private:
+  int w_, h_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+  uint32_t* bits_ = nullptr;
+};
+
+LRESULT CALLBACK PaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    LONG err = 0;
+    fMVApplyToDC(reinterpret_cast<LPMV>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)), dc, &ps.rcPaint, &err);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kParchment = RGB(0xF4, 0xEE, 0xDC);
+
+class DisplayTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    MVSetInstance(GetModuleHandleA(nullptr));
+    title_ = hMVTitleOpenEx(BesideExe("fixture.m14").c_str(), nullptr, nullptr);
+    ASSERT_NE(title_, nullptr);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = PaneProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DisplayTestPane";
+    RegisterClassA(&wc);
+  }
+  void TearDown() override {
+    for (LPMV d : displays_) MVDelete(d);
+    for (HWND w : windows_) DestroyWindow(w);
+    MVTitleClose(title_);
+    MVTerminate(GetModuleHandleA(nullptr));
+  }
+
+  // A display in a visible window of the given client size, showing `context`.
+  LPMV Open(const char* context, UINT region, int w, int h, LONG scroll = 0) {
+    LONG err = 0;
+    LPMV d = lpMVNew(title_, &err);
+    displays_.push_back(d);
+    RECT r{0, 0, w, h};
+    AdjustWindowRect(&r, WS_POPUP, FALSE);
+    HWND hwnd = CreateWindowA("DisplayTestPane", "", WS_POPUP | WS_VISIBLE, 0, 0, r.right - r.left, r.bottom - r.top,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    windows_.push_back(hwnd);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(d));
+    EXPECT_TRUE(fMVSetWindow(d, hwnd, &err));
+    fMVAllowEWSelection(d, TRUE);
+    fMVSetAddress(d, vaMVConvertContextString(title_, context), region, scroll, &err);
+    EXPECT_TRUE(fMVRealize(d, nullptr, &err)) << err;
+    return d;
+  }
+
+  static std::vector<MVHOTSPOTINFO> Hotspots(LPMV d, std::vector<std::string>* data) {
+    std::vector<MVHOTSPOTINFO> all;
+    fMVMoveFocus(d, TRUE);
+    for (int i = 0; i < 10; ++i) {
+      char buffer[256] = {};
+      MVHOTSPOTINFO h{40, {}, 0, 256, 0, buffer, -1};
+      LONG err = 0;
+      if (!fMVFocusInfo(d, &h, &err)) break;
+      if (!all.empty() && all.front().rect.left == h.rect.left && all.front().rect.top == h.rect.top) break;
+      all.push_back(h);
+      data->push_back(buffer);
+      fMVMoveFocus(d, TRUE);
+    }
+    return all;
+  }
+
+  HMVTITLE title_ = nullptr;
+  std::vector<LPMV> displays_;
+  std::vector<HWND> windows_;
+};
+
+TEST(DisplayExports, EveryDisplayCallIsExportedByItsPlainName) {
+  HMODULE dll = GetModuleHandleA("MVCL14N.DLL");
+  ASSERT_NE(dll, nullptr);
+  for (const char* name :
+       {"fMVSetWindow", "hwndMVGetWindow", "fMVAllowEWSelection", "MVSetKerningBoundary", "MVHidePartialLines",
+        "MVSetBkColor", "MVSetTextColor", "fMVRealize", "ptMVGetSize", "ptMVGetScrollSizes", "xMVGetXScrollPos",
+        "yMVGetYScrollPos", "yMVScrollY", "xMVScrollX", "fMVApplyToDC", "hwndMVGetEmbeddedWindow",
+        "MVRemoveInsertedEmbeddedWindows", "fMVGetPointInfo", "fMVFocusInfo", "fMVMoveFocus", "MVSelectPoint",
+        "MVSelectKey", "fMVClearSelection", "fMVIsSelected", "MVActivate", "hMVSetHighlights", "hMVGetHighlights",
+        "fMVScrollToHighlight", "hMVCopyAdvanced", "hMVCopyMedia", "fMVPrintMedia"})
+    EXPECT_NE(GetProcAddress(dll, name), nullptr) << name;
+}
+
+TEST_F(DisplayTest, NaturalSizeOfAPopupAndPaintingStaysInsideIt) {
+  LPMV d = Open("pop_delta", MV_REGION_BODY, 400, 400);
+  const DWORD size = ptMVGetSize(d);
+  const int w = LOWORD(size), h = HIWORD(size);
+  EXPECT_GT(w, 60);
+  EXPECT_LT(w, 400);  // a short text asks for less than the window
+  EXPECT_GT(h, 10);
+  EXPECT_LT(h, 80);
+  EXPECT_EQ(ptMVGetScrollSizes(d), 0u);
+
+  // Realized at its natural size, the text fills it and nothing lands outside.
+  LONG err = 0;
+  RECT natural{0, 0, w, h};
+  ASSERT_TRUE(fMVRealize(d, &natural, &err));
+  EXPECT_EQ(ptMVGetSize(d), size);
+  Canvas canvas(500, 200);
+  RECT all{0, 0, 500, 200};
+  FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &all, &err));
+  EXPECT_GT(canvas.CountNot(kWhite, 0, 0, w, h), 100);            // text present
+  EXPECT_EQ(canvas.CountNot(RGB(0, 0, 0), w, 0, 500, 200), 0);    // nothing right of it
+  EXPECT_EQ(canvas.CountNot(RGB(0, 0, 0), 0, h, w, 200), 0);      // nor below
+}
+
+TEST_F(DisplayTest, HeadingOnlyAndBodyOnlyTopics) {
+  LONG err = 0;
+  LPMV heading = Open("topic_el", MV_REGION_HEADING, 300, 200);
+  EXPECT_TRUE(fMVHasNSR(heading));
+  EXPECT_FALSE(fMVHasSR(heading));
+  const DWORD size = ptMVGetSize(heading);
+  EXPECT_GT(LOWORD(size), 0);
+  EXPECT_GT(HIWORD(size), 10);
+  EXPECT_LT(HIWORD(size), 100);
+  EXPECT_EQ(TakeText(hMVCopyMedia(heading, &err)), "Ель");
+
+  LPMV body = Open("topic_yolka", MV_REGION_BODY, 300, 200);
+  EXPECT_FALSE(fMVHasNSR(body));
+  EXPECT_TRUE(fMVHasSR(body));
+  EXPECT_GT(HIWORD(ptMVGetSize(body)), 10);
+  err = 0;
+  EXPECT_FALSE(fMVSetAddress(body, vaMVConvertContextString(title_, "topic_yolka"), MV_REGION_HEADING, 0, &err));
+  EXPECT_EQ(err, MVERR_NO_REGION);
+  ASSERT_TRUE(fMVRealize(body, nullptr, &err));
+  EXPECT_EQ(ptMVGetSize(body), 0u);  // the absent heading is empty
+  EXPECT_EQ(hMVCopyMedia(body, &err), nullptr);
+}
+
+TEST_F(DisplayTest, HotspotsAreHitAtTheRectanglesTheyReport) {
+  LPMV d = Open("topic_volga", MV_REGION_BODY, 420, 300);
+  std::vector<std::string> data;
+  const auto hotspots = Hotspots(d, &data);
+  ASSERT_EQ(hotspots.size(), 4u);
+  // Tab order is text order: jump, popup, two authored commands.
+  EXPECT_EQ(data, (std::vector<std::string>{"topic_caspian", "pop_delta", "topic_caspian>main", "activate"}));
+  const LONG kinds[] = {1, 2, 0, 0};
+  const LONG cursors[] = {0, 1, 2, 2};
+  for (size_t i = 0; i < hotspots.size(); ++i) {
+    const RECT& r = hotspots[i].rect;
+    ASSERT_LT(r.left, r.right);
+    EXPECT_EQ(hotspots[i].kind, kinds[i]);
+    char buffer[256] = {};
+    MVPOINTINFO p{28, 0, 0, 0, 0, 0, 0};
+    MVHOTSPOTINFO h{40, {}, 0, 256, 0, buffer, -1};
+    LONG err = 0;
+    ASSERT_TRUE(fMVGetPointInfo(d, (r.left + r.right) / 2, (r.top + r.bottom) / 2, &p, &h, &err)) << i;
+    EXPECT_EQ(p.flags & MVPI_HOTSPOT, MVPI_HOTSPOT);
+    EXPECT_EQ(p.kind, cursors[i]);
+    EXPECT_EQ(h.kind, kinds[i]);
+    EXPECT_EQ(std::string(buffer), data[i]);
+    EXPECT_EQ(h.length, static_cast<LONG>(data[i].size()));
+    EXPECT_EQ(h.hash, hotspots[i].hash);
+    EXPECT_GE((r.left + r.right) / 2, h.rect.left);
+    EXPECT_LT((r.left + r.right) / 2, h.rect.right);
+  }
+  EXPECT_EQ(static_cast<LONG>(vaMVConvertHash(title_, hotspots[0].hash)), vaMVConvertContextString(title_, "topic_caspian"));
+
+  // Off every hotspot: text shows the I-beam code, the margin the arrow code.
+  MVPOINTINFO p{28, 0, 0, 0, 0, 0, 0};
+  LONG err = 0;
+  EXPECT_FALSE(fMVGetPointInfo(d, 1, 1, &p, nullptr, &err));
+  EXPECT_EQ(p.kind, 1);
+  EXPECT_EQ(p.flags, 0);
+  bool textSeen = false;
+  for (int y = 0; y < 40 && !textSeen; ++y)
+    for (int x = 0; x < 40 && !textSeen; ++x)
+      textSeen = !fMVGetPointInfo(d, x, y, &p, nullptr, &err) && p.kind == 0 && p.flags == 0;
+  EXPECT_TRUE(textSeen);
+
+  // A buffer too small for the data gets nothing, but the length is told.
+  char small[4] = {'x', 'x', 'x', 'x'};
+  MVHOTSPOTINFO h{40, {}, 0, 4, 0, small, -1};
+  const RECT& r = hotspots[0].rect;
+  ASSERT_TRUE(fMVGetPointInfo(d, r.left + 1, r.top + 1, nullptr, &h, &err));
+  EXPECT_EQ(h.length, 13);
+  EXPECT_EQ(small[0], 'x');
+}
+
+TEST_F(DisplayTest, TabFocusWrapsBothWaysAndShowsItsMark) {
+  LPMV d = Open("topic_volga", MV_REGION_BODY, 420, 300);
+  std::vector<std::string> data;
+  const auto hotspots = Hotspots(d, &data);
+  ASSERT_EQ(hotspots.size(), 4u);
+  // Hotspots() left the focus back on the first; backwards wraps to the last.
+  EXPECT_TRUE(fMVMoveFocus(d, FALSE));
+  char buffer[256] = {};
+  MVHOTSPOTINFO h{40, {}, 0, 256, 0, buffer, -1};
+  LONG err = 0;
+  ASSERT_TRUE(fMVFocusInfo(d, &h, &err));
+  EXPECT_STREQ(buffer, "activate");
+
+  Canvas canvas(420, 300);
+  RECT all{0, 0, 420, 300};
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &all, &err));
+  EXPECT_GT(canvas.Count(RGB(201, 162, 39), h.rect.left - 2, h.rect.top, h.rect.right + 2, h.rect.bottom), 10);
+  EXPECT_EQ(canvas.Count(RGB(201, 162, 39), 0, 0, 420, hotspots[0].rect.bottom), 0);
+
+  LPMV plain = Open("topic_yolka", MV_REGION_BODY, 300, 200);
+  EXPECT_FALSE(fMVMoveFocus(plain, TRUE));
+  EXPECT_FALSE(fMVFocusInfo(plain, &h, &err));
+}
+
+std::string CopyThroughClipboard(LPMV d, HWND owner, UINT format) {
+  LONG err = 0;
+  HGLOBAL block = hMVCopyAdvanced(d, MV_COPY_SELECTION, 0, &err);
+  if (!block) return "<nothing>";
+  const auto* p = static_cast<const uint8_t*>(GlobalLock(block));
+  LONG count = 0;
+  memcpy(&count, p, sizeof count);
+  std::vector<MVCOPYFORMAT> formats(count);
+  memcpy(formats.data(), p + sizeof(LONG), count * sizeof(MVCOPYFORMAT));
+  GlobalUnlock(block);
+  GlobalFree(block);
+  EXPECT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  for (const MVCOPYFORMAT& f : formats) SetClipboardData(f.format, f.data);
+  CloseClipboard();
+
+  EXPECT_TRUE(OpenClipboard(owner));
+  std::string text;
+  if (HANDLE h = GetClipboardData(format)) {
+    const void* q = GlobalLock(h);
+    if (format == CF_UNICODETEXT) {
+      const auto* w = static_cast<const wchar_t*>(q);
+      char buffer[4096] = {};
+      WideCharToMultiByte(1251, 0, w, -1, buffer, sizeof buffer, nullptr, nullptr);
+      text = buffer;
+    } else {
+      text = static_cast<const char*>(q);
+    }
+    GlobalUnlock(h);
+  }
+  CloseClipboard();
+  return text;
+}
+
+TEST_F(DisplayTest, SelectionByPointsWordsKeysAndAllCopiesThroughTheClipboard) {
+  LPMV d = Open("topic_volga", MV_REGION_BODY, 420, 300);
+  HWND hwnd = hwndMVGetWindow(d);
+  LONG err = 0;
+  const std::string all = WithoutCr(TakeText(hMVCopyMedia(d, &err)));
+  ASSERT_EQ(all.rfind("Волга — крупнейшая", 0), 0u) << all;
+  EXPECT_FALSE(fMVIsSelected(d));
+  EXPECT_EQ(hMVCopyAdvanced(d, MV_COPY_SELECTION, 0, &err), nullptr);
+
+  std::vector<std::string> data;
+  const RECT link = Hotspots(d, &data)[0].rect;  // "Каспийское море"
+  const int y = (link.top + link.bottom) / 2;
+  MVSelectPoint(d, MV_SELECT_WORDS, link.left + 3, y, 0, &err);
+  MVSelectPoint(d, MV_SELECT_WORDS, link.left + 3, y, 1, &err);
+  EXPECT_TRUE(fMVIsSelected(d));
+  EXPECT_EQ(CopyThroughClipboard(d, hwnd, CF_TEXT), "Каспийское");
+  EXPECT_EQ(CopyThroughClipboard(d, hwnd, CF_UNICODETEXT), "Каспийское");
+
+  // Drag across the link's first piece (the rest may be hyphenated onto the next line).
+  MVSelectPoint(d, MV_SELECT_CHARACTERS, link.left, y, 0, &err);
+  MVSelectPoint(d, MV_SELECT_CHARACTERS, link.right - 1, y, 1, &err);
+  const std::string piece = CopyThroughClipboard(d, hwnd, CF_TEXT);
+  EXPECT_GE(piece.size(), 3u);
+  EXPECT_EQ(std::string("Каспийское море").rfind(piece, 0), 0u) << piece;
+
+  // Keys: Shift+Right three times from the start, then Shift+End to the line end.
+  MVSelectPoint(d, MV_SELECT_CHARACTERS, 0, 0, 0, &err);
+  EXPECT_FALSE(fMVIsSelected(d));
+  for (int i = 0; i < 3; ++i) MVSelectKey(d, MV_KEY_RIGHT, 0x8000);
+  EXPECT_EQ(CopyThroughClipboard(d, hwnd, CF_TEXT), "Вол");
+  MVSelectKey(d, MV_KEY_LEFT, 0x8000);
+  EXPECT_EQ(CopyThroughClipboard(d, hwnd, CF_TEXT), "Во");
+  MVSelectKey(d, MV_KEY_LINE_END, 0x8000);
+  const std::string line = CopyThroughClipboard(d, hwnd, CF_TEXT);
+  EXPECT_GT(line.size(), 10u);
+  EXPECT_EQ(all.rfind(line, 0), 0u);
+  MVSelectKey(d, MV_KEY_DOWN, 0x8000);
+  EXPECT_GT(CopyThroughClipboard(d, hwnd, CF_TEXT).size(), line.size());
+  MVSelectKey(d, MV_KEY_RIGHT, 0);  // without Shift the caret moves and the selection goes
+  EXPECT_FALSE(fMVIsSelected(d));
+
+  MVSelectPoint(d, MV_SELECT_ALL, 0, 0, 0, &err);
+  EXPECT_EQ(WithoutCr(CopyThroughClipboard(d, hwnd, CF_TEXT)), all);
+  EXPECT_TRUE(fMVClearSelection(d));
+  EXPECT_FALSE(fMVIsSelected(d));
+
+  // A display that was not allowed to select keeps no selection.
+  fMVAllowEWSelection(d, FALSE);
+  MVSelectPoint(d, MV_SELECT_ALL, 0, 0, 0, &err);
+  EXPECT_FALSE(fMVIsSelected(d));
+}
+
+HGLOBAL HighlightList(const std::vector<MVHIGHLIGHT>& items) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD) + items.size() * sizeof(MVHIGHLIGHT));
+  auto* p = static_cast<uint8_t*>(GlobalLock(block));
+  const DWORD count = static_cast<DWORD>(items.size());
+  memcpy(p, &count, sizeof count);
+  memcpy(p + sizeof count, items.data(), items.size() * sizeof(MVHIGHLIGHT));
+  GlobalUnlock(block);
+  return block;
+}
+
+TEST_F(DisplayTest, AHighlightIsScrolledIntoViewAndPaintedAsAMarker) {
+  LPMV d = Open("topic_volga", MV_REGION_BODY, 140, 60);
+  MVHidePartialLines(d, TRUE);
+  LONG err = 0;
+  const std::string all = WithoutCr(TakeText(hMVCopyMedia(d, &err)));
+  const DWORD mouth = static_cast<DWORD>(all.find("устье"));
+  ASSERT_NE(mouth, static_cast<DWORD>(std::string::npos));
+  HGLOBAL list = HighlightList({{MV_REGION_HEADING, 0, 5}, {MV_REGION_BODY, 0, 5}, {MV_REGION_BODY, mouth, 5}});
+  EXPECT_EQ(hMVSetHighlights(d, list, TRUE, &err), list);
+  EXPECT_EQ(hMVGetHighlights(d), list);
+  EXPECT_EQ(yMVGetYScrollPos(d), 0);
+
+  ASSERT_TRUE(fMVScrollToHighlight(d, 1, &err));  // the second of the body: "устье", at the end
+  const LONG pos = yMVGetYScrollPos(d);
+  EXPECT_GT(pos, HIWORD(ptMVGetScrollSizes(d)) / 2);
+  Canvas canvas(140, 60);
+  RECT all60{0, 0, 140, 60};
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &all60, &err));
+  EXPECT_GT(canvas.Count(RGB(246, 218, 120), 0, 0, 140, 60), 30);
+  EXPECT_FALSE(fMVScrollToHighlight(d, 2, &err));
+
+  EXPECT_EQ(hMVSetHighlights(d, nullptr, TRUE, &err), nullptr);
+  EXPECT_EQ(hMVGetHighlights(d), nullptr);
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &all60, &err));
+  EXPECT_EQ(canvas.Count(RGB(246, 218, 120), 0, 0, 140, 60), 0);
+  GlobalFree(list);
+}
+
+TEST_F(DisplayTest, ScrollingMovesByLinesAndPagesAndTheAddressKeepsTheText) {
+  LPMV d = Open("topic_volga", MV_REGION_BODY, 140, 60);
+  MVHidePartialLines(d, TRUE);
+  const LONG extent = HIWORD(ptMVGetScrollSizes(d));
+  ASSERT_GT(extent, 60);
+  EXPECT_EQ(LOWORD(ptMVGetScrollSizes(d)), 0);  // never wider than the window
+  POINT delta{};
+  LONG top = -1, bottom = -1, err = 0;
+  const LONG line = yMVScrollY(d, &delta, &top, &bottom, SB_LINEDOWN, 0, &err);
+  EXPECT_GT(line, 5);
+  EXPECT_LT(line, 40);
+  EXPECT_EQ(delta.y, -line);
+  EXPECT_EQ(top, 0);
+  EXPECT_GE(bottom, line);  // the uncovered strip and the blank of the hidden partial line
+  EXPECT_EQ(yMVGetYScrollPos(d), line);
+  const LONG page = yMVScrollY(d, &delta, &top, &bottom, SB_PAGEDOWN, 0, &err);
+  EXPECT_GT(page - line, line);
+  EXPECT_LE(page - line, 60);
+  EXPECT_EQ(yMVScrollY(d, &delta, &top, &bottom, SB_PAGEUP, 0, &err), line);
+  EXPECT_EQ(top, page - line);
+  EXPECT_EQ(yMVScrollY(d, &delta, &top, &bottom, SB_LINEUP, 0, &err), 0);
+  EXPECT_EQ(yMVScrollY(d, &delta, &top, &bottom, SB_BOTTOM, 0, &err), extent);
+  EXPECT_EQ(yMVScrollY(d, &delta, &top, &bottom, SB_THUMBPOSITION, line, &err), line);
+  const LONG second = yMVScrollY(d, &delta, &top, &bottom, SB_LINEDOWN, 0, &err);
+  EXPECT_GT(second, line);
+  EXPECT_EQ(yMVScrollY(d, &delta, &top, &bottom, SB_LINEUP, 0, &err), line);
+
+  // The address's scroll position is text: at the same width it comes back to the same
+  // place, at another width to the line holding the same words.
+  LONG va = 0, region = 0, scroll = 0;
+  MVGetAddress(d, &va, &region, &scroll);
+  EXPECT_GT(scroll, 0);
+  LPMV same = Open("topic_volga", MV_REGION_BODY, 140, 60, scroll);
+  EXPECT_EQ(yMVGetYScrollPos(same), line);
+  LPMV wide = Open("topic_volga", MV_REGION_BODY, 300, 60, scroll);
+  MVSelectPoint(wide, MV_SELECT_CHARACTERS, 0, 0, 0, &err);
+  MVSelectKey(wide, MV_KEY_LINE_END, 0x8000);
+  const std::string all = WithoutCr(TakeText(hMVCopyMedia(d, &err)));
+  const std::string first = CopyThroughClipboard(wide, hwndMVGetWindow(wide), CF_TEXT);
+  const size_t at = all.find(first);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_LE(at, static_cast<size_t>(scroll));
+  EXPECT_GE(at + first.size() + 1, static_cast<size_t>(scroll));
+}
+
+// Scrolling the window as the reader's pane does gives the same picture as a full repaint.
+TEST_F(DisplayTest, StripScrollingPaintsWhatAFullRepaintPaints) {
+  LPMV d = Open("topic_volga", MV_REGION_BODY, 160, 90);
+  MVHidePartialLines(d, TRUE);
+  MVSetBkColor(d, kParchment);
+  HWND hwnd = hwndMVGetWindow(d);
+  const auto capture = [&] {
+    Canvas c(160, 90);
+    HDC screen = GetDC(hwnd);
+    BitBlt(c.dc(), 0, 0, 160, 90, screen, 0, 0, SRCCOPY);
+    ReleaseDC(hwnd, screen);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 90; ++y)
+      for (int x = 0; x < 160; ++x) pixels.push_back(c.At(x, y));
+    return pixels;
+  };
+  InvalidateRect(hwnd, nullptr, TRUE);
+  UpdateWindow(hwnd);
+  for (const UINT code : {SB_LINEDOWN, SB_PAGEDOWN, SB_LINEUP, SB_PAGEUP}) {
+    POINT delta{};
+    LONG top = 0, bottom = 0, err = 0;
+    yMVScrollY(d, &delta, &top, &bottom, code, 0, &err);
+    ScrollWindow(hwnd, 0, delta.y, nullptr, nullptr);
+    RECT strip{0, 90 - bottom, 160, 90};
+    if (code == SB_LINEDOWN || code == SB_PAGEDOWN) {
+      InvalidateRect(hwnd, &strip, FALSE);
+      UpdateWindow(hwnd);
+    } else {
+      RECT topStrip{0, 0, 160, top};
+      InvalidateRect(hwnd, &topStrip, FALSE);
+      UpdateWindow(hwnd);
+      ScrollWindowEx(hwnd, 0, bottom, &strip, &strip, nullptr, nullptr, SW_INVALIDATE);
+    }
+    UpdateWindow(hwnd);
+    const auto scrolled = capture();
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+    EXPECT_EQ(scrolled, capture()) << "code " << code;
+  }
+}
+
+struct PrintLog {
+  int begins = 0;
+  int ends = 0;
+  bool open = false;
+  bool failTwice = false;
+  std::vector<RECT> rects;
+};
+
+BOOL CALLBACK PageProc(LPMV, HDC, LONG, LONG, LONG, LPARAM user, LPRECT rect, BOOL begin) {
+  auto* log = reinterpret_cast<PrintLog*>(user);
+  if (begin) {
+    if (log->open) ADD_FAILURE() << "a page begun twice";
+    if (log->failTwice && log->begins == 1) return FALSE;
+    ++log->begins;
+    log->rects.push_back(*rect);
+  } else {
+    if (!log->open) ADD_FAILURE() << "a page ended that was not begun";
+    ++log->ends;
+  }
+  log->open = begin != FALSE;
+  return TRUE;
+}
+
+TEST_F(DisplayTest, PrintingFillsPagesThroughTheCallbackHeadingThenBody) {
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(dc, nullptr);
+  LONG err = 0;
+  LPMV d = lpMVNew(title_, &err);
+  displays_.push_back(d);
+  const LONG va = vaMVConvertContextString(title_, "topic_volga");
+  RECT page{50, 40, 250, 120};
+  RECT free = page;
+  LONG pages = -1;
+  PrintLog log;
+  ASSERT_TRUE(fMVSetAddress(d, va, MV_REGION_HEADING, 0, &err));
+  ASSERT_TRUE(fMVPrintMedia(d, dc, 0, &page, &free, &pages, PageProc, reinterpret_cast<LPARAM>(&log), &err));
+  EXPECT_EQ(pages, 1);
+  EXPECT_GT(free.top, page.top);  // the heading used the top of the page
+  EXPECT_LT(free.top, page.top + 50);
+  const LONG afterHeading = free.top;
+  ASSERT_TRUE(fMVSetAddress(d, va, MV_REGION_BODY, 0, &err));
+  ASSERT_TRUE(fMVPrintMedia(d, dc, 0, &page, &free, &pages, PageProc, reinterpret_cast<LPARAM>(&log), &err));
+  EXPECT_GE(pages, 2);  // the body goes on below the heading and needs more pages
+  EXPECT_EQ(log.begins, 1 + pages);
+  EXPECT_EQ(log.ends, log.begins - 1);  // the last page stays open for the footer
+  EXPECT_TRUE(log.open);
+  EXPECT_GT(free.top, page.top);
+  EXPECT_LE(free.bottom, page.bottom);
+  for (const RECT& r : log.rects) EXPECT_TRUE(EqualRect(&r, &page));
+  EXPECT_GT(afterHeading, page.top);
+  DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+
+  // A refused page stops the job.
+  HDC dc2 = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  PrintLog refusing;
+  refusing.failTwice = true;
+  free = page;
+  EXPECT_FALSE(fMVPrintMedia(d, dc2, 0, &page, &free, &pages, PageProc, reinterpret_cast<LPARAM>(&refusing), &err));
+  EXPECT_EQ(err, MVERR_PRINT_ABORTED);
+  DeleteEnhMetaFile(CloseEnhMetaFile(dc2));
+}
+
+TEST_F(DisplayTest, DuplicatesKeepTheLookAndActivateTakesTheFocus) {
+  LPMV d = Open("topic_volga", MV_REGION_BODY, 200, 100);
+  MVSetBkColor(d, kParchment);
+  LONG err = 0;
+  LPMV copy = lpMVDuplicate(d, &err);
+  displays_.push_back(copy);
+  EXPECT_EQ(hwndMVGetWindow(copy), hwndMVGetWindow(d));
+  ASSERT_TRUE(fMVRealize(copy, nullptr, &err));
+  Canvas canvas(200, 100);
+  RECT all{0, 0, 200, 100};
+  ASSERT_TRUE(fMVApplyToDC(copy, canvas.dc(), &all, &err));
+  EXPECT_GT(canvas.Count(kParchment, 0, 0, 200, 100), 10000);
+  EXPECT_EQ(hwndMVGetEmbeddedWindow(copy, nullptr, 0), nullptr);
+
+  MVActivate(d, TRUE);
+  EXPECT_EQ(GetFocus(), hwndMVGetWindow(d));
+
+  // Without realize there is nothing to paint or point at.
+  LPMV fresh = lpMVNew(title_, &err);
+  displays_.push_back(fresh);
+  err = 0;
+  EXPECT_FALSE(fMVApplyToDC(fresh, canvas.dc(), &all, &err));
+  EXPECT_EQ(err, MVERR_NOT_REALIZED);
+  EXPECT_FALSE(fMVGetPointInfo(fresh, 1, 1, nullptr, nullptr, &err));
+  EXPECT_EQ(ptMVGetSize(fresh), 0u);
+}
+
+}  // namespace
