@@ -462,7 +462,7 @@ bool Parser::BuildAudio(const TrackAtoms& t) {
       return Fail(t.stco ? t.stco->fileOffset : t.co64->fileOffset,
                   "sound chunk " + std::to_string(i + 1) + " lies outside the file");
     if (perChunk[i] == 0) continue;
-    audio.chunks.push_back({chunkOffsets[i], perChunk[i]});
+    audio.chunks.push_back({chunkOffsets[i], perChunk[i], audio.frameCount});
     audio.frameCount += perChunk[i];
   }
   if (audio.frameCount != timedFrames || audio.frameCount == 0)

@@ -59,7 +59,8 @@ enum class PcmEncoding { Unsigned8, Signed8, Signed16BE, Signed16LE };
 
 struct AudioChunk {
   uint64_t offset;
-  uint32_t frames;  // PCM frames (one sample per channel)
+  uint32_t frames;      // PCM frames (one sample per channel)
+  uint64_t firstFrame;  // frames in all earlier chunks
 };
 
 struct AudioTrack {

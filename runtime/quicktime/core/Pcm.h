@@ -16,4 +16,10 @@ inline uint16_t OutputBits(PcmEncoding encoding) {
 // Appends `in` converted to the output form; a trailing partial sample is dropped.
 void AppendPcm(PcmEncoding encoding, std::span<const uint8_t> in, std::vector<uint8_t>& out);
 
+// Appends up to `frames` frames of the track from `firstFrame` on, converted, across chunk
+// boundaries. Answers the frames appended (fewer at the end of the track or when the
+// source fails to read).
+uint32_t ReadPcm(const AudioTrack& track, ByteSource& source, uint64_t firstFrame,
+                 uint32_t frames, std::vector<uint8_t>& out);
+
 }  // namespace kro::qt
