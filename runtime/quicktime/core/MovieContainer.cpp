@@ -55,6 +55,7 @@ std::string FourccText(uint32_t code) {
 
 bool MemorySource::Read(uint64_t offset, std::span<uint8_t> out) {
   if (!RangeFits(offset, out.size(), bytes_.size())) return false;
+  if (out.empty()) return true;  // memcpy must not see the null of an empty span
   std::memcpy(out.data(), bytes_.data() + offset, out.size());
   return true;
 }

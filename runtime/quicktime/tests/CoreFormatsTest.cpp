@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "runtime/quicktime/core/ControllerBar.h"
+#include "runtime/quicktime/core/HandleTable.h"
 #include "runtime/quicktime/core/Pcm.h"
 #include "runtime/quicktime/core/PictureFormat.h"
 
@@ -68,6 +72,46 @@ TEST(Pcm, ConvertsToWhatWaveOutPlays) {
   }
   EXPECT_EQ(OutputBits(PcmEncoding::Signed8), 8);
   EXPECT_EQ(OutputBits(PcmEncoding::Signed16BE), 16);
+}
+
+TEST(Pcm, ReadsAcrossChunksAndConverts) {
+  std::ifstream in(std::string(QT_TEST_MEDIA) + "/jpeg_twos16_mono_first.mov", std::ios::binary);
+  const Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  MemorySource source(file);
+  const auto parse = ParseMovie(source);
+  ASSERT_TRUE(parse.movie && parse.movie->audio);
+  const AudioTrack& track = *parse.movie->audio;
+  ASSERT_GT(track.chunks.size(), 2u);
+
+  Bytes whole;
+  EXPECT_EQ(ReadPcm(track, source, 0, uint32_t(track.frameCount) + 50, whole), track.frameCount);
+  EXPECT_EQ(whole.size(), track.frameCount * 2);
+  // Big-endian samples come out little-endian.
+  EXPECT_EQ(whole[0], file[track.chunks[0].offset + 1]);
+  EXPECT_EQ(whole[1], file[track.chunks[0].offset]);
+  // Reads in odd pieces, each crossing chunk boundaries somewhere, give the same bytes.
+  Bytes pieces;
+  for (uint64_t frame = 0; frame < track.frameCount; frame += 997)
+    ReadPcm(track, source, frame, 997, pieces);
+  EXPECT_EQ(pieces, whole);
+  Bytes none;
+  EXPECT_EQ(ReadPcm(track, source, track.frameCount, 10, none), 0u);
+  EXPECT_TRUE(none.empty());
+}
+
+TEST(HandleTable, RefusesStaleAndForeignHandles) {
+  HandleTable<int> movies(0x4D), pictures(0x49);
+  const uint32_t movie = movies.Add(std::make_unique<int>(7));
+  const uint32_t picture = pictures.Add(std::make_unique<int>(9));
+  EXPECT_NE(movie, 0u);
+  EXPECT_EQ(*movies.Find(movie), 7);
+  EXPECT_EQ(movies.Find(picture), nullptr);  // another kind
+  EXPECT_EQ(movies.Find(0), nullptr);
+  EXPECT_EQ(*movies.Take(movie), 7);
+  EXPECT_EQ(movies.Find(movie), nullptr);  // stale
+  EXPECT_EQ(movies.Take(movie), nullptr);
+  const uint32_t next = movies.Add(std::make_unique<int>(8));
+  EXPECT_NE(next, movie);  // serials are not reused at once
 }
 
 TEST(ControllerBar, LaysOutButtonTrackAndTime) {
