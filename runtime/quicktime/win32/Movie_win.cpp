@@ -38,12 +38,13 @@ uint32_t Movie::Time() const {
   return uint32_t(std::min<uint64_t>(time_ + ElapsedUnits(), Duration()));
 }
 
+// The wall clock starts once the sound is queued: opening a device can take a while.
 void Movie::StartClock() {
-  QueryPerformanceCounter(&started_);
   if (container_.audio) {
     const uint64_t frame = uint64_t(time_) * container_.audio->sampleRate / TimeScale();
     audio_.Start(*container_.audio, source_, frame);
   }
+  QueryPerformanceCounter(&started_);
 }
 
 void Movie::Play() {
