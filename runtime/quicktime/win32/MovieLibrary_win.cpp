@@ -139,9 +139,9 @@ int32_t PrerollMovie(const uintptr_t* args) {
   return Lib().lastError;
 }
 
+// Movies here are always active: the programs activate every movie they open.
 int32_t SetMovieActive(const uintptr_t* args) {
-  Movie* movie = FindMovie(args);
-  if (movie) movie->SetActive(args[1] != 0);
+  FindMovie(args);
   return Lib().lastError;
 }
 

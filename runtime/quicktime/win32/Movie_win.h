@@ -35,7 +35,6 @@ public:
   bool Playing() const { return playing_; }
   // Called from the controller's timer: keeps the sound fed and stops at the end.
   void Tick();
-  void SetActive(bool active) { active_ = active; }
 
   // The frame on show at `time`, decoded on demand; null when there is no picture.
   const Bitmap* FrameAt(uint32_t time, Wic& wic);
@@ -51,7 +50,6 @@ private:
   MovieContainer container_;
   AudioOut audio_;
   bool playing_ = false;
-  bool active_ = false;
   uint32_t time_ = 0;             // when stopped: the time; when playing: the start time
   LARGE_INTEGER started_{};       // performance counter when play began
   int64_t decodedSample_ = -1;
