@@ -201,6 +201,7 @@ void Controller::DrawBar(HDC dc) {
   SetViewportOrgEx(memory.Get(), -bar.bar.left, -bar.bar.top, nullptr);
   HDC m = memory.Get();
   Fill(m, ToRect(bar.bar), kNavy);
+  Fill(m, {bar.bar.left, bar.bar.top, bar.bar.right, bar.bar.top + 1}, kGold);  // rule under the picture
   DrawPlayGlyph(m, bar.button, movie->Playing());
   Fill(m, ToRect(bar.track), kSlate);
   const int thumb = ThumbLeft(bar, movie->Time(), movie->Duration());

@@ -6,6 +6,8 @@
 
 namespace kro::qt {
 
+constexpr uint32_t kMaxSoundLagMilliseconds = 500;
+
 std::unique_ptr<Movie> Movie::Open(UniqueFile file, int32_t* error) {
   std::unique_ptr<Movie> movie(new Movie(std::move(file)));
   MovieParse parse = ParseMovie(movie->source_);
@@ -28,7 +30,11 @@ uint64_t Movie::ElapsedUnits() const {
   if (audio_.Active() && !audio_.Finished()) {
     const uint64_t played = audio_.PlayedFrames();
     const uint32_t rate = container_.audio->sampleRate;
-    units = std::min(units, played / rate * TimeScale() + played % rate * TimeScale() / rate);
+    const uint64_t heard = played / rate * TimeScale() + played % rate * TimeScale() / rate;
+    // Never ahead of the wall clock, and never so far behind it that a stalled device
+    // could hold the movie (and whoever waits for its end) forever.
+    const uint64_t maxLag = uint64_t(kMaxSoundLagMilliseconds) * TimeScale() / 1000;
+    units = std::clamp(heard, units > maxLag ? units - maxLag : 0, units);
   }
   return units;
 }

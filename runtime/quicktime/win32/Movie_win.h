@@ -1,8 +1,9 @@
 #pragma once
 // One open movie: its sample tables, its clock and its decoded current frame. The clock is
 // the sound device's position when there is sound and a device, never running ahead of
-// the wall clock (some devices consume sound faster than real time); otherwise the wall
-// clock alone. Time is in movie units and stops at the duration.
+// the wall clock (some devices consume sound faster than real time) nor more than half a
+// second behind it; otherwise the wall clock alone. Time is in movie units and stops at
+// the duration.
 #include <windows.h>
 
 #include <cstdint>
