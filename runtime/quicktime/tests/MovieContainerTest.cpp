@@ -124,26 +124,52 @@ TEST(MovieContainer, FramesAreTheJpegStreamsInTimeOrder) {
   EXPECT_EQ(video.SampleAt(video.mediaDuration * 2), video.samples.size() - 1);
 }
 
-// Replaces a moov-last file's stco by co64 (the chunks stay where they are), growing every
-// enclosing atom.
-Bytes WithWideChunkOffsets(Bytes b) {
-  const size_t stco = AtomAt(b, "stco");
-  const uint32_t count = ReadU32(b, stco + 12);
-  Bytes wide(16 + 8 * size_t(count));
-  WriteU32(wide, 0, uint32_t(wide.size()));
-  std::copy_n("co64", 4, wide.begin() + 4);
-  WriteU32(wide, 12, count);
-  for (uint32_t i = 0; i < count; ++i) WriteU32(wide, 20 + 8 * i, ReadU32(b, stco + 16 + 4 * i));
-  const uint32_t growth = uint32_t(wide.size()) - ReadU32(b, stco);
+// Replaces `oldBytes` bytes at `at` inside the first video track's sample table of a
+// moov-last file (whose chunks stay where they are) by `replacement`, growing or shrinking
+// every enclosing atom.
+Bytes SpliceIntoSampleTable(Bytes b, size_t at, size_t oldBytes, const Bytes& replacement) {
+  const int32_t growth = int32_t(replacement.size()) - int32_t(oldBytes);
   for (const char* type : {"moov", "trak", "mdia", "minf", "stbl"}) {
-    for (size_t at = 0; at + 8 <= stco; ++at) {
-      if (std::equal(type, type + 4, b.begin() + at + 4) && at + ReadU32(b, at) > stco)
-        WriteU32(b, at, ReadU32(b, at) + growth);
-    }
+    const size_t atom = AtomAt(b, type);
+    WriteU32(b, atom, ReadU32(b, atom) + growth);
   }
-  b.erase(b.begin() + stco, b.begin() + stco + ReadU32(b, stco));
-  b.insert(b.begin() + stco, wide.begin(), wide.end());
+  b.erase(b.begin() + at, b.begin() + at + oldBytes);
+  b.insert(b.begin() + at, replacement.begin(), replacement.end());
   return b;
+}
+
+Bytes TableAtom(const char* type, const std::vector<uint64_t>& entries, int entryBytes) {
+  Bytes atom(16 + entries.size() * entryBytes);
+  WriteU32(atom, 0, uint32_t(atom.size()));
+  std::copy_n(type, 4, atom.begin() + 4);
+  WriteU32(atom, 12, uint32_t(entries.size()));
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (entryBytes == 8) WriteU32(atom, 16 + 8 * i, uint32_t(entries[i] >> 32));
+    WriteU32(atom, 16 + entryBytes * i + (entryBytes - 4), uint32_t(entries[i]));
+  }
+  return atom;
+}
+
+Bytes WithWideChunkOffsets(const Bytes& b) {
+  const size_t stco = AtomAt(b, "stco");
+  std::vector<uint64_t> offsets;
+  for (uint32_t i = 0; i < ReadU32(b, stco + 12); ++i) offsets.push_back(ReadU32(b, stco + 16 + 4 * i));
+  return SpliceIntoSampleTable(b, stco, ReadU32(b, stco), TableAtom("co64", offsets, 8));
+}
+
+TEST(MovieContainer, ReadsKeyFramesAndChecksThem) {
+  const Bytes last = ReadFile(MediaPath("mjpa_sowt16_stereo_last.mov"));
+  const size_t stco = AtomAt(last, "stco");
+  const auto parse = Parse(SpliceIntoSampleTable(last, stco, 0, TableAtom("stss", {1, 5, 9}, 4)));
+  ASSERT_TRUE(parse.movie) << parse.error;
+  EXPECT_EQ(parse.movie->video->syncSamples, (std::vector<uint32_t>{1, 5, 9}));
+  EXPECT_EQ(Parse(SpliceIntoSampleTable(last, stco, 0, TableAtom("stss", {1, 0}, 4))).error,
+            "stss names a missing sample");
+  EXPECT_EQ(Parse(SpliceIntoSampleTable(last, stco, 0, TableAtom("stss", {21}, 4))).error,
+            "stss names a missing sample");
+  Bytes tooMany = TableAtom("stss", {1}, 4);
+  WriteU32(tooMany, 12, 1000);
+  EXPECT_EQ(Parse(SpliceIntoSampleTable(last, stco, 0, tooMany)).error, "stss count out of range");
 }
 
 TEST(MovieContainer, ReadsWideChunkOffsetsAndWideAtomSizes) {
