@@ -341,6 +341,10 @@ bool Parser::BuildVideo(const TrackAtoms& t, uint32_t mediaScale, uint64_t media
   const uint32_t count = z.U32BE();
   if (!z.ok() || count != timedSamples || (fixedSize == 0 && count > z.remaining() / 4))
     return Fail(t.stsz->fileOffset, "stsz sample count disagrees with stts");
+  // Samples of one size cannot outnumber what the file holds; checked before the tables
+  // are expanded, so a tiny file cannot ask for millions of entries.
+  if (fixedSize != 0 && count > fileSize_ / fixedSize)
+    return Fail(t.stsz->fileOffset, "stsz describes more bytes than the file holds");
   video.samples.reserve(count);
   video.sampleTimes.reserve(count);
   ReadTimes(t, &video.sampleTimes, &timedSamples);

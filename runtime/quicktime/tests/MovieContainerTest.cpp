@@ -221,6 +221,7 @@ TEST(MovieContainer, RefusesDamagedTablesWithTheirCause) {
       {"atom smaller than its header", "stts", 0, 0, 3, "atom 'stts' size 3 does not fit its parent"},
       {"zero time scale", "mvhd", 0, 20, 0, "mvhd time scale is 0"},
       {"huge sample count", "stsz", 0, 16, 0x40000000u, "stsz sample count disagrees with stts"},
+      {"fixed sample size beyond the file", "stsz", 0, 12, 0x7FFFFFFFu, "stsz describes more bytes than the file holds"},
       {"huge stts count", "stts", 0, 12, 0xFFFFFFFFu, "stts entry count out of range"},
       {"chunk past the file", "stco", 0, 16, 0x7FFFFFF0u, "video sample 1 is empty, too large or outside the file"},
       {"sound chunk past the file", "stco", 1, 16, 0x7FFFFFF0u, "sound chunk 1 lies outside the file"},
