@@ -34,6 +34,18 @@ def load_toml(path):
         return tomllib.load(f)
 
 
+def check(content, out):
+    """Validates the sources and an already built output tree, without generating anything."""
+    content, out = pathlib.Path(content), pathlib.Path(out)
+    all_topics = topics.load_topics(content)
+    manifest = topics.load_manifest(content / "manifest.txt")
+    pictures = media.load_specs(content / "media" / "pictures.toml")
+    movie_list = load_toml(content / "media" / "movies.toml")["movie"]
+    errors = validate.check_sources(content, all_topics, manifest, pictures, movie_list)
+    return errors or validate.check_disc(content, out / "title-src", out / "product", out / "archive",
+                                         all_topics, manifest, pictures, movie_list)
+
+
 def build(content, out, titlec=None, jobs=2):
     started = time.time()
     content, out = pathlib.Path(content), pathlib.Path(out)
@@ -143,8 +155,12 @@ def main():
     ap.add_argument("--titlec", help="the title compiler; without it the disc has no kro.m14 yet")
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--stamp", help="file touched after a successful build")
+    ap.add_argument("--check-only", action="store_true", help="validate an existing build, generate nothing")
     args = ap.parse_args()
-    errors = build(args.content, args.out, args.titlec, args.jobs)
+    if args.check_only:
+        errors = check(args.content, args.out)
+    else:
+        errors = build(args.content, args.out, args.titlec, args.jobs)
     for e in errors:
         print(e, file=sys.stderr)
     if errors:
