@@ -137,15 +137,18 @@ def _title_source(content, all_topics, src, baggage_names):
 
 
 def _overview(product, baggage, out_dir):
+    """Contact sheets (PNG pages) and one HTML page of every generated picture, for review."""
     groups = []
-    for heading, pattern in (("Иллюстрации", "pictures/*/slides/*.jpg"), ("Миниатюры", "pictures/*/icons/*.jpg"),
-                             ("Портреты", "pictures/*/portrait/*.jpg"), ("Буквицы", "letters/*.jpg")):
-        groups.append((heading, [(p.stem, p) for p in sorted(product.glob(pattern))]))
-    groups.append(("Карты справочных статей", [(p.stem, p) for p in sorted(baggage.glob("map_*.jpg"))]))
-    groups.append(("Фоны", [(p.name, p) for p in (product / "ffon.pic", product / "osn_256.pic")]))
-    for heading, items in groups:
-        contact.sheets(items, out_dir, heading.split()[0].lower())
-    contact.index(groups, out_dir / "index.html")
+    for heading, slug, pattern in (("Иллюстрации", "slides", "pictures/*/slides/*.jpg"),
+                                   ("Миниатюры для окна иллюстраций", "icons", "pictures/*/icons/*.jpg"),
+                                   ("Портреты", "portraits", "pictures/*/portrait/*.jpg"),
+                                   ("Буквицы", "letters", "letters/*.jpg")):
+        groups.append((heading, slug, [(p.stem, p) for p in sorted(product.glob(pattern))]))
+    groups.append(("Карты справочных статей", "maps", [(p.stem, p) for p in sorted(baggage.glob("map_*.jpg"))]))
+    groups.append(("Фоны", "backgrounds", [(p.name, p) for p in (product / "ffon.pic", product / "osn_256.pic")]))
+    for heading, slug, items in groups:
+        contact.sheets(items, out_dir, slug)
+    contact.index([(heading, items) for heading, _, items in groups], out_dir / "index.html")
 
 
 def main():
