@@ -304,7 +304,7 @@ def check_catalogue(r, path, by_context, product):
             r.add(path, number, f"'{third}' is not a popup topic")
 
 
-def check_captions(r, path, product):
+def check_captions(r, path, product, movies_dir=None):
     data = path.read_bytes()
     if data.endswith(b"\0"):
         data = data[:-1]
@@ -319,8 +319,9 @@ def check_captions(r, path, product):
             continue
         name = key.decode("cp1251")
         if folder is None:
-            if not (product / "movies" / name).exists() and not name.isupper():
-                r.add(path, number, f"movie {name} is not on the encyclopedia disc")
+            movies_dir = movies_dir or product / "movies"
+            if not (movies_dir / name).exists():
+                r.add(path, number, f"movie {name} is not in {movies_dir}")
         elif not (product / "pictures" / folder / "slides" / f"{name}.jpg").exists():
             r.add(path, number, f"picture {folder}/slides/{name}.jpg does not exist")
 
@@ -352,6 +353,7 @@ def _check_archive(r, archive):
         fields = raw.split(b";", 2)
         if len(fields) != 3 or not (archive / "movies" / fields[2].decode("cp1251")).exists():
             r.add(archive / "video.dat", number, "movie file missing from the archive disc")
+    check_captions(r, archive / "videocap.txt", archive, archive / "movies")
 
 
 def _check_timeline(r, folder, by_context):
