@@ -9,9 +9,9 @@ from .maps import chaikin
 
 # Profile facing right, in a unit box (x 0..1, y 0..1 downwards), from the back of the neck
 # over the crown, forehead, nose, lips and chin to the throat.
-HEAD = [(0.30, 0.78), (0.26, 0.6), (0.27, 0.42), (0.33, 0.28), (0.45, 0.2), (0.58, 0.21), (0.67, 0.28),
-        (0.7, 0.38), (0.7, 0.44), (0.75, 0.52), (0.71, 0.55), (0.72, 0.6), (0.7, 0.63), (0.71, 0.67),
-        (0.66, 0.72), (0.6, 0.73), (0.55, 0.8), (0.54, 0.86)]
+HEAD = [(0.34, 0.8), (0.3, 0.66), (0.27, 0.5), (0.28, 0.38), (0.34, 0.26), (0.45, 0.19), (0.56, 0.19),
+        (0.64, 0.24), (0.68, 0.32), (0.69, 0.4), (0.68, 0.43), (0.77, 0.52), (0.7, 0.545), (0.715, 0.58),
+        (0.695, 0.605), (0.71, 0.63), (0.685, 0.655), (0.7, 0.7), (0.64, 0.74), (0.58, 0.76), (0.57, 0.86)]
 
 
 def render(spec, name, size=c.PORTRAIT_SIZE, ss=2):
@@ -50,7 +50,7 @@ class _Smooth:
         self.draw = draw
 
     def polygon(self, pts, **kw):
-        self.draw.polygon(chaikin(pts, 2, closed=True), **kw)
+        self.draw.polygon(chaikin(pts, 1, closed=True), **kw)
 
     def __getattr__(self, name):
         return getattr(self.draw, name)
@@ -75,6 +75,8 @@ def _figure(d, spec, W, H, sil):
     elif collar == "dress":
         d.polygon([pt(0.25, 0.9), pt(0.5, 1.05), pt(0.75, 0.92), pt(0.8, 1.25), pt(0.2, 1.25)], fill=(200, 190, 220))
     d.polygon([pt(*p) for p in HEAD], fill=sil)
+    d.draw.ellipse((*pt(0.4, 0.43), *pt(0.47, 0.53)), fill=c.shade(sil, 0.75))
+    d.draw.line((*pt(0.6, 0.425), *pt(0.645, 0.42)), fill=c.shade(sil, 1.6), width=max(2, int(s * 0.008)))
     hair = spec.get("hair", "short")
     if hair == "short":
         d.polygon([pt(0.26, 0.55), pt(0.25, 0.38), pt(0.32, 0.24), pt(0.46, 0.17), pt(0.6, 0.18), pt(0.68, 0.26), pt(0.55, 0.26), pt(0.4, 0.33), pt(0.36, 0.5)], fill=c.shade(sil, 0.6))
@@ -91,7 +93,9 @@ def _figure(d, spec, W, H, sil):
             r = s * 0.06
             d.ellipse((cx - r, cy - r * 0.7, cx + r, cy + r * 0.7), fill=(226, 224, 218))
         d.polygon([pt(0.27, 0.38), pt(0.33, 0.24), pt(0.46, 0.16), pt(0.6, 0.17), pt(0.68, 0.26), pt(0.5, 0.26), pt(0.38, 0.36)], fill=(226, 224, 218))
-        d.line((*pt(0.25, 0.5), *pt(0.2, 0.85)), fill=(40, 40, 40), width=int(s * 0.03))
+        bow = pt(0.27, 0.7)
+        d.draw.polygon([bow, (bow[0] - s * 0.07, bow[1] - s * 0.05), (bow[0] - s * 0.07, bow[1] + s * 0.05)], fill=(30, 30, 30))
+        d.draw.polygon([bow, (bow[0] + s * 0.03, bow[1] + s * 0.08), (bow[0] - s * 0.03, bow[1] + s * 0.1)], fill=(30, 30, 30))
     elif hair == "bald":
         d.polygon([pt(0.26, 0.55), pt(0.27, 0.42), pt(0.32, 0.38), pt(0.36, 0.52)], fill=c.shade(sil, 0.6))
     head = spec.get("head")
