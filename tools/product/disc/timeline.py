@@ -19,6 +19,7 @@ import struct
 from PIL import Image, ImageDraw
 
 from .art import common as c
+from .art import shapes
 from . import cp1251
 
 FRAME_W, FRAME_H = 200, 400
@@ -57,6 +58,7 @@ def draw(spec):
         d.rectangle((x0, axis + 18, x1, axis + 78), fill=tuple(p["colour"]))
         d.text(((x0 + x1) / 2, axis + 48), p["name"], font=c.font("caption", 16), fill=(252, 248, 236), anchor="mm")
         d.line((x0, axis + 18, x0, axis + 78), fill=c.PARCHMENT, width=2)
+    _vignettes(d, x_of, axis)
     d.line((MARGIN, axis, width - MARGIN, axis), fill=c.NAVY, width=3)
     for year in range(spec["first_year"] - spec["first_year"] % 50 + 50, spec["last_year"] + 1, 50):
         x = x_of(year)
@@ -75,6 +77,22 @@ def draw(spec):
         _wrapped(d, k["label"], (x0 + 8, y0 + 24, x1 - 6, y1 - 4))
     d.text((MARGIN, 16), "Лента времени: от призвания Рюрика до полёта Гагарина", font=c.font("serif-italic", 16), fill=c.SLATE, anchor="lm")
     return img, cards
+
+
+def _vignettes(d, x_of, axis):
+    """Faint silhouettes of each age behind the cards: churches, a kremlin, a palace, a train."""
+    ink = (226, 212, 180)
+    shapes.church(d, x_of(1000), axis - 2, 120, ink, ink, 5, ink)
+    shapes.church(d, x_of(1180), axis - 2, 90, ink, ink, 1, ink)
+    shapes.kremlin_wall(d, x_of(1420), x_of(1520), axis - 2, 28, ink, 4)
+    shapes.bell_tower(d, x_of(1600), axis - 2, 130, ink, ink)
+    shapes.spire(d, x_of(1725), axis - 2, 150, ink)
+    shapes.palace(d, x_of(1770), x_of(1830), axis - 2, 50, ink, ink)
+    rand = c.rng("timeline")
+    shapes.skyline(d, rand, x_of(1925), x_of(1990), axis - 2, 70, ink)
+    x = x_of(1875)
+    for car in range(5):
+        d.rounded_rectangle((x + car * 42, axis - 26, x + car * 42 + 38, axis - 4), radius=4, fill=ink)
 
 
 def _wrapped(d, text, box):
