@@ -107,15 +107,15 @@ def _movies(product, archive, movie_list, cache_dir):
     cache_path = cache_dir / "movies.json"
     cache = json.loads(cache_path.read_text()) if cache_path.exists() else {}
     version = media.code_hash(pathlib.Path(movies.__file__))
-    wanted = [(product / "logo.mov", "logo", "", 4.0), (product / "sound.mov", "marker", "", 1.0)]
+    wanted = [(product / "logo.mov", "logo", "", 5.0, (320, 240)), (product / "sound.mov", "marker", "", 1.0, movies.SIZE)]
     for m in movie_list:
         target = archive / "movies" / m["file"]
-        wanted.append((target, m["scene"], m["title"], 8.0))
-    for path, scene, title, seconds in wanted:
-        key = json.dumps([version, scene, title, seconds], ensure_ascii=False)
+        wanted.append((target, m["scene"], m["title"], 8.0, movies.SIZE))
+    for path, scene, title, seconds, size in wanted:
+        key = json.dumps([version, scene, title, seconds, size], ensure_ascii=False)
         if cache.get(str(path)) != key or not path.exists():
             log(f"movie {path.name}")
-            movies.make(path, scene, title, seconds, cache_dir)
+            movies.make(path, scene, title, seconds, cache_dir, size)
             cache[str(path)] = key
     for m in movie_list:
         if m.get("product", True):
