@@ -163,5 +163,50 @@ class Formats(unittest.TestCase):
                 timeline.write_regions(cards, path)
 
 
+class Writers(unittest.TestCase):
+    def test_slides_sort_by_letter_then_dictionary_order(self):
+        def article(title, ctx, pict):
+            t = topics.Topic(pathlib.Path(ctx + ".md"))
+            t.title, t.context = topics.Ref(title, 2), topics.Ref(ctx, 1)
+            t.pict = [topics.Ref(pict, 5, "подпись")]
+            return t
+        rows = catalogues.slides_entries([article("ПЁТР I", "topic_peter1", "p_peter1_1.jpg"),
+                                          article("ВОЛГА", "topic_volga", "v_volga1.jpg"),
+                                          article("ПЕТЕРГОФ", "topic_peterhof", "p_peterhof1.jpg"),
+                                          article("АМУР", "topic_amur", "a_amur1.jpg")])
+        self.assertEqual([r[0] for r in rows], ["АМУР", "ВОЛГА", "ПЕТЕРГОФ", "ПЁТР I"])
+        self.assertEqual(rows[0], ("АМУР", "topic_amur", "a_amur1"))
+
+    def test_caption_file_is_key_tab_caption_crlf_then_nul(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            path = pathlib.Path(tmp) / "v_capt.txt"
+            catalogues.write_captions(path, [("v_volga1", "Волга у Ярославля"), ("v_volga2", "Бассейн")])
+            self.assertEqual(path.read_bytes(), "v_volga1\tВолга у Ярославля\r\nv_volga2\tБассейн\r\n\0".encode("cp1251"))
+
+    def test_ini_lines(self):
+        import write_ini
+        lines = write_ini.ini_lines("/discs/product", disk2=True, directory="C:\\kro", intro=False)
+        self.assertEqual(lines, ["[Kro]", "ProductDir=Z:\\discs\\product", "Directory=C:\\kro", "IsDisk2Exists=1",
+                                 "ShowIntroduction=0"])
+
+    def test_pictures_are_deterministic(self):
+        from disc import media
+        spec = {"kind": "landscape", "preset": "taiga", "sky": "winter", "snow": 0.3,
+                "layers": [{"type": "animal", "kind": "sable", "x": 0.6, "base": 0.86, "height": 0.12}]}
+        first = media.render_picture("s_test1", spec).tobytes()
+        self.assertEqual(first, media.render_picture("s_test1", spec).tobytes())
+        self.assertNotEqual(first, media.render_picture("s_test2", spec).tobytes())
+
+    def test_list_description_blocks(self):
+        lines = ['ITEMSTRUCT: 270, 18, TEXT', 'GROUPPREFIX: "book.bmp", 18, 20', 'BEGIN:', '{2', '3 "География"',
+                 '17 "Города"', '3{1', '4 "Реки"', '99{1', '5 "Озёра"', 'garbage']
+        pictures, blocks = validate.parse_list_body(lines)
+        self.assertEqual(pictures, [(2, "book.bmp")])
+        report = validate.Report()
+        validate._check_blocks(report, "c.txt", blocks)
+        self.assertEqual(report, ["c.txt:9: block of node 99, which no earlier entry declares",
+                                  "c.txt:11: line is neither a block head 'id{count' nor an entry 'id \"text\"'"])
+
+
 if __name__ == "__main__":
     unittest.main()
