@@ -255,6 +255,14 @@ def _building(img, rand, layer, W, H, horizon, ss):
                       tuple(layer.get("walls", (120, 170, 140))), lit=lit)
     elif kind == "portico":
         shapes.portico(d, x, base, h, tuple(layer.get("walls", (238, 226, 200))), lit=lit)
+    elif kind == "column":
+        colour = tuple(layer.get("walls", (150, 90, 80)))
+        w = h * 0.07
+        d.rectangle((x - w * 2.2, base - h * 0.12, x + w * 2.2, base), fill=c.shade(colour, 0.8))
+        d.rectangle((x - w, base - h * 0.9, x + w, base - h * 0.12), fill=colour)
+        d.rectangle((x - w * 1.5, base - h * 0.95, x + w * 1.5, base - h * 0.9), fill=c.shade(colour, 0.8))
+        d.polygon([(x - w * 0.6, base - h * 0.95), (x, base - h), (x + w * 0.6, base - h * 0.95)], fill=c.GOLD)
+        d.line((x, base - h * 1.08, x, base - h * 0.95), fill=c.GOLD, width=max(2, int(w * 0.5)))
     elif kind == "wooden_church":
         shapes.wooden_church(d, x, base, h)
     elif kind == "izba":

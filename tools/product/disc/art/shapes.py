@@ -111,20 +111,29 @@ def spire(d, x, base, h, walls=(235, 215, 150), lit=True):
 
 
 def palace(d, x0, x1, base, h, walls=(120, 170, 140), trim=(245, 240, 228), lit=True):
-    """A long baroque facade with columns and statues along the roof."""
+    """A long baroque facade: two floors of windows between white columns, a raised centre
+    with a pediment, statues along the roof."""
     if not lit:
         walls = trim = (30, 30, 40)
+    width = x1 - x0
     d.rectangle((x0, base - h, x1, base), fill=walls)
-    d.rectangle((x0, base - h - h * 0.08, x1, base - h), fill=trim)
-    n = int((x1 - x0) / (h * 0.18))
+    d.rectangle((x0, base - h * 1.08, x1, base - h), fill=trim)
+    cx, half = (x0 + x1) / 2, width * 0.08
+    d.rectangle((cx - half, base - h * 1.2, cx + half, base), fill=c.shade(walls, 1.06))
+    d.polygon([(cx - half - 2, base - h * 1.2), (cx, base - h * 1.45), (cx + half + 2, base - h * 1.2)], fill=trim)
+    n = max(6, int(width / (h * 0.32)))
     for i in range(n + 1):
-        cx = x0 + (x1 - x0) * i / max(1, n)
-        d.rectangle((cx - h * 0.025, base - h, cx + h * 0.025, base), fill=trim)
-        if i % 2:
-            d.rectangle((cx - h * 0.06, base - h * 0.8, cx + h * 0.06 - 1, base - h * 0.55), fill=c.shade(walls, 0.55))
-            d.rectangle((cx - h * 0.06, base - h * 0.4, cx + h * 0.06 - 1, base - h * 0.15), fill=c.shade(walls, 0.55))
-        d.ellipse((cx - h * 0.03, base - h * 1.2, cx + h * 0.03, base - h * 1.08), fill=trim)
-    d.line((x0, base - h * 0.48, x1, base - h * 0.48), fill=trim, width=max(1, int(h / 30)))
+        x = x0 + width * i / n
+        d.rectangle((x - h * 0.022, base - h, x + h * 0.022, base), fill=trim)
+        if i < n:
+            mid = x + width / n / 2
+            for top, bottom in ((0.82, 0.58), (0.4, 0.16)):
+                d.rounded_rectangle((mid - h * 0.05, base - h * top, mid + h * 0.05, base - h * bottom),
+                                    radius=h * 0.03, fill=c.shade(walls, 0.5))
+        if i % 2 == 0 and abs(x - cx) > half:
+            d.rectangle((x - h * 0.025, base - h * 1.24, x + h * 0.025, base - h * 1.08), fill=trim)
+            d.ellipse((x - h * 0.03, base - h * 1.3, x + h * 0.03, base - h * 1.22), fill=trim)
+    d.line((x0, base - h * 0.49, x1, base - h * 0.49), fill=trim, width=max(1, int(h / 30)))
 
 
 def portico(d, x, base, h, walls=(238, 226, 200), columns=8, lit=True):
