@@ -83,6 +83,10 @@ def build(content, out, titlec=None, jobs=2):
     errors = validate.check_disc(content, src, product, archive, all_topics, manifest, pictures, movie_list)
     if not errors:
         _overview(product, baggage, out / "overview")
+        log(f"{len(articles)} articles, {len(all_topics) - len(articles)} other topics, "
+            f"{len(list(product.glob('pictures/*/slides/*.jpg')))} pictures, "
+            f"{len(list(product.glob('pictures/*/portrait/*.jpg')))} portraits, "
+            f"{len(list(archive.glob('movies/*')))} movies, {len(cards)} timeline regions")
         log(f"done in {time.time() - started:.0f} s: {out}")
     return errors
 
