@@ -1,0 +1,1 @@
+"""Builds the sample encyclopedia's two discs from content/ and checks every reference."""

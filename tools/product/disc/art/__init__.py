@@ -1,0 +1,1 @@
+"""Procedural illustrations of the sample encyclopedia (Pillow; deterministic)."""
