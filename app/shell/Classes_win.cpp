@@ -1,0 +1,63 @@
+#include "app/shell/Classes_win.h"
+
+#include "app/article/TopicWindow_win.h"
+#include "app/lists/VirtualListBox_win.h"
+#include "app/shell/Cursors_win.h"
+#include "app/shell/MainWindow_win.h"
+#include "app/shell/Program_win.h"
+#include "app/toolkit/BitmapButton_win.h"
+
+namespace kro::shell {
+namespace {
+
+struct ClassEntry {
+  const char* name;
+  WNDPROC procedure;
+  int windowExtra;
+  const char* icon;  // a resource of the program, or null
+  bool arrowCursor;
+  int brush;
+  const char* failure;
+};
+
+// The classes of the windows this program has, in registration order. The classes of
+// the dialogs, galleries, video and timeline windows join as their windows arrive; the
+// slide window is a plain bordered window until it shows pictures.
+const ClassEntry kClasses[] = {
+    {kMainWindowClass, ArticleViewProc, 0, "myicon", true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс EncWindowClass"},
+    {"WinCR", DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
+    {"WinSlide", DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
+};
+
+bool Register(HINSTANCE instance, const ClassEntry& entry) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = entry.procedure;
+  wc.cbWndExtra = entry.windowExtra;
+  wc.hInstance = instance;
+  wc.hIcon = entry.icon ? LoadIconA(instance, entry.icon) : nullptr;
+  wc.hCursor = entry.arrowCursor ? LoadCursorA(nullptr, IDC_ARROW) : nullptr;
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(entry.brush));
+  wc.lpszClassName = entry.name;
+  return RegisterClassA(&wc) != 0;
+}
+
+bool Fail(const char* message) {
+  MessageBoxA(nullptr, message, "Ошибка", MB_OK);
+  return false;
+}
+
+}  // namespace
+
+bool RegisterClasses(HINSTANCE instance) {
+  LoadSharedCursors(instance);
+  for (const ClassEntry& entry : kClasses)
+    if (!Register(instance, entry)) return Fail(entry.failure);
+  if (!toolkit::RegisterBitmapButtonClass(instance)) return Fail("Невозможно зарегистрировать класс MMBUTTON");
+  // The article classes fail without a message.
+  if (!article::RegisterArticleClasses(instance)) return false;
+  if (!lists::RegisterVirtualListBoxClass(instance)) return Fail("Невозможно зарегистрировать класс VLB");
+  return true;
+}
+
+}  // namespace kro::shell

@@ -1,0 +1,41 @@
+#pragma once
+// The main window of player: a 640x480 frame whose 20-pixel caption strip is drawn from
+// bitmaps, over a full-window background picture, in one of two modes with a window
+// procedure each: the article view (toolbar, letter bar, article area, slide window) and
+// the start screen (eight large buttons and the introduction check box).
+#include <windows.h>
+
+#include <string>
+
+namespace kro::shell {
+
+// Commands of the main window, from its buttons and from other windows.
+enum MainCommand : UINT {
+  kCmdPrint = 108, kCmdExit = 110, kCmdCopyArticle = 111, kCmdCopySelection = 112, kCmdSearch = 113,
+  kCmdBookmarks = 114, kCmdContents = 117, kCmdHistory = 118, kCmdNext = 119, kCmdPrevious = 120,
+  kCmdAbout = 124, kCmdIgnored = 128, kCmdResults = 129, kCmdBack = 132, kCmdStartScreen = 150,
+  kCmdPreviousPicture = 251, kCmdNextPicture = 252, kCmdFirstLetter = 2600, kCmdLastLetter = 2890,
+  kCmdVideo = 3000, kCmdMap = 3001, kCmdSound = 3002, kCmdArticleView = 4000, kCmdVideoGallery = 4001,
+  kCmdPictureGallery = 4002, kCmdMapGallery = 4003, kCmdSoundGallery = 4004, kCmdQuit = 4005, kCmdHelp = 4007,
+  kCmdTimeline = 4008,
+};
+
+// Private messages the article view receives.
+constexpr UINT kMsgTopicActivated = WM_USER + 3000;
+constexpr UINT kMsgTopicClosed = WM_USER + 3001;
+constexpr UINT kMsgPaneClicked = WM_USER + 2000;
+
+LRESULT CALLBACK ArticleViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK StartScreenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Creates the frame, its children and both button sets (hidden); false when the frame
+// cannot be created.
+bool CreateMainWindow(HINSTANCE instance);
+// The article view as start-up shows it: background, toolbar, the last position read.
+void ShowArticleViewAtStart();
+void SetIntroductionBox(bool checked);
+HWND ArticleArea();
+// Loads a background picture for the window, replacing the one on show.
+bool LoadBackground(const std::string& path);
+
+}  // namespace kro::shell
