@@ -6,6 +6,7 @@
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
 #include "app/toolkit/BitmapButton_win.h"
+#include "app/toolkit/MovieButton_win.h"
 
 namespace kro::shell {
 namespace {
@@ -53,6 +54,7 @@ bool RegisterClasses(HINSTANCE instance) {
   LoadSharedCursors(instance);
   for (const ClassEntry& entry : kClasses)
     if (!Register(instance, entry)) return Fail(entry.failure);
+  if (!toolkit::RegisterMovieButtonClass(instance)) return Fail("Невозможно зарегистрировать класс VIDEOBUTTON");
   if (!toolkit::RegisterBitmapButtonClass(instance)) return Fail("Невозможно зарегистрировать класс MMBUTTON");
   // The article classes fail without a message.
   if (!article::RegisterArticleClasses(instance)) return false;
