@@ -432,6 +432,11 @@ void OnTopicClosed(HWND hwnd, HWND topicWindow) {
   SetFocus(hwnd);
 }
 
+// The caption names the article read, then the product.
+void UpdateCaption() {
+  SetWindowTextA(gMain.hwnd, (std::string(article::CurrentTitle()) + " — " + kProductTitle).c_str());
+}
+
 // --- creation and destruction ------------------------------------------------------------
 
 void OnCreate(HWND hwnd) {
@@ -546,9 +551,7 @@ public:
     gMain.letterIndex = letterIndex;
     SetLetterCheck();
   }
-  void ArticleShown(article::TopicRecord*) override {
-    SetWindowTextA(gMain.hwnd, article::CurrentTitle());
-  }
+  void ArticleShown(article::TopicRecord*) override { UpdateCaption(); }
   void ApplyHighlights(LPMV) override {}  // search highlights arrive with the search
   HWND MainWindow() override { return gMain.hwnd; }
 };
@@ -632,6 +635,7 @@ void ShowArticleViewAtStart() {
     gMain.activeTopicWindow = Main()->topicWindow;
     FitTopicWindow(Main()->topicWindow);
     RestoreLastPosition();
+    UpdateCaption();
   }
   InvalidateRect(gMain.hwnd, nullptr, TRUE);
   FocusArticle();

@@ -118,6 +118,7 @@ LRESULT CALLBACK BitmapButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     case BM_GETCHECK: return record->latched;
     case BM_SETCHECK: OnSetCheck(hwnd, *record, wParam); return 0;
     case BM_SETSTATE: OnSetState(hwnd, *record, wParam != 0); return 0;
+    case BM_GETSTATE: return record->isDisabled ? 0 : 1;  // what BM_SETSTATE was last told
     case WM_DESTROY: OnDestroy(*record); return 0;
     default: return DefWindowProcA(hwnd, msg, wParam, lParam);
   }

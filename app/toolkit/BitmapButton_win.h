@@ -49,6 +49,8 @@ bool RegisterBitmapButtonClass(HINSTANCE instance);
 // Creates a button for every record with active == kCreateButton, up to the first record
 // with active == kEndOfButtons. A bitmap that fails to load stays null and draws nothing.
 void CreateBitmapButtons(HWND parent, HINSTANCE instance, BitmapButtonRecord* records, bool show);
+// Messages: BM_SETSTATE (0 disables, non-zero enables), BM_GETSTATE (answers the same),
+// BM_SETCHECK and BM_GETCHECK (the latch).
 // Shows or hides every record's window up to the end record.
 void ShowBitmapButtons(BitmapButtonRecord* records, bool show);
 

@@ -110,10 +110,12 @@ TEST_F(BitmapButtonTest, DisableReplacesThePressedImageAndEnableShowsNormal) {
   EXPECT_EQ(Colour(button), kPressed);
   SendMessageA(button, BM_SETSTATE, 0, 0);
   EXPECT_EQ(Colour(button), kDisabled);
+  EXPECT_EQ(SendMessageA(button, BM_GETSTATE, 0, 0), 0);
   Click(button);  // beeps, nothing else
   EXPECT_TRUE(gCommands.empty());
   SendMessageA(button, BM_SETSTATE, 1, 0);
   EXPECT_EQ(Colour(button), kNormal);
+  EXPECT_EQ(SendMessageA(button, BM_GETSTATE, 0, 0), 1);
 }
 
 TEST_F(BitmapButtonTest, ReleaseOnlyKindKeepsItsImageButFires) {
