@@ -1,0 +1,77 @@
+#pragma once
+// Shared pieces of the article window tests: the fixture title, a host that records what
+// the article windows tell it, a main window that records its commands, keys held down,
+// the message pump and the clipboard.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/article/TopicWindow_win.h"
+
+namespace kro::article::test {
+
+HMVTITLE FixtureTitle();
+LONG AddressOf(const char* context);
+
+struct HostLog {
+  int historySteps = 0;
+  std::vector<std::pair<bool, bool>> navigation;
+  std::vector<int> letters;
+  int shown = 0;
+  int highlights = 0;
+  std::vector<WPARAM> commands;                // WM_COMMAND ids the main window got
+  std::vector<std::pair<UINT, HWND>> notices;  // kTopicActivated / kTopicClosed
+};
+
+class RecordingHost : public ArticleHost {
+public:
+  RecordingHost();
+  ~RecordingHost() override;
+  void RecordHistory(LPMV) override { ++log.historySteps; }
+  void NavigationChanged(bool hasPrevious, bool hasNext) override { log.navigation.push_back({hasPrevious, hasNext}); }
+  void LetterChanged(int letterIndex) override { log.letters.push_back(letterIndex); }
+  void ArticleShown(TopicRecord*) override { ++log.shown; }
+  void ApplyHighlights(LPMV) override { ++log.highlights; }
+  HWND MainWindow() override { return window_; }
+
+  HostLog log;
+
+private:
+  HWND window_;
+};
+
+// A fixture with the host installed and its main window on screen at (0, 0).
+class ArticleTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  // A visible child topic window of the main window at `rect` showing `context`.
+  TopicRecord* Open(const char* context, RECT rect);
+
+  RecordingHost host_;
+  std::vector<TopicRecord*> records_;
+};
+
+void Pump();
+// Keys seen as held by GetKeyState while alive.
+class HeldKeys {
+public:
+  explicit HeldKeys(std::initializer_list<int> keys);
+  ~HeldKeys();
+
+private:
+  BYTE saved_[256];
+};
+void PressKey(HWND window, WPARAM key);
+void Click(HWND window, POINT point);  // move, down, up at a client point
+std::string ClipboardText();
+void ClearClipboard();
+// Text of the region a display shows, CR removed.
+std::string RegionText(LPMV display);
+// The hotspot rectangles of a display, in Tab order; leaves the focus on the first.
+std::vector<RECT> HotspotRects(LPMV display);
+POINT CentreOf(const RECT& r);
+LONG ShownAddress(LPMV display);
+
+}  // namespace kro::article::test
