@@ -1,5 +1,7 @@
 #include "app/shell/Cursors_win.h"
 
+#include <initializer_list>
+
 namespace kro::shell {
 namespace {
 

@@ -214,6 +214,11 @@ bool HandleFrame(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
     case WM_NCLBUTTONDOWN:
       *result = minimised ? DefWindowProcA(hwnd, message, wParam, lParam) : OnNcLButtonDown(hwnd, wParam, lParam);
       return true;
+    case WM_SETTEXT:
+      // The default handling paints the system's caption; ours goes back over it.
+      *result = DefWindowProcA(hwnd, message, wParam, lParam);
+      if (!minimised) DrawCaption(hwnd);
+      return true;
     case WM_ACTIVATE:
       gMain.captionActive = LOWORD(wParam) == WA_ACTIVE || LOWORD(wParam) == WA_CLICKACTIVE;
       SendMessageA(hwnd, WM_NCPAINT, 1, 0);
