@@ -9,7 +9,7 @@ namespace kro::mvdll::display {
 namespace L = mv::layout;
 namespace {
 
-constexpr int kMinLayoutWidth = 100;   // narrower windows scroll sideways instead
+constexpr int kMinLayoutWidth = 32;  // narrower panes scroll sideways instead
 constexpr int kLineScrollX = 16;
 constexpr int kMaxScrollUnits = 30000;  // scroll-bar thumb positions travel in 16 bits
 // Margins are fixed, so that a display realized at its natural size lays out the same.
