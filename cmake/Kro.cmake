@@ -66,8 +66,10 @@ function(kro_win32_test name)
   add_executable(${name} ${T_SOURCES})
   kro_flags(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  # One display has one foreground window: tests that click, type or focus would steal it
+  # from each other, so the Wine-hosted tests take turns (native and fuzz tests run beside).
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_PREFIX "${name}." WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    DISCOVERY_TIMEOUT 60)
+    DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine_display)
 endfunction()
 
 # kro_fuzz_target(name SOURCE file LIBS ... CORPUS dir): the fuzz build makes a libFuzzer

@@ -36,13 +36,11 @@ typedef struct MvBaggage_* HMVBAGGAGE;
 // Called during long operations; a non-zero answer stops the operation.
 typedef LONG(CALLBACK* MVPUMPPROC)(void);
 
-#define MVERR_CANNOT_ACCESS 1021   // the title file cannot be opened
 #define MVERR_NO_REGION 1023       // the topic has no such region (the address is set)
 #define MVERR_OUT_OF_MEMORY 2003
-#define MVERR_BAD_FORMAT 2007      // not a title, another version, or damaged
 #define MVERR_READ 2013            // damaged data inside the title
 #define MVERR_INVALID 2015         // a bad handle, address or argument
-#define MVERR_NOT_FOUND 2023       // no such baggage file, word wheel or list
+#define MVERR_NOT_FOUND 2023       // no such baggage file
 #define MVERR_SEEK 2026            // a seek outside the baggage file
 
 #define MV_INFO_TOPIC_TITLE 102    // lMVTitleGetInfo: the title of topic `param`

@@ -56,7 +56,6 @@ std::vector<std::string> SplitList(const std::string& text, char sep) {
 bool ParseTopicFile(const std::string& file, const std::string& text, TopicFile* out, Diagnostics* diags) {
   *out = TopicFile{};
   out->file = file;
-  const size_t before = diags->size();
   const std::vector<std::string> lines = Lines(text);
   // A UTF-8 byte-order mark is tolerated on the first line.
   const std::string first = lines.empty() ? "" : lines[0].starts_with("\xEF\xBB\xBF") ? lines[0].substr(3) : lines[0];
@@ -122,7 +121,9 @@ bool ParseTopicFile(const std::string& file, const std::string& text, TopicFile*
     out->body += lines[k];
     out->body += '\n';
   }
-  return diags->size() == before;
+  // A topic with a context takes part in the build even after other errors, so the
+  // checks that span topics (duplicates, links) still report.
+  return closed && sawContext;
 }
 
 bool ParseManifest(const std::string& file, const std::string& text, Manifest* out, Diagnostics* diags) {

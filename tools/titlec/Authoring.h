@@ -29,7 +29,8 @@ struct TopicFile {
   int bodyLine = 1;  // file line of the body's first line
 };
 
-// False (with diagnostics) when the front matter is malformed.
+// Reports every front-matter fault; false when the file cannot take part in the build
+// (no closed front matter or no context).
 bool ParseTopicFile(const std::string& file, const std::string& text, TopicFile* out, Diagnostics* diags);
 
 struct ListDeclaration {

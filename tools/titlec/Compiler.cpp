@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <map>
 #include <set>
 
@@ -121,8 +122,9 @@ private:
   void ReadTopics() {
     std::map<std::string, const Topic*> byContext;
     std::vector<std::string> paths;
-    for (const std::string& p : folder_.List("articles"))
-      if (p.ends_with(".md")) paths.push_back(p);
+    // Topic files live in any subfolder but baggage/ (articles/, popups/, ...).
+    for (const std::string& p : folder_.List(""))
+      if (p.ends_with(".md") && p.find('/') != std::string::npos && !p.starts_with("baggage/")) paths.push_back(p);
     for (const std::string& path : paths) {
       const std::string file = folder_.Describe(path);
       const auto text = ReadText(path);
@@ -327,13 +329,9 @@ private:
         if (v == "none") {
           t->inBrowse = false;
         } else {
-          size_t used = 0;
-          try {
-            t->browse = std::stoi(v, &used);
-          } catch (...) {
-            used = 0;
-          }
-          if (used != v.size() || v.empty()) diags_->Error(t->file.file, t->file.browse->line, "browse is a whole number or 'none'");
+          const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), t->browse);
+          if (ec != std::errc() || end != v.data() + v.size() || v.empty())
+            diags_->Error(t->file.file, t->file.browse->line, "browse is a whole number or 'none'");
           t->inBrowse = true;
         }
       }

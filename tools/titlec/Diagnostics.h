@@ -20,10 +20,14 @@ public:
   void Error(const std::string& file, int line, std::string message) { list_.push_back({file, line, std::move(message)}); }
   bool empty() const { return list_.empty(); }
   size_t size() const { return list_.size(); }
-  // Sorted by file and line, so the report is stable whatever order files were read in.
+  // Sorted by file and line, repeats dropped, so the report is stable whatever order files
+  // were read in.
   std::vector<Diagnostic> Sorted() const {
     auto sorted = list_;
     std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end(),
+                             [](const Diagnostic& a, const Diagnostic& b) { return !(a < b) && !(b < a); }),
+                 sorted.end());
     return sorted;
   }
   std::string Report() const {

@@ -81,14 +81,14 @@ private:
     base_ = CharFormat{};
   }
 
-  void StartParagraph(const Context& ctx, ParagraphFormat p, Context* itemCtx = nullptr) {
+  // A list item's first paragraph opens with its marker.
+  void StartParagraph(const Context& ctx, ParagraphFormat p) {
     p.leftIndent = static_cast<int16_t>(p.leftIndent + ctx.indent);
     writer_.Paragraph(p);
     if (!ctx.prefix.empty()) {
       writer_.Format(Base(ctx));
       writer_.Text(ctx.prefix);
     }
-    if (itemCtx) itemCtx->prefix.clear();
   }
 
   CharFormat Base(const Context& ctx) const {
@@ -299,15 +299,23 @@ bool ToCp1251(const std::string& utf8, const std::string& file, int line, std::s
     *out = std::move(*converted);
     return true;
   }
-  // Name the offending character by its code point.
-  char32_t cp = 0;
+  // Name the offending character by its code point, or say the bytes are not UTF-8.
   const auto b = bad < utf8.size() ? static_cast<uint8_t>(utf8[bad]) : uint8_t{0};
-  const int len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-  cp = len == 1 ? b : b & (0x7F >> len);
-  for (int k = 1; k < len && bad + k < utf8.size(); ++k) cp = cp << 6 | (utf8[bad + k] & 0x3F);
-  char name[32];
-  std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(cp));
-  diags->Error(file, line, std::string("character ") + name + " cannot be written in code page 1251");
+  const size_t len = b >= 0xF0 && b < 0xF8 ? 4 : b >= 0xE0 && b < 0xF0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
+  char32_t cp = len == 0 ? 0 : b & (0x7F >> len);
+  bool wellFormed = len > 0 && bad + len <= utf8.size();
+  for (size_t k = 1; wellFormed && k < len; ++k) {
+    const auto c = static_cast<uint8_t>(utf8[bad + k]);
+    wellFormed = (c & 0xC0) == 0x80;
+    cp = cp << 6 | (c & 0x3F);
+  }
+  if (!wellFormed) {
+    diags->Error(file, line, "text is not UTF-8");
+  } else {
+    char name[32];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(cp));
+    diags->Error(file, line, std::string("character ") + name + " cannot be written in code page 1251");
+  }
   out->clear();
   return false;
 }

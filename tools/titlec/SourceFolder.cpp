@@ -27,7 +27,7 @@ std::optional<std::string> DiskFolder::Read(const std::string& path) const {
 
 std::vector<std::string> MemoryFolder::List(const std::string& dir) const {
   std::vector<std::string> paths;
-  const std::string prefix = dir + "/";
+  const std::string prefix = dir.empty() ? "" : dir + "/";
   for (auto it = files_.lower_bound(prefix); it != files_.end() && it->first.starts_with(prefix); ++it)
     paths.push_back(it->first);
   return paths;

@@ -11,7 +11,8 @@ namespace kro::titlec {
 class SourceFolder {
 public:
   virtual ~SourceFolder() = default;
-  // Paths (relative to the folder, '/'-separated) of the files under `dir`, recursively, sorted.
+  // Paths (relative to the folder, '/'-separated) of the files under `dir` ("" for the
+  // whole folder), recursively, sorted.
   virtual std::vector<std::string> List(const std::string& dir) const = 0;
   virtual std::optional<std::string> Read(const std::string& path) const = 0;
   virtual std::string Describe(const std::string& path) const { return path; }

@@ -17,7 +17,7 @@ constexpr uint8_t kSmallYo = 0xB8;
 constexpr std::array<uint8_t, 14> kOtherCyrillic = {0x80, 0x81, 0xAA, 0xBD, 0xB2, 0xAF, 0xA3,
                                                    0x8A, 0x8C, 0x8E, 0x8D, 0xA1, 0x8F, 0xA5};
 
-constexpr std::array<uint8_t, 256> BuildWeights() {
+std::array<uint8_t, 256> BuildWeights() {
   std::array<uint8_t, 256> w{};
   for (int d = 0; d < 10; ++d) w['0' + d] = static_cast<uint8_t>(1 + d);
   for (int i = 0; i < 32; ++i) {
@@ -28,7 +28,10 @@ constexpr std::array<uint8_t, 256> BuildWeights() {
   }
   w[kCapitalYo] = w[0xC5];
   w[kSmallYo] = w[0xC5];
-  for (size_t i = 0; i < kOtherCyrillic.size(); ++i) w[kOtherCyrillic[i]] = static_cast<uint8_t>(kOtherCyrillicBase + i);
+  for (size_t i = 0; i < kOtherCyrillic.size(); ++i) {
+    w[kOtherCyrillic[i]] = static_cast<uint8_t>(kOtherCyrillicBase + i);
+    w[Cp1251Lower(kOtherCyrillic[i])] = static_cast<uint8_t>(kOtherCyrillicBase + i);
+  }
   for (int i = 0; i < 26; ++i) {
     w['A' + i] = static_cast<uint8_t>(kLatinBase + i);
     w['a' + i] = static_cast<uint8_t>(kLatinBase + i);

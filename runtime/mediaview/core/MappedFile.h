@@ -22,7 +22,6 @@ private:
   MappedFile() = default;
   const uint8_t* data_ = nullptr;
   size_t size_ = 0;
-  void* mapping_ = nullptr;  // the platform's mapping object, if it has one
 };
 
 }  // namespace kro::mv

@@ -29,7 +29,7 @@ std::unique_ptr<MappedFile> MappedFile::Open(const std::string& path, std::strin
       CloseHandle(file);
       return nullptr;
     }
-    mapped->mapping_ = mapping;
+    CloseHandle(mapping);  // the view keeps the mapping object alive
     mapped->data_ = static_cast<const uint8_t*>(view);
   }
   CloseHandle(file);  // the mapping keeps the file
@@ -38,7 +38,6 @@ std::unique_ptr<MappedFile> MappedFile::Open(const std::string& path, std::strin
 
 MappedFile::~MappedFile() {
   if (data_) UnmapViewOfFile(data_);
-  if (mapping_) CloseHandle(static_cast<HANDLE>(mapping_));
 }
 
 }  // namespace kro::mv

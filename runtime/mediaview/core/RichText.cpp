@@ -27,6 +27,8 @@ public:
     return true;
   }
 
+  uint32_t textLength() const { return textLength_; }
+
 private:
   // Returns the cause of a malformed record, or nullptr.
   const char* Record(uint8_t op) {
@@ -138,10 +140,6 @@ private:
     return false;
   }
 
-public:
-  uint32_t textLength() const { return textLength_; }
-
-private:
   ByteReader in_;
   uint32_t fontCount_;
   Region* out_;

@@ -29,7 +29,8 @@ struct TitleStatus {
 };
 
 struct TitleOptions {
-  // Off only for fuzzing, so mutated files reach the parsers behind the checksums.
+  // Off only for fuzzing, so mutated files reach the parsers behind the checksums and
+  // the recorded file size; every offset is still checked against the real size.
   bool verifyChecksums = true;
   // Called between the steps of an open; returning false stops it (TitleError::Stopped).
   std::function<bool()> keepGoing;

@@ -4,7 +4,7 @@
 // All integers are little-endian; "ref" is a byte offset into the Strings section or
 // kNone; "none" and "-1" are 0xFFFFFFFF.
 //
-//   file       = header directory section*
+//   file       = header directory section* (sections follow each other without gaps)
 //   header     = magic[8] "KROTITL\x1A"  major:u16 (1)  minor:u16 (0)
 //                sectionCount:u32 (1..kMaxSections)  directoryCrc:u32 (CRC-32 of directory)
 //                fileSize:u32 (must equal the real size)  reserved:u32[2] (0)

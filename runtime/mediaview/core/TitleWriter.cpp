@@ -283,7 +283,6 @@ private:
     Bytes dir;
     uint64_t offset = kHeaderSize + uint64_t{count} * kDirectoryEntrySize;
     for (const auto& s : sections_) {
-      offset = (offset + 3) & ~uint64_t{3};
       if (offset + s.bytes.size() > 0xFFFFFFFFu) return Fail("title larger than 4 GiB");
       dir.U32(static_cast<uint32_t>(s.kind));
       dir.U32(static_cast<uint32_t>(offset));
@@ -301,10 +300,7 @@ private:
     file.U32(0);
     file.U32(0);
     file.Append(dir.vec());
-    for (const auto& s : sections_) {
-      while (file.size() % 4 != 0) file.U8(0);
-      file.Append(s.bytes);
-    }
+    for (const auto& s : sections_) file.Append(s.bytes);
     return std::move(file.vec());
   }
 

@@ -69,6 +69,34 @@ TEST(DllExports, EveryCallHasItsPlainNameAndNothingPretends) {
   EXPECT_EQ(GetProcAddress(dll, "hMVTopicListFromQuery"), nullptr);
 }
 
+// A program that looks calls up by name and calls them as WINAPI gets the same answers;
+// a convention mismatch would unbalance the stack over the repeated calls.
+TEST(DllExports, CallsLookedUpByNameAreWinapi) {
+  HMODULE dll = GetModuleHandleA("MVCL14N.DLL");
+  using Open = HMVTITLE(WINAPI*)(LPCSTR, MVPUMPPROC, LPVOID);
+  using Convert = LONG(WINAPI*)(HMVTITLE, LPCSTR);
+  using Close = void(WINAPI*)(HMVTITLE);
+  const auto open = reinterpret_cast<Open>(reinterpret_cast<void*>(GetProcAddress(dll, "hMVTitleOpenEx")));
+  const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(GetProcAddress(dll, "addrMVConvertContextString")));
+  const auto close = reinterpret_cast<Close>(reinterpret_cast<void*>(GetProcAddress(dll, "MVTitleClose")));
+  ASSERT_TRUE(open && convert && close);
+  HMVTITLE title = open(BesideExe("fixture.m14").c_str(), nullptr, nullptr);
+  ASSERT_NE(title, nullptr);
+  LONG sum = 0;
+  for (int i = 0; i < 1000; ++i) sum += convert(title, "topic_volga");
+  EXPECT_EQ(sum, 3000);
+  close(title);
+}
+
+TEST(DllTitle, TerminateReleasesEveryHandle) {
+  HMVTITLE title = hMVTitleOpenEx(BesideExe("fixture.m14").c_str(), nullptr, nullptr);
+  HMVTOPICLIST list = hMVTopicListLoad(title, "107");
+  ASSERT_EQ(lMVTopicListLength(list), 4);
+  MVTerminate(GetModuleHandleA(nullptr));
+  EXPECT_EQ(lMVTopicListLength(list), 0);
+  EXPECT_EQ(vaMVGetContents(title), -1);
+}
+
 TEST(DllTitle, OpenCallsThePumpAndStopsWhenItSaysSo) {
   gPumpCalls = 0;
   HMVTITLE title = hMVTitleOpenEx(BesideExe("fixture.m14").c_str(), CountingPump, nullptr);

@@ -1,0 +1,81 @@
+#include "app/navigation/StateFiles.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/base/ByteReader.h"
+
+namespace kro::navigation {
+namespace {
+
+HistoryEntry ReadEntry(ByteReader& r) {
+  HistoryEntry e;
+  e.used = r.I32();
+  e.address = r.I32();
+  e.scroll = r.I32();
+  e.named = r.I32();
+  e.nameOrNumber = r.I32();
+  e.title = r.I32();
+  return e;
+}
+
+void PutI32(uint8_t* out, int32_t value) {
+  const auto v = static_cast<uint32_t>(value);
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+void WriteEntry(uint8_t* out, const HistoryEntry& e) {
+  const int32_t fields[] = {e.used, e.address, e.scroll, e.named, e.nameOrNumber, e.title};
+  for (int32_t field : fields) {
+    PutI32(out, field);
+    out += 4;
+  }
+}
+
+}  // namespace
+
+std::vector<Bookmark> ParseBookmarks(std::span<const uint8_t> bytes) {
+  ByteReader r(bytes);
+  const size_t count = std::min<size_t>(r.U8(), kMaxBookmarks);
+  std::vector<Bookmark> bookmarks;
+  for (size_t i = 0; i < count; ++i) {
+    const std::string_view field = r.Text(kBookmarkNameBytes);
+    Bookmark b;
+    b.entry = ReadEntry(r);
+    if (!r.ok()) break;
+    // The name ends at its NUL, and never runs past the 31 bytes a name may have.
+    const size_t end = std::min(field.find('\0'), kBookmarkNameBytes - 1);
+    b.name.assign(field.substr(0, end));
+    bookmarks.push_back(std::move(b));
+  }
+  return bookmarks;
+}
+
+std::vector<uint8_t> SerializeBookmarks(std::span<const Bookmark> bookmarks) {
+  const size_t count = std::min(bookmarks.size(), kMaxBookmarks);
+  if (count == 0) return {};
+  std::vector<uint8_t> out(1 + count * kBookmarkRecordBytes, 0);
+  out[0] = static_cast<uint8_t>(count);
+  for (size_t i = 0; i < count; ++i) {
+    uint8_t* record = out.data() + 1 + i * kBookmarkRecordBytes;
+    const std::string& name = bookmarks[i].name;
+    std::memcpy(record, name.data(), std::min(name.size(), kBookmarkNameBytes - 1));
+    WriteEntry(record + kBookmarkNameBytes, bookmarks[i].entry);
+  }
+  return out;
+}
+
+std::optional<HistoryEntry> ParseLastPosition(std::span<const uint8_t> bytes) {
+  ByteReader r(bytes);
+  const HistoryEntry entry = ReadEntry(r);
+  if (!r.ok()) return std::nullopt;
+  return entry;
+}
+
+std::array<uint8_t, kHistoryEntryBytes> SerializeLastPosition(const HistoryEntry& entry) {
+  std::array<uint8_t, kHistoryEntryBytes> out{};
+  WriteEntry(out.data(), entry);
+  return out;
+}
+
+}  // namespace kro::navigation

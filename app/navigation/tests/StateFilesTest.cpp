@@ -1,0 +1,70 @@
+#include "app/navigation/StateFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kro::navigation {
+namespace {
+
+Bookmark Mark(std::string name, int32_t address) {
+  Bookmark b;
+  b.name = std::move(name);
+  b.entry = {1, address, 40, 1, 7, 9};
+  return b;
+}
+
+TEST(Bookmarks, RoundTripWithTheFileLayout) {
+  const std::vector<Bookmark> marks = {Mark("Волга", 0x12345), Mark("", 0)};
+  const auto bytes = SerializeBookmarks(marks);
+  ASSERT_EQ(bytes.size(), 1 + 2 * 56u);
+  EXPECT_EQ(bytes[0], 2);
+  EXPECT_EQ(bytes[1], static_cast<uint8_t>('\xC2'));  // "В" in cp1251
+  EXPECT_EQ(bytes[1 + 32 + 4], 0x45);                 // topic address at offset 37
+  EXPECT_EQ(bytes[1 + 32 + 5], 0x23);
+  EXPECT_EQ(ParseBookmarks(bytes), marks);
+}
+
+TEST(Bookmarks, LongNamesComeBackWithTheirFirst31Bytes) {
+  const std::string name(40, 'x');
+  const auto parsed = ParseBookmarks(SerializeBookmarks(std::vector<Bookmark>{Mark(name, 5)}));
+  ASSERT_EQ(parsed.size(), 1u);
+  EXPECT_EQ(parsed[0].name, std::string(31, 'x'));
+}
+
+TEST(Bookmarks, AtMost32AreWrittenAndRead) {
+  std::vector<Bookmark> many;
+  for (int i = 0; i < 40; ++i) many.push_back(Mark("m" + std::to_string(i), i));
+  auto bytes = SerializeBookmarks(many);
+  EXPECT_EQ(bytes[0], 32);
+  EXPECT_EQ(ParseBookmarks(bytes).size(), 32u);
+  // A hostile count byte never yields more than the table holds.
+  bytes[0] = 255;
+  EXPECT_EQ(ParseBookmarks(bytes).size(), 32u);
+}
+
+TEST(Bookmarks, DamagedFilesGiveWhatIsWhole) {
+  const auto bytes = SerializeBookmarks(std::vector<Bookmark>{Mark("a", 1), Mark("b", 2), Mark("c", 3)});
+  for (size_t size = 0; size < bytes.size(); ++size) {
+    const auto parsed = ParseBookmarks(std::span(bytes).first(size));
+    EXPECT_EQ(parsed.size(), size == 0 ? 0 : (size - 1) / 56) << size;
+  }
+  EXPECT_TRUE(ParseBookmarks({}).empty());
+  std::vector<uint8_t> unterminated(1 + 56, 'z');
+  unterminated[0] = 1;
+  EXPECT_EQ(ParseBookmarks(unterminated)[0].name.size(), 31u);
+}
+
+TEST(Bookmarks, NoBookmarksWriteNothing) {
+  EXPECT_TRUE(SerializeBookmarks({}).empty());
+}
+
+TEST(LastPosition, RoundTripAndTruncation) {
+  const HistoryEntry entry{1, 777, 12, 0, 3, 4};
+  const auto bytes = SerializeLastPosition(entry);
+  EXPECT_EQ(ParseLastPosition(bytes), entry);
+  EXPECT_EQ(ParseLastPosition(std::span(bytes).first(23)), std::nullopt);
+}
+
+}  // namespace
+}  // namespace kro::navigation

@@ -1,0 +1,18 @@
+# Draws the art a second time and fails unless every file equals the build's copy byte for
+# byte: two builds of the same tree must give the same programs.
+file(REMOVE_RECURSE ${SCRATCH})
+execute_process(COMMAND ${PYTHON} ${ARTGEN} ${SCRATCH} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "artgen failed: ${rc}")
+endif()
+file(GLOB_RECURSE files ${SCRATCH}/*)
+list(LENGTH files count)
+if(count LESS 100)
+  message(FATAL_ERROR "artgen wrote only ${count} files")
+endif()
+execute_process(COMMAND diff -r -q ${SCRATCH} ${REFERENCE} RESULT_VARIABLE differs)
+if(differs)
+  message(FATAL_ERROR "the art differs between two runs")
+endif()
+message(STATUS "${count} files identical")
+file(REMOVE_RECURSE ${SCRATCH})

@@ -1,0 +1,187 @@
+#include "app/timeline/StripModel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+
+namespace kro::timeline {
+namespace {
+
+void Put(std::vector<uint8_t>& b, size_t at, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+std::vector<uint8_t> StripFile(int frames, int width, int height, int bits = 8) {
+  std::vector<uint8_t> b(kStripPixelsOffset, 0);
+  b[0] = 'B';
+  b[1] = 'M';
+  Put(b, 8, frames, 2);
+  Put(b, 14, 40, 4);
+  Put(b, 18, width, 4);
+  Put(b, 22, height * frames, 4);
+  Put(b, 26, 1, 2);
+  Put(b, 28, bits, 2);
+  return b;
+}
+
+TEST(StripHeader, ReadsFramesAndDescribesOneFrame) {
+  const auto header = ParseStripHeader(StripFile(10, 200, 400));
+  ASSERT_TRUE(header);
+  EXPECT_EQ(header->frames, 10);
+  EXPECT_EQ(header->width, 200);
+  EXPECT_EQ(header->height, 400);
+  ASSERT_EQ(header->frameInfo.size(), kStripInfoBytes);
+  int32_t height;
+  std::memcpy(&height, header->frameInfo.data() + 8, 4);
+  EXPECT_EQ(height, 400);
+}
+
+TEST(StripHeader, RefusesWhatCannotBeDrawn) {
+  auto bad = StripFile(10, 200, 400);
+  bad[0] = 'X';
+  EXPECT_FALSE(ParseStripHeader(bad));
+  EXPECT_FALSE(ParseStripHeader(StripFile(0, 200, 400)));
+  EXPECT_FALSE(ParseStripHeader(StripFile(10, 202, 400)));     // padded rows
+  EXPECT_FALSE(ParseStripHeader(StripFile(10, 200, 400, 24)));
+  EXPECT_FALSE(ParseStripHeader(StripFile(10, -200, 400)));
+  auto tooFewRows = StripFile(10, 200, 400);
+  Put(tooFewRows, 22, 9, 4);  // fewer rows than frames
+  EXPECT_FALSE(ParseStripHeader(tooFewRows));
+  const auto good = StripFile(3, 8, 4);
+  for (size_t size = 0; size < kStripPixelsOffset; ++size)
+    EXPECT_FALSE(ParseStripHeader(std::span(good).first(size))) << size;
+}
+
+TEST(CachePlan, BudgetAndViewportGiveTheCounts) {
+  const struct { int w, h, f, viewport, visible, slots; } kCases[] = {
+      {200, 400, 10, 598, 4, 10},   // 598/200 leaves a rest: + 2; F caps the slots
+      {200, 400, 10, 600, 4, 10},   // exact multiple: + 1
+      {300, 400, 20, 598, 3, 8},    // the 1,000,000-byte budget
+      {40, 100, 500, 598, 16, 20},  // small frames: capped by the ring's size
+      {200, 100, 2, 598, 2, 2},     // narrower than the viewport: all frames at once
+  };
+  for (const auto& c : kCases) {
+    const auto plan = PlanCache(c.w, c.h, c.f, c.viewport);
+    ASSERT_TRUE(plan) << c.w << 'x' << c.h;
+    EXPECT_EQ(plan->visible, c.visible) << c.w;
+    EXPECT_EQ(plan->slots, c.slots) << c.w;
+  }
+  EXPECT_FALSE(PlanCache(1200, 900, 10, 4000));  // one frame fits the budget, four must show
+}
+
+std::vector<uint8_t> RegionFile(const std::vector<Region>& regions) {
+  std::vector<uint8_t> b(2 + regions.size() * 48, 0);
+  Put(b, 0, static_cast<uint32_t>(regions.size()), 2);
+  for (size_t i = 0; i < regions.size(); ++i) {
+    const size_t at = 2 + i * 48;
+    Put(b, at, regions[i].left, 4);
+    Put(b, at + 4, regions[i].top, 4);
+    Put(b, at + 8, regions[i].right, 4);
+    Put(b, at + 12, regions[i].bottom, 4);
+    std::memcpy(&b[at + 16], regions[i].context.data(), regions[i].context.size());
+  }
+  return b;
+}
+
+TEST(Regions, ParseAndHitTestInFileOrder) {
+  const std::vector<Region> input = {{0, 10, 100, 90, "topic_a"}, {100, 10, 200, 90, "topic_b"},
+                                     {300, 10, 400, 50, "topic_c"}};
+  const auto file = RegionFile(input);
+  const auto regions = ParseRegions(file);
+  ASSERT_EQ(regions.size(), 3u);
+  EXPECT_EQ(regions[1].context, "topic_b");
+  EXPECT_EQ(HitRegion(regions, 50, 20), 0);
+  EXPECT_EQ(HitRegion(regions, 100, 20), 0);   // a shared edge belongs to the first
+  EXPECT_EQ(HitRegion(regions, 150, 20), 1);
+  EXPECT_EQ(HitRegion(regions, 250, 20), -1);  // a gap
+  EXPECT_EQ(HitRegion(regions, 350, 60), -1);  // below region c
+  EXPECT_EQ(HitRegion(regions, 150, 10), -1);  // top and bottom are exclusive
+  EXPECT_EQ(HitRegion(regions, 500, 20), -1);
+  EXPECT_TRUE(ParseRegions(std::span(file).first(file.size() - 1)).empty());
+  EXPECT_TRUE(ParseRegions({}).empty());
+}
+
+TEST(Regions, UnterminatedContextStaysWithinItsField) {
+  auto file = RegionFile({{0, 0, 10, 10, ""}});
+  std::memset(&file[18], 'x', 32);
+  EXPECT_EQ(ParseRegions(file)[0].context, std::string(31, 'x'));
+}
+
+class ScrollerTest : public testing::Test {
+protected:
+  void Make(int frames, int width, int viewport) {
+    header_ = *ParseStripHeader(StripFile(frames, width, 400));
+    plan_ = *PlanCache(width, 400, frames, viewport);
+    scroller_.emplace(header_, plan_, viewport, [this](int frame, int slot) {
+      slots_[slot] = frame;
+      ++loads_;
+      return true;
+    });
+    ASSERT_TRUE(scroller_->LoadFirstFrames());
+  }
+  // Every visible frame that exists is in the slot the scroller names.
+  void ExpectVisibleCached() {
+    const int first = scroller_->FirstVisible();
+    for (int f = first; f < std::min(first + plan_.visible, header_.frames); ++f) {
+      const int slot = scroller_->SlotOf(f);
+      ASSERT_GE(slot, 0) << "frame " << f;
+      EXPECT_EQ(slots_[slot], f);
+    }
+  }
+  StripHeader header_;
+  CachePlan plan_;
+  std::optional<StripScroller> scroller_;
+  std::map<int, int> slots_;
+  int loads_ = 0;
+};
+
+TEST_F(ScrollerTest, StepsReadOneFramePerBoundaryAndKeepTheEdges) {
+  Make(20, 300, 598);
+  EXPECT_EQ(loads_, 3);
+  for (int i = 0; i < 6; ++i) scroller_->Scroll(3, 0);  // 300 pixels right
+  EXPECT_EQ(scroller_->FirstVisible(), 1);
+  EXPECT_EQ(scroller_->Offset(), 0);
+  EXPECT_EQ(loads_, 4);
+  ExpectVisibleCached();
+  for (int i = 0; i < 200; ++i) scroller_->Scroll(3, 0);
+  EXPECT_EQ(scroller_->PictureX(), 20 * 300 - 598);  // right edge on the viewport's
+  EXPECT_EQ(scroller_->Position(), kScrollMax);
+  ExpectVisibleCached();
+  for (int i = 0; i < 2000; ++i) scroller_->Scroll(0, 0);
+  EXPECT_EQ(scroller_->PictureX(), 0);
+  EXPECT_EQ(scroller_->Position(), 0);
+  ExpectVisibleCached();
+}
+
+TEST_F(ScrollerTest, JumpsRereadOnlyTheVisibleFramesOutsideTheCache) {
+  Make(20, 300, 598);
+  loads_ = 0;
+  EXPECT_EQ(scroller_->Scroll(4, kScrollMax), kScrollMax);
+  EXPECT_EQ(scroller_->PictureX(), 20 * 300 - 598);
+  EXPECT_EQ(loads_, 2);  // frames 18 and 19: no frame lies past the picture's end
+  ExpectVisibleCached();
+  loads_ = 0;
+  EXPECT_EQ(scroller_->Scroll(4, 0), 0);
+  EXPECT_EQ(loads_, 3);
+  EXPECT_EQ(scroller_->Scroll(7, 123), 0);  // thumb tracking changes nothing
+  const int middle = scroller_->Scroll(4, 16000);
+  EXPECT_NEAR(middle, 16000, 10);
+  ExpectVisibleCached();
+}
+
+TEST_F(ScrollerTest, RingWrapsBothWays) {
+  Make(100, 40, 598);  // 20 slots, 16 visible
+  for (int i = 0; i < 150; ++i) {
+    scroller_->Scroll(1, 0);
+    ExpectVisibleCached();
+  }
+  for (int i = 0; i < 150; ++i) {
+    scroller_->Scroll(0, 0);
+    ExpectVisibleCached();
+  }
+  EXPECT_EQ(scroller_->PictureX(), 0);
+}
+
+}  // namespace
+}  // namespace kro::timeline

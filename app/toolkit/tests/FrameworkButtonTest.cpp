@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/toolkit/PushButton.h"
+#include "app/toolkit/Switch.h"
+
+namespace kro::toolkit {
+namespace {
+
+// A strip of `frames` frames of 20x10 pixels, frame n filled with the colour (n*30, 0, 200).
+std::string WriteStrip(int frames) {
+  const int width = 20, height = 10 * frames, row = width * 3;
+  const int pixels = row * height;
+  std::vector<unsigned char> file(54 + pixels, 0);
+  auto put = [&](int at, unsigned value, int bytes) {
+    for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<unsigned char>(value >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put(2, 54 + pixels, 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, width, 4);
+  put(22, static_cast<unsigned>(-height), 4);  // top-down
+  put(26, 1, 2);
+  put(28, 24, 2);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      unsigned char* p = &file[54 + y * row + x * 3];
+      p[0] = 200;                                  // blue
+      p[1] = 0;                                    // green
+      p[2] = static_cast<unsigned char>((y / 10) * 30);  // red
+    }
+  const std::string name = "strip" + std::to_string(frames) + ".bmp";
+  std::FILE* out = std::fopen(name.c_str(), "wb");
+  std::fwrite(file.data(), 1, file.size(), out);
+  std::fclose(out);
+  return name;
+}
+
+std::vector<std::pair<WORD, LPARAM>> gCommands;
+int gHovers = 0;
+
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND) gCommands.emplace_back(LOWORD(wParam), lParam);
+  if (msg == kMsgButtonHover) ++gHovers;
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+class FrameworkButtonTest : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ParentProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "KroFrameworkParent";
+    RegisterClassA(&wc);
+  }
+  void SetUp() override {
+    gCommands.clear();
+    gHovers = 0;
+    parent_ = CreateWindowA("KroFrameworkParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 100, nullptr, nullptr,
+                            nullptr, nullptr);
+    ASSERT_TRUE(strip4_.Load(WriteStrip(4).c_str()));
+    ASSERT_TRUE(strip7_.Load(WriteStrip(7).c_str()));
+  }
+  void TearDown() override { DestroyWindow(parent_); }
+
+  // The red level of the frame on show (frame n has red n * 30).
+  static int Frame(HWND button) {
+    HDC dc = GetDC(button);
+    const COLORREF c = GetPixel(dc, 5, 5);
+    ReleaseDC(button, dc);
+    return GetRValue(c) / 30;
+  }
+  static void Pump(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    MSG msg;
+    while (GetTickCount() < end) {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      Sleep(5);
+    }
+  }
+
+  HWND parent_{};
+  DdbBitmap strip4_, strip7_;
+};
+
+TEST_F(FrameworkButtonTest, PushFiresOnReleaseWithLParamOne) {
+  PushButton button(parent_, 41, {10, 10, 20, 10}, &strip4_);
+  button.SetActive(true);
+  SendMessageA(button.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  EXPECT_EQ(button.State(), PushButton::kPressed);
+  EXPECT_EQ(Frame(button.Hwnd()), 2);
+  SendMessageA(button.Hwnd(), WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(gCommands, (std::vector<std::pair<WORD, LPARAM>>{{41, 1}}));
+  SendMessageA(button.Hwnd(), WM_LBUTTONUP, 0, 0);  // not pressed: nothing
+  EXPECT_EQ(gCommands.size(), 1u);
+}
+
+TEST_F(FrameworkButtonTest, InactiveOrDisabledButtonsIgnoreTheMouse) {
+  PushButton button(parent_, 42, {10, 10, 20, 10}, &strip4_);
+  SendMessageA(button.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessageA(button.Hwnd(), WM_LBUTTONUP, 0, 0);
+  EXPECT_TRUE(gCommands.empty());
+  button.SetActive(true);
+  button.SetDisabled(true);
+  EXPECT_EQ(Frame(button.Hwnd()), 3);
+  SendMessageA(button.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessageA(button.Hwnd(), WM_LBUTTONUP, 0, 0);
+  EXPECT_TRUE(gCommands.empty());
+  button.SetDisabled(false);
+  EXPECT_NE(button.State(), PushButton::kDisabled);
+}
+
+TEST_F(FrameworkButtonTest, HoverTakesTheCaptureAndTellsTheParent) {
+  PushButton button(parent_, 43, {10, 10, 20, 10}, &strip4_);
+  button.SetActive(true);
+  SendMessageA(button.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(button.State(), PushButton::kHover);
+  EXPECT_EQ(GetCapture(), button.Hwnd());
+  EXPECT_EQ(gHovers, 1);
+  EXPECT_EQ(Frame(button.Hwnd()), 1);
+  SendMessageA(button.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(200, 80));  // off the button
+  EXPECT_EQ(button.State(), PushButton::kNormal);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(gHovers, 2);
+}
+
+TEST_F(FrameworkButtonTest, RepeatFiresOnPressAndPerPeriodButNotOnRelease) {
+  RepeatButton button(parent_, 44, {10, 10, 20, 10}, &strip4_, 50);
+  button.SetActive(true);
+  SendMessageA(button.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  EXPECT_EQ(gCommands.size(), 1u);
+  Pump(280);
+  const size_t whilePressed = gCommands.size();
+  EXPECT_GE(whilePressed, 3u);
+  SendMessageA(button.Hwnd(), WM_LBUTTONUP, 0, 0);
+  Pump(150);
+  EXPECT_EQ(gCommands.size(), whilePressed);
+}
+
+TEST_F(FrameworkButtonTest, SwitchFlipsAndShowsItsSevenFrames) {
+  Switch sw(parent_, 45, {10, 10, 20, 10}, &strip7_);
+  sw.SetActive(true);
+  EXPECT_EQ(Frame(sw.Hwnd()), 0);
+  SendMessageA(sw.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  EXPECT_EQ(Frame(sw.Hwnd()), 2);
+  SendMessageA(sw.Hwnd(), WM_LBUTTONUP, 0, 0);
+  EXPECT_TRUE(sw.IsOn());
+  EXPECT_EQ(Frame(sw.Hwnd()), 3);  // on; the hover frame drops without the capture
+  SendMessageA(sw.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  EXPECT_EQ(Frame(sw.Hwnd()), 5);
+  SendMessageA(sw.Hwnd(), WM_LBUTTONUP, 0, 0);
+  EXPECT_FALSE(sw.IsOn());
+  EXPECT_EQ(gCommands.size(), 2u);
+  sw.SetDisabled(true);
+  EXPECT_EQ(Frame(sw.Hwnd()), 6);
+  SendMessageA(sw.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessageA(sw.Hwnd(), WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(gCommands.size(), 2u);
+  sw.SetOn(true);
+  sw.SetDisabled(false);
+  EXPECT_EQ(Frame(sw.Hwnd()), 3);
+}
+
+TEST_F(FrameworkButtonTest, ThumbStopsAtTheEndOfItsTrack) {
+  Thumb thumb(parent_, 46, {50, 0, 20, 10}, &strip4_);
+  thumb.SetActive(true);
+  thumb.SetLimits(16, 16);  // arrows at both ends of a 300-pixel track
+  POINT origin{0, 0};
+  ClientToScreen(parent_, &origin);
+  SetCursorPos(origin.x + 55, origin.y + 5);
+  SendMessageA(thumb.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SetCursorPos(origin.x + 1000, origin.y + 5);
+  SendMessageA(thumb.Hwnd(), WM_MOUSEMOVE, MK_LBUTTON, 0);
+  ASSERT_FALSE(gCommands.empty());
+  EXPECT_EQ(thumb.Geometry().x, 300 - 20 - 16);
+  EXPECT_EQ(gCommands.back().second, 300 - 20 - 16 - 16);
+  SetCursorPos(origin.x - 500, origin.y + 5);
+  SendMessageA(thumb.Hwnd(), WM_MOUSEMOVE, MK_LBUTTON, 0);
+  EXPECT_EQ(thumb.Geometry().x, 16);
+  EXPECT_EQ(gCommands.back().second, 0);
+  const size_t before = gCommands.size();
+  SendMessageA(thumb.Hwnd(), WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(gCommands.size(), before);  // the release reports nothing more
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+}  // namespace
+}  // namespace kro::toolkit

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "runtime/mediaview/core/RichText.h"
+
+namespace kro::mv {
+namespace {
+
+std::vector<uint8_t> Sample() {
+  RichTextWriter w;
+  ParagraphFormat centred;
+  centred.align = Align::Centre;
+  centred.leftIndent = -360;
+  w.Paragraph(centred);
+  w.Format(CharFormat{1, 28, kBold, 0x123456});
+  w.Text("Река ");
+  w.BeginLink(HotspotKind::Jump, 0xDEADBEEF, "topic_volga");
+  w.Text("Волга");
+  w.EndLink();
+  w.LineBreak();
+  w.Paragraph(ParagraphFormat{});
+  w.Picture("dam.jpg", "Плотина");
+  w.BeginLink(HotspotKind::Command, 0, "activate");
+  w.Text("дальше");
+  return w.TakeBytes();  // the open link ends with the region
+}
+
+TEST(RichText, RoundTripWithPlainTextOffsets) {
+  const auto bytes = Sample();
+  Region r;
+  std::string error;
+  ASSERT_TRUE(DecodeRegion(bytes, 2, &r, &error)) << error;
+  ASSERT_EQ(r.paragraphs.size(), 2u);
+  EXPECT_EQ(r.paragraphs[0].format.align, Align::Centre);
+  EXPECT_EQ(r.paragraphs[0].format.leftIndent, -360);
+  EXPECT_EQ(PlainText(r), "Река Волга\n\nдальше");
+  EXPECT_EQ(r.textLength, PlainText(r).size());
+  ASSERT_EQ(r.hotspots.size(), 2u);
+  EXPECT_EQ(r.hotspots[0].kind, HotspotKind::Jump);
+  EXPECT_EQ(r.hotspots[0].hash, 0xDEADBEEFu);
+  EXPECT_EQ(r.hotspots[0].data, "topic_volga");
+  EXPECT_EQ(r.hotspots[0].textBegin, 5u);
+  EXPECT_EQ(r.hotspots[0].textEnd, 10u);
+  EXPECT_EQ(r.hotspots[1].textBegin, 12u);  // after the line break and the paragraph break
+  EXPECT_EQ(r.hotspots[1].textEnd, 18u);
+  const mv::Run& picture = r.runs[r.paragraphs[1].firstRun];
+  EXPECT_EQ(picture.kind, RunKind::Picture);
+  EXPECT_EQ(picture.text, "dam.jpg");
+  EXPECT_EQ(picture.alt, "Плотина");
+  EXPECT_EQ(picture.format.font, 1);  // formats carry over paragraph starts
+  EXPECT_TRUE(picture.format.bold());
+  EXPECT_EQ(r.runs[1].hotspot, 0);
+}
+
+TEST(RichText, MalformedRegionsAreRefused) {
+  struct Case {
+    std::vector<uint8_t> bytes;
+    const char* cause;
+  } cases[] = {
+      {{0x03, 0x01, 0x00, 'a'}, "content before the first paragraph"},
+      {{0x01, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "bad alignment"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x02, 5, 24, 0, 0, 0, 0, 0}, "font index outside the font table"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 24, 8, 0, 0, 0, 0}, "unknown style bits"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x00, 0x00}, "empty text record"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x01, 0x00, 0x07}, "control byte in text"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x06}, "link end without a link"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x05, 1, 0, 0, 0, 0, 0, 0x05, 1, 0, 0, 0, 0, 0}, "nested link"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x09}, "unknown record"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x05, 0x00, 'a'}, "record runs past the end"},
+  };
+  for (const Case& c : cases) {
+    Region r;
+    std::string error;
+    EXPECT_FALSE(DecodeRegion(c.bytes, 1, &r, &error)) << c.cause;
+    EXPECT_NE(error.find(c.cause), std::string::npos) << error;
+    EXPECT_TRUE(r.empty());
+  }
+}
+
+TEST(RichText, EveryTruncationDecodesOrFailsCleanly) {
+  const auto bytes = Sample();
+  for (size_t n = 0; n < bytes.size(); ++n) {
+    Region r;
+    if (DecodeRegion(std::span(bytes.data(), n), 2, &r, nullptr)) {
+      EXPECT_EQ(r.textLength, PlainText(r).size());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kro::mv

@@ -1,0 +1,42 @@
+// Fuzz target: any bytes opened as a title, then every query the runtime makes. The
+// checksums are off so mutations reach the parsers behind them.
+#include <cstddef>
+#include <cstdint>
+
+#include "runtime/mediaview/core/Title.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace kro::mv;
+  TitleOptions options;
+  options.verifyChecksums = false;
+  TitleStatus status;
+  const auto title = Title::Open({data, size}, options, &status);
+  if (!title) return 0;
+  const uint32_t topics = title->topicCount() < 64 ? title->topicCount() : 64;
+  for (uint32_t n = 0; n <= topics; ++n) {
+    title->TopicTitle(n);
+    title->TopicData(n);
+    title->BrowsePrev(n);
+    title->BrowseNext(n);
+    if (const auto context = title->TopicContext(n)) title->TopicByContext(*context);
+    for (const RegionIndex r : {RegionIndex::Heading, RegionIndex::Body}) title->RegionText(n, r);
+  }
+  title->TopicByHash(0);
+  for (uint32_t i = 0; i <= title->fontCount(); ++i) title->Font(i);
+  for (const char* name : {"|a", "|k"})
+    if (const auto wheel = title->OpenWordWheel(name)) {
+      for (const char* prefix : {"", "\xE2", "z", "1"}) wheel->Prefix(prefix);
+      const uint32_t entries = wheel->size() < 64 ? wheel->size() : 64;
+      for (uint32_t e = 0; e <= entries; ++e) {
+        uint32_t addrs[4];
+        wheel->Key(e);
+        wheel->Addresses(e, 0, addrs);
+        if (const auto key = wheel->Key(e)) wheel->Find(*key);
+      }
+    }
+  for (const auto name : title->StoredListNames()) title->StoredList(name);
+  for (const auto name : title->BaggageNames()) title->BaggageFile(name);
+  title->Section(SectionKind::FullTextIndex);
+  title->Verify();
+  return 0;
+}
