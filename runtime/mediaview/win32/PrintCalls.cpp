@@ -90,7 +90,7 @@ extern "C" {
 MVAPI HGLOBAL WINAPI hMVCopyAdvanced(LPMV display, UINT, LONG, LPLONG err) {
   DisplayObject* d = Followed(display);
   if (!d || !d->view->HasSelection()) {
-    SetError(err, d ? MVERR_NOT_FOUND : MVERR_INVALID);
+    SetError(err, d ? MVERR_NOTHING : MVERR_INVALID);
     return nullptr;
   }
   return Guarded<HGLOBAL>(nullptr, [&]() -> HGLOBAL {
@@ -116,7 +116,7 @@ MVAPI HGLOBAL WINAPI hMVCopyAdvanced(LPMV display, UINT, LONG, LPLONG err) {
 MVAPI HGLOBAL WINAPI hMVCopyMedia(LPMV display, LPLONG err) {
   DisplayObject* d = Followed(display);
   if (!d || d->view->text().empty()) {
-    SetError(err, d ? MVERR_NOT_FOUND : MVERR_INVALID);
+    SetError(err, d ? MVERR_NOTHING : MVERR_INVALID);
     return nullptr;
   }
   return Guarded<HGLOBAL>(nullptr, [&] {
