@@ -550,6 +550,42 @@ TEST_F(DisplayTest, PrintingFillsPagesThroughTheCallbackHeadingThenBody) {
   DeleteEnhMetaFile(CloseEnhMetaFile(dc2));
 }
 
+int CALLBACK CountPictures(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM count) {
+  if (record->iType == EMR_STRETCHDIBITS) ++*reinterpret_cast<int*>(count);
+  return 1;
+}
+
+BOOL CALLBACK AcceptPage(LPMV, HDC, LONG, LONG, LONG, LPARAM, LPRECT, BOOL) { return TRUE; }
+
+// The typography title carries a real picture (a drawn river landscape) inline.
+TEST(DisplayPictures, InlinePicturesArePaintedAndPrinted) {
+  MVSetInstance(GetModuleHandleA(nullptr));
+  HMVTITLE title = hMVTitleOpenEx(BesideExe("typography.m14").c_str(), nullptr, nullptr);
+  ASSERT_NE(title, nullptr);
+  LONG err = 0;
+  LPMV d = lpMVNew(title, &err);
+  ASSERT_TRUE(fMVSetAddress(d, vaMVConvertContextString(title, "topic_volga"), MV_REGION_BODY, 0, &err));
+  RECT frame{0, 0, 640, 2000};
+  ASSERT_TRUE(fMVRealize(d, &frame, &err));
+  Canvas canvas(640, 2000);
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &frame, &err));
+  // The river's blue and the hills' green, centred under the text.
+  EXPECT_GT(canvas.Count(RGB(70, 110, 160), 0, 0, 640, 2000), 500);
+  EXPECT_EQ(canvas.Count(RGB(70, 110, 160), 0, 0, 100, 2000), 0);
+
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  RECT page{0, 0, 600, 800}, free = page;
+  LONG pages = 0;
+  ASSERT_TRUE(fMVPrintMedia(d, dc, 0, &page, &free, &pages, AcceptPage, 0, &err));
+  HENHMETAFILE emf = CloseEnhMetaFile(dc);
+  int pictures = 0;
+  EnumEnhMetaFile(nullptr, emf, CountPictures, &pictures, nullptr);
+  EXPECT_EQ(pictures, 1);
+  DeleteEnhMetaFile(emf);
+  MVDelete(d);
+  MVTitleClose(title);
+}
+
 TEST_F(DisplayTest, DuplicatesKeepTheLookAndActivateTakesTheFocus) {
   LPMV d = Open("topic_volga", MV_REGION_BODY, 200, 100);
   MVSetBkColor(d, kParchment);
