@@ -18,6 +18,9 @@ constexpr int kMarginTop = 6;
 constexpr int kMarginBottom = 10;
 constexpr COLORREF kDefaultBackground = RGB(255, 255, 255);
 
+// Dark text on a dark background (a full-screen popup asks for black) turns parchment.
+constexpr COLORREF kTextOnDark = RGB(0xF4, 0xEE, 0xDC);
+
 L::CaretMove MoveOfKey(UINT key) {
   switch (key) {
     case 2: return L::CaretMove::LineUp;
@@ -88,7 +91,9 @@ bool View::Current(DisplayObject& d) {
   if (!title_) return false;
   if (!layout_) {
     if (!screenDc_) screenDc_.Reset(CreateCompatibleDC(nullptr));
-    if (!measurer_) measurer_ = std::make_unique<GdiMeasurer>(screenDc_.Get(), *title_, pictures_);
+    if (measurer_ && measurer_->kerningPoints() != look.kerningBoundary) measurer_.reset();
+    if (!measurer_)
+      measurer_ = std::make_unique<GdiMeasurer>(screenDc_.Get(), *title_, pictures_, look.kerningBoundary);
     const int width = std::max<int>(ViewWidth(), kMinLayoutWidth);
     layout_.emplace(region_, *measurer_, L::LayoutOptions{width, kMarginX, kMarginTop, kMarginBottom, 0});
     syncedScroll_ = -1;
@@ -225,6 +230,7 @@ bool View::Paint(HDC dc, const RECT& clip) {
   job.origin = {frame_.left - scrollX_, frame_.top - scrollY_};
   job.background = look.background == CLR_INVALID ? kDefaultBackground : look.background;
   job.defaultText = look.text;
+  if (look.text == CLR_INVALID && IsDark(job.background)) job.darkText = kTextOnDark;
   if (look.hidePartialLines) {
     job.visibleBottom = frame_.top + VisibleBottom(scrollY_);
     job.frameTop = frame_.top;

@@ -586,6 +586,42 @@ TEST(DisplayPictures, InlinePicturesArePaintedAndPrinted) {
   MVTitleClose(title);
 }
 
+TEST(DisplayLook, KerningFromTheBoundaryUpAndLightTextOnDarkBackgrounds) {
+  MVSetInstance(GetModuleHandleA(nullptr));
+  HMVTITLE title = hMVTitleOpenEx(BesideExe("typography.m14").c_str(), nullptr, nullptr);
+  ASSERT_NE(title, nullptr);
+  LONG err = 0;
+  LPMV d = lpMVNew(title, &err);
+  ASSERT_TRUE(fMVSetAddress(d, vaMVConvertContextString(title, "topic_long"), MV_REGION_BODY, 0, &err));
+  RECT frame{0, 0, 400, 300};
+  ASSERT_TRUE(fMVRealize(d, &frame, &err));
+  // Where the characters of the first lines fall, by the offsets at points along them.
+  const auto offsets = [&] {
+    std::vector<LONG> at;
+    for (int y = 10; y < 120; y += 7)
+      for (int x = 20; x < 390; x += 9) {
+        MVPOINTINFO p{28, 0, 0, 0, 0, 0, 0};
+        fMVGetPointInfo(d, x, y, &p, nullptr, &err);
+        at.push_back(p.offset);
+      }
+    return at;
+  };
+  const std::vector<LONG> plain = offsets();
+  MVSetKerningBoundary(d, 30);  // above every size of the article: nothing changes
+  ASSERT_TRUE(fMVRealize(d, &frame, &err));
+  EXPECT_EQ(offsets(), plain);
+  MVSetKerningBoundary(d, 1);  // everything kerned: letters of kerned pairs move closer
+  ASSERT_TRUE(fMVRealize(d, &frame, &err));
+  EXPECT_NE(offsets(), plain);
+
+  MVSetBkColor(d, RGB(0, 0, 0));
+  Canvas canvas(400, 300);
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &frame, &err));
+  EXPECT_GT(canvas.Count(kParchment, 0, 0, 400, 300), 200);
+  MVDelete(d);
+  MVTitleClose(title);
+}
+
 TEST_F(DisplayTest, DuplicatesKeepTheLookAndActivateTakesTheFocus) {
   LPMV d = Open("topic_volga", MV_REGION_BODY, 200, 100);
   MVSetBkColor(d, kParchment);
