@@ -1,4 +1,5 @@
 // Pointing, hotspot focus, selection and highlights.
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/mediaview/win32/Runtime.h"

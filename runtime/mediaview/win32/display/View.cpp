@@ -309,6 +309,7 @@ bool View::ClearSelection() {
 
 // Scrolls so that `r` (layout coordinates) is in view, keeping the top line whole.
 void View::ShowRange(DisplayObject& d, const L::Rect& r) {
+  if (layout_->lines().empty()) return;
   const int h = ViewHeight();
   int target = scrollY_;
   if (r.top < scrollY_) {

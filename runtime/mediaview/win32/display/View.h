@@ -8,6 +8,7 @@
 // bar positions are pixels divided by a unit that keeps the range within 16 bits.
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
