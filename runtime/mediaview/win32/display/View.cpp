@@ -263,10 +263,39 @@ void View::Invalidate() const {
   if (window) InvalidateRect(window, nullptr, FALSE);
 }
 
+// Only the lines a change touches are repainted, so dragging a selection redraws little.
+void View::InvalidateRange(uint32_t begin, uint32_t end) const {
+  if (!window || !layout_) return;
+  for (const L::Rect& r : layout_->RangeRects(begin, end)) {
+    RECT w = ToWindow({0, r.top, layout_->options().width, r.bottom});
+    InvalidateRect(window, &w, FALSE);
+  }
+}
+
+void View::InvalidateSelectionChange(uint32_t oldAnchor, uint32_t oldActive) const {
+  if (oldAnchor == anchor_) {
+    InvalidateRange(std::min(oldActive, active_), std::max(oldActive, active_));
+  } else {
+    InvalidateRange(std::min(oldAnchor, oldActive), std::max(oldAnchor, oldActive));
+    InvalidateRange(SelectionBegin(), SelectionEnd());
+  }
+}
+
+void View::InvalidateHotspot(int32_t hotspot) const {
+  if (!window || !layout_ || hotspot < 0) return;
+  for (const L::HotspotRect& h : layout_->hotspotRects()) {
+    if (h.hotspot != hotspot) continue;
+    RECT w = ToWindow(h.rect);
+    InflateRect(&w, 2, 1);  // the focus mark sits just outside the text
+    InvalidateRect(window, &w, FALSE);
+  }
+}
+
 void View::SelectPoint(UINT mode, LONG x, LONG y, bool extend) {
   if (!layout_ || !look.allowSelection) return;
   const POINT p = ToLayout(x, y);
   const L::Hit hit = layout_->HitTest(p.x, p.y);
+  const uint32_t oldAnchor = anchor_, oldActive = active_;
   switch (mode) {
     case 1:
       if (!extend) anchor_ = hit.offset;
@@ -287,29 +316,34 @@ void View::SelectPoint(UINT mode, LONG x, LONG y, bool extend) {
       break;
     default: return;
   }
-  Invalidate();
+  InvalidateSelectionChange(oldAnchor, oldActive);
 }
 
 void View::SelectKey(DisplayObject& d, UINT key, bool shift) {
   if (!layout_ || !look.allowSelection || key < 2 || key > 7) return;
   const uint32_t next = layout_->MoveCaret(active_, MoveOfKey(key));
+  const uint32_t oldAnchor = anchor_, oldActive = active_;
   active_ = next;
   if (!shift) anchor_ = next;
   const L::Line& line = layout_->lines().empty() ? L::Line{} : layout_->lines()[layout_->LineOf(next)];
-  ShowRange(d, {line.left, line.top, line.right, line.bottom()});
-  Invalidate();
+  if (ShowRange(d, {line.left, line.top, line.right, line.bottom()}))
+    Invalidate();
+  else
+    InvalidateSelectionChange(oldAnchor, oldActive);
 }
 
 bool View::ClearSelection() {
   if (anchor_ == active_) return true;
+  const uint32_t oldAnchor = anchor_;
   anchor_ = active_;
-  Invalidate();
+  InvalidateRange(std::min(oldAnchor, active_), std::max(oldAnchor, active_));
   return true;
 }
 
-// Scrolls so that `r` (layout coordinates) is in view, keeping the top line whole.
-void View::ShowRange(DisplayObject& d, const L::Rect& r) {
-  if (layout_->lines().empty()) return;
+// Scrolls so that `r` (layout coordinates) is in view, keeping the top line whole; true
+// when it scrolled (and the whole view needs painting).
+bool View::ShowRange(DisplayObject& d, const L::Rect& r) {
+  if (layout_->lines().empty()) return false;
   const int h = ViewHeight();
   int target = scrollY_;
   if (r.top < scrollY_) {
@@ -320,9 +354,10 @@ void View::ShowRange(DisplayObject& d, const L::Rect& r) {
     const uint32_t i = layout_->LineAt(target);
     if (lines[i].top < target && i + 1 < lines.size() && lines[i + 1].top <= r.top) target = lines[i + 1].top;
   }
-  if (target == scrollY_) return;
+  if (target == scrollY_) return false;
   SetScrollTop(d, target);
   if (window) SetScrollPos(window, SB_VERT, ScrollPosY(), TRUE);
+  return true;
 }
 
 bool View::MoveFocus(DisplayObject& d, bool forward) {
@@ -333,9 +368,12 @@ bool View::MoveFocus(DisplayObject& d, bool forward) {
     const int32_t candidate = ((forward ? start + k : start - k) % n + n) % n;
     const L::Rect bounds = layout_->HotspotBounds(candidate);
     if (bounds.empty()) continue;
+    InvalidateHotspot(focus_);
     focus_ = candidate;
-    ShowRange(d, bounds);
-    Invalidate();
+    if (ShowRange(d, bounds))
+      Invalidate();
+    else
+      InvalidateHotspot(focus_);
     return true;
   }
   return false;

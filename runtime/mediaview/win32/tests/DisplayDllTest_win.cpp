@@ -330,9 +330,16 @@ TEST_F(DisplayTest, SelectionByPointsWordsKeysAndAllCopiesThroughTheClipboard) {
   EXPECT_EQ(CopyThroughClipboard(d, hwnd, CF_TEXT), "Каспийское");
   EXPECT_EQ(CopyThroughClipboard(d, hwnd, CF_UNICODETEXT), "Каспийское");
 
-  // Drag across the link's first piece (the rest may be hyphenated onto the next line).
+  // Drag across the link's first piece (the rest may be hyphenated onto the next line);
+  // only the lines the selection changes on are repainted.
+  UpdateWindow(hwnd);
   MVSelectPoint(d, MV_SELECT_CHARACTERS, link.left, y, 0, &err);
   MVSelectPoint(d, MV_SELECT_CHARACTERS, link.right - 1, y, 1, &err);
+  RECT dirty{};
+  ASSERT_TRUE(GetUpdateRect(hwnd, &dirty, FALSE));
+  EXPECT_LE(dirty.top, link.top);
+  EXPECT_GE(dirty.bottom, link.bottom);
+  EXPECT_LT(dirty.bottom - dirty.top, 3 * (link.bottom - link.top));
   const std::string piece = CopyThroughClipboard(d, hwnd, CF_TEXT);
   EXPECT_GE(piece.size(), 3u);
   EXPECT_EQ(std::string("Каспийское море").rfind(piece, 0), 0u) << piece;
