@@ -362,6 +362,11 @@ TEST_F(DisplayTest, SelectionByPointsWordsKeysAndAllCopiesThroughTheClipboard) {
 
   MVSelectPoint(d, MV_SELECT_ALL, 0, 0, 0, &err);
   EXPECT_EQ(WithoutCr(CopyThroughClipboard(d, hwnd, CF_TEXT)), all);
+  // The RTF keeps the Cyrillic font table and the bold start.
+  const std::string rtf = CopyThroughClipboard(d, hwnd, RegisterClipboardFormatA("Rich Text Format"));
+  EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg1251", 0), 0u) << rtf.substr(0, 80);
+  EXPECT_NE(rtf.find("\\fcharset204"), std::string::npos);
+  EXPECT_NE(rtf.find("\\b \\'c2\\'ee\\'eb\\'e3\\'e0}"), std::string::npos);  // bold "Волга"
   EXPECT_TRUE(fMVClearSelection(d));
   EXPECT_FALSE(fMVIsSelected(d));
 
@@ -452,6 +457,25 @@ TEST_F(DisplayTest, ScrollingMovesByLinesAndPagesAndTheAddressKeepsTheText) {
   ASSERT_NE(at, std::string::npos);
   EXPECT_LE(at, static_cast<size_t>(scroll));
   EXPECT_GE(at + first.size() + 1, static_cast<size_t>(scroll));
+}
+
+TEST_F(DisplayTest, PanesNarrowerThanTheLayoutScrollSideways) {
+  LPMV d = Open("topic_volga", MV_REGION_BODY, 200, 100);
+  LONG err = 0;
+  RECT narrow{0, 0, 20, 100};
+  ASSERT_TRUE(fMVRealize(d, &narrow, &err));
+  EXPECT_EQ(LOWORD(ptMVGetScrollSizes(d)), 12);  // laid out at 32 px
+  POINT delta{};
+  EXPECT_EQ(xMVScrollX(d, &delta, SB_RIGHT, 0, &err), 12);
+  EXPECT_EQ(delta.x, -12);
+  EXPECT_EQ(xMVGetXScrollPos(d), 12);
+  EXPECT_EQ(xMVScrollX(d, &delta, SB_LINELEFT, 0, &err), 0);
+  EXPECT_EQ(delta.x, 12);
+  EXPECT_EQ(xMVScrollX(d, &delta, SB_THUMBPOSITION, 5, &err), 5);
+  RECT wide{0, 0, 200, 100};
+  ASSERT_TRUE(fMVRealize(d, &wide, &err));
+  EXPECT_EQ(LOWORD(ptMVGetScrollSizes(d)), 0);
+  EXPECT_EQ(xMVGetXScrollPos(d), 0);
 }
 
 // Scrolling the window as the reader's pane does gives the same picture as a full repaint.
