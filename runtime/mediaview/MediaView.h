@@ -136,6 +136,7 @@ MVAPI void WINAPI MVBaggageClose(HMVBAGGAGE file, LPLONG err);
 // pixels (divided by a unit only for texts taller than 30,000 pixels).
 
 #define MVERR_NOT_REALIZED 2024    // the display has not been realized on a window
+#define MVERR_NOTHING 2025         // no focused hotspot, highlight, selection or text to give
 #define MVERR_PRINT_ABORTED 2027   // the page callback refused a page
 
 // fMVGetPointInfo's point record: 28 bytes; `size` is set by the caller.

@@ -1,4 +1,6 @@
 // Display windows and look, layout, scrolling and painting.
+#include <algorithm>
+
 #include "runtime/mediaview/win32/Runtime.h"
 #include "runtime/mediaview/win32/display/View.h"
 

@@ -1,4 +1,5 @@
 // Copying a display's selection or text, and printing its region page by page.
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/mediaview/win32/Runtime.h"
@@ -66,9 +67,10 @@ public:
 
 private:
   bool Call(BOOL begin) {
-    RECT page = page_;
-    return proc_(handle_, dc_, pageNumber_ += begin ? 1 : 0, static_cast<LONG>(d_.topic), static_cast<LONG>(d_.region),
-                 user_, &page, begin) != FALSE;
+    if (begin) ++pageNumber_;
+    RECT page = page_;  // the callback may not move the page for the next one
+    return proc_(handle_, dc_, pageNumber_, static_cast<LONG>(d_.topic), static_cast<LONG>(d_.region), user_, &page,
+                 begin) != FALSE;
   }
 
   LPMV handle_;
@@ -90,7 +92,7 @@ extern "C" {
 MVAPI HGLOBAL WINAPI hMVCopyAdvanced(LPMV display, UINT, LONG, LPLONG err) {
   DisplayObject* d = Followed(display);
   if (!d || !d->view->HasSelection()) {
-    SetError(err, d ? MVERR_NOT_FOUND : MVERR_INVALID);
+    SetError(err, d ? MVERR_NOTHING : MVERR_INVALID);
     return nullptr;
   }
   return Guarded<HGLOBAL>(nullptr, [&]() -> HGLOBAL {
@@ -116,7 +118,7 @@ MVAPI HGLOBAL WINAPI hMVCopyAdvanced(LPMV display, UINT, LONG, LPLONG err) {
 MVAPI HGLOBAL WINAPI hMVCopyMedia(LPMV display, LPLONG err) {
   DisplayObject* d = Followed(display);
   if (!d || d->view->text().empty()) {
-    SetError(err, d ? MVERR_NOT_FOUND : MVERR_INVALID);
+    SetError(err, d ? MVERR_NOTHING : MVERR_INVALID);
     return nullptr;
   }
   return Guarded<HGLOBAL>(nullptr, [&] {

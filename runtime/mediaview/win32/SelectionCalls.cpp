@@ -1,4 +1,5 @@
 // Pointing, hotspot focus, selection and highlights.
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/mediaview/win32/Runtime.h"
@@ -99,7 +100,7 @@ MVAPI BOOL WINAPI fMVGetPointInfo(LPMV display, LONG x, LONG y, LPMVPOINTINFO po
 MVAPI BOOL WINAPI fMVFocusInfo(LPMV display, LPMVHOTSPOTINFO hotspot, LPLONG err) {
   DisplayObject* d = Realized(display);
   if (!d || d->view->focus() < 0) {
-    SetError(err, d ? MVERR_NOT_FOUND : MVERR_NOT_REALIZED);
+    SetError(err, d ? MVERR_NOTHING : MVERR_NOT_REALIZED);
     return FALSE;
   }
   if (hotspot) FillHotspot(*d->view, d->view->focus(), d->view->layout()->HotspotBounds(d->view->focus()), hotspot);
@@ -158,7 +159,7 @@ MVAPI HGLOBAL WINAPI hMVGetHighlights(LPMV display) {
 MVAPI BOOL WINAPI fMVScrollToHighlight(LPMV display, LONG index, LPLONG err) {
   DisplayObject* d = Realized(display);
   if (!d || !d->view->ScrollToHighlight(*d, index)) {
-    SetError(err, d ? MVERR_NOT_FOUND : MVERR_NOT_REALIZED);
+    SetError(err, d ? MVERR_NOTHING : MVERR_NOT_REALIZED);
     return FALSE;
   }
   return TRUE;

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "runtime/mediaview/core/RichText.h"
 
@@ -21,6 +23,10 @@ struct FontMetrics {
   int descent = 0;  // below it
   int leading = 0;  // extra space the font asks for between lines
   std::array<int16_t, 256> advance{};  // advance of each cp1251 byte
+  // Pair kerning: (first << 8 | second, adjustment), sorted; empty when the font is not kerned.
+  std::vector<std::pair<uint16_t, int16_t>> kerning;
+
+  int Kern(uint8_t first, uint8_t second) const;
 };
 
 class Measurer {

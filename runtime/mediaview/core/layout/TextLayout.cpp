@@ -36,6 +36,12 @@ bool IsDash(uint8_t c) { return c == '-' || c == kEnDash || c == kEmDash; }
 
 }  // namespace
 
+int FontMetrics::Kern(uint8_t first, uint8_t second) const {
+  const uint16_t key = static_cast<uint16_t>(first << 8 | second);
+  const auto it = std::lower_bound(kerning.begin(), kerning.end(), std::pair<uint16_t, int16_t>(key, INT16_MIN));
+  return it != kerning.end() && it->first == key ? it->second : 0;
+}
+
 TextLayout::TextLayout(const Region& region, Measurer& measurer, const LayoutOptions& options)
     : region_(&region), options_(options) {
   charX_.assign(region.textLength, 0);
@@ -119,6 +125,7 @@ void TextLayout::BuildItems(const Paragraph& para, Measurer& measurer, int lineW
       } else if (c == kNoBreakSpace && it.width == 0) {
         it.width = m.advance[' '];
       }
+      if (!m.kerning.empty() && k + 1 < run.text.size()) it.width += m.Kern(c, static_cast<uint8_t>(run.text[k + 1]));
       items_.push_back(it);
     }
   }

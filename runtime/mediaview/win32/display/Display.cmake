@@ -14,7 +14,7 @@ target_link_libraries(mvcl14n_dll PRIVATE kro_mediaview_layout gdi32 user32 ole3
 if(KRO_TESTS)
   kro_win32_test(mvcl14n_display_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/DisplayDllTest_win.cpp
     LIBS mvcl14n gdi32 user32)
-  add_dependencies(mvcl14n_display_tests mvcl14n_fixture)
+  add_dependencies(mvcl14n_display_tests mvcl14n_fixture mvcl14n_typography)
 
   # Benchmark and screenshot programs over the typography title.
   set(typography_title ${CMAKE_BINARY_DIR}/bin/typography.m14)

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
+
+#include "runtime/base/Cp1251.h"
 
 namespace kro::mvdll::display {
 namespace {
@@ -12,8 +15,9 @@ constexpr char kFallbackFace[] = "PT Serif";
 
 }  // namespace
 
-GdiMeasurer::GdiMeasurer(HDC dc, const mv::Title& title, PictureCache& pictures)
-    : dc_(dc), title_(title), pictures_(pictures), dpi_(std::max(1, GetDeviceCaps(dc, LOGPIXELSY))) {}
+GdiMeasurer::GdiMeasurer(HDC dc, const mv::Title& title, PictureCache& pictures, LONG kerningPoints)
+    : dc_(dc), title_(title), pictures_(pictures), dpi_(std::max(1, GetDeviceCaps(dc, LOGPIXELSY))),
+      kerningPoints_(kerningPoints) {}
 
 HFONT GdiMeasurer::Font(const mv::CharFormat& format) { return Find(format).font.Get(); }
 
@@ -53,7 +57,28 @@ GdiMeasurer::Entry& GdiMeasurer::Find(const mv::CharFormat& format) {
     std::fill(std::begin(widths), std::end(widths), size.cx);
   }
   for (int c = 0; c < 256; ++c) m.advance[c] = static_cast<int16_t>(std::clamp(widths[c], 0, 0x7FFF));
+  if (kerningPoints_ > 0 && format.halfPoints >= 2 * kerningPoints_) ReadKerning(&m);
   return *slot;
+}
+
+// The selected font's kerning pairs between cp1251 characters. The pairs are read in
+// Unicode and mapped to the code page: the ANSI call answers in another code page on
+// some systems.
+void GdiMeasurer::ReadKerning(mv::layout::FontMetrics* m) const {
+  const DWORD count = GetKerningPairsW(dc_, 0, nullptr);
+  if (count == 0 || count > 0x10000) return;
+  std::vector<KERNINGPAIR> pairs(count);
+  const DWORD got = GetKerningPairsW(dc_, count, pairs.data());
+  for (DWORD i = 0; i < got && i < count; ++i) {
+    const auto first = Cp1251FromCodePoint(pairs[i].wFirst), second = Cp1251FromCodePoint(pairs[i].wSecond);
+    if (first && second && pairs[i].iKernAmount != 0)
+      m->kerning.emplace_back(static_cast<uint16_t>(*first << 8 | *second),
+                              static_cast<int16_t>(std::clamp(pairs[i].iKernAmount, -0x7FFF, 0x7FFF)));
+  }
+  std::sort(m->kerning.begin(), m->kerning.end());
+  m->kerning.erase(std::unique(m->kerning.begin(), m->kerning.end(),
+                               [](const auto& a, const auto& b) { return a.first == b.first; }),
+                   m->kerning.end());
 }
 
 mv::layout::Size GdiMeasurer::PictureSize(std::string_view name) {

@@ -17,8 +17,9 @@ namespace kro::mvdll::display {
 class GdiMeasurer : public mv::layout::Measurer {
 public:
   // `dc` is measured on (borrowed; it must outlive the measurer). `title` and `pictures`
-  // are borrowed as well.
-  GdiMeasurer(HDC dc, const mv::Title& title, PictureCache& pictures);
+  // are borrowed as well. Text of `kerningPoints` and larger is kerned (0: none).
+  GdiMeasurer(HDC dc, const mv::Title& title, PictureCache& pictures, LONG kerningPoints = 0);
+  LONG kerningPoints() const { return kerningPoints_; }
 
   const mv::layout::FontMetrics& Metrics(const mv::CharFormat& format) override;
   mv::layout::Size PictureSize(std::string_view name) override;
@@ -33,11 +34,13 @@ private:
     mv::layout::FontMetrics metrics;
   };
   Entry& Find(const mv::CharFormat& format);
+  void ReadKerning(mv::layout::FontMetrics* metrics) const;
 
   HDC dc_;
   const mv::Title& title_;
   PictureCache& pictures_;
   int dpi_;
+  LONG kerningPoints_;
   std::unordered_map<uint32_t, std::unique_ptr<Entry>> fonts_;
 };
 

@@ -11,6 +11,14 @@ namespace {
 
 constexpr uint8_t kSoftHyphen = 0xAD;
 
+}  // namespace
+
+bool IsDark(COLORREF colour) {
+  return (GetRValue(colour) * 30 + GetGValue(colour) * 59 + GetBValue(colour) * 11) / 100 < 96;
+}
+
+namespace {
+
 RECT Device(const PaintJob& job, const L::Rect& r) {
   return {r.left + job.origin.x, r.top + job.origin.y, r.right + job.origin.x, r.bottom + job.origin.y};
 }
@@ -47,6 +55,7 @@ public:
     SelectGuard font(dc_, job_.measurer->Font(run.format));
     COLORREF colour = run.format.colour;
     if (colour == 0 && job_.defaultText != CLR_INVALID) colour = job_.defaultText;
+    if (job_.darkText != CLR_INVALID && IsDark(colour)) colour = job_.darkText;
     SetTextColor(dc_, colour);
     ExtTextOutA(dc_, x, baseline, 0, nullptr, text_.data(), static_cast<UINT>(text_.size()), dx_.data());
   }

@@ -24,6 +24,7 @@ struct PaintJob {
   RECT clip{};             // device rectangle to paint
   COLORREF background = CLR_INVALID;  // CLR_INVALID: leave the background alone
   COLORREF defaultText = CLR_INVALID; // replaces the title's black when set
+  COLORREF darkText = CLR_INVALID;    // replaces every dark colour when set (dark backgrounds)
   // Lines reaching below this device y are not drawn, unless one starts at or above
   // `frameTop` (a line taller than the view still shows).
   int visibleBottom = INT_MAX;
@@ -34,5 +35,6 @@ struct PaintJob {
 };
 
 void PaintLayout(HDC dc, const PaintJob& job);
+bool IsDark(COLORREF colour);
 
 }  // namespace kro::mvdll::display

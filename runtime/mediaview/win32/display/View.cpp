@@ -9,7 +9,7 @@ namespace kro::mvdll::display {
 namespace L = mv::layout;
 namespace {
 
-constexpr int kMinLayoutWidth = 100;   // narrower windows scroll sideways instead
+constexpr int kMinLayoutWidth = 32;  // narrower panes scroll sideways instead
 constexpr int kLineScrollX = 16;
 constexpr int kMaxScrollUnits = 30000;  // scroll-bar thumb positions travel in 16 bits
 // Margins are fixed, so that a display realized at its natural size lays out the same.
@@ -17,6 +17,9 @@ constexpr int kMarginX = 12;
 constexpr int kMarginTop = 6;
 constexpr int kMarginBottom = 10;
 constexpr COLORREF kDefaultBackground = RGB(255, 255, 255);
+
+// Dark text on a dark background (a full-screen popup asks for black) turns parchment.
+constexpr COLORREF kTextOnDark = RGB(0xF4, 0xEE, 0xDC);
 
 L::CaretMove MoveOfKey(UINT key) {
   switch (key) {
@@ -88,7 +91,9 @@ bool View::Current(DisplayObject& d) {
   if (!title_) return false;
   if (!layout_) {
     if (!screenDc_) screenDc_.Reset(CreateCompatibleDC(nullptr));
-    if (!measurer_) measurer_ = std::make_unique<GdiMeasurer>(screenDc_.Get(), *title_, pictures_);
+    if (measurer_ && measurer_->kerningPoints() != look.kerningBoundary) measurer_.reset();
+    if (!measurer_)
+      measurer_ = std::make_unique<GdiMeasurer>(screenDc_.Get(), *title_, pictures_, look.kerningBoundary);
     const int width = std::max<int>(ViewWidth(), kMinLayoutWidth);
     layout_.emplace(region_, *measurer_, L::LayoutOptions{width, kMarginX, kMarginTop, kMarginBottom, 0});
     syncedScroll_ = -1;
@@ -225,6 +230,7 @@ bool View::Paint(HDC dc, const RECT& clip) {
   job.origin = {frame_.left - scrollX_, frame_.top - scrollY_};
   job.background = look.background == CLR_INVALID ? kDefaultBackground : look.background;
   job.defaultText = look.text;
+  if (look.text == CLR_INVALID && IsDark(job.background)) job.darkText = kTextOnDark;
   if (look.hidePartialLines) {
     job.visibleBottom = frame_.top + VisibleBottom(scrollY_);
     job.frameTop = frame_.top;
@@ -257,10 +263,39 @@ void View::Invalidate() const {
   if (window) InvalidateRect(window, nullptr, FALSE);
 }
 
+// Only the lines a change touches are repainted, so dragging a selection redraws little.
+void View::InvalidateRange(uint32_t begin, uint32_t end) const {
+  if (!window || !layout_) return;
+  for (const L::Rect& r : layout_->RangeRects(begin, end)) {
+    RECT w = ToWindow({0, r.top, layout_->options().width, r.bottom});
+    InvalidateRect(window, &w, FALSE);
+  }
+}
+
+void View::InvalidateSelectionChange(uint32_t oldAnchor, uint32_t oldActive) const {
+  if (oldAnchor == anchor_) {
+    InvalidateRange(std::min(oldActive, active_), std::max(oldActive, active_));
+  } else {
+    InvalidateRange(std::min(oldAnchor, oldActive), std::max(oldAnchor, oldActive));
+    InvalidateRange(SelectionBegin(), SelectionEnd());
+  }
+}
+
+void View::InvalidateHotspot(int32_t hotspot) const {
+  if (!window || !layout_ || hotspot < 0) return;
+  for (const L::HotspotRect& h : layout_->hotspotRects()) {
+    if (h.hotspot != hotspot) continue;
+    RECT w = ToWindow(h.rect);
+    InflateRect(&w, 2, 1);  // the focus mark sits just outside the text
+    InvalidateRect(window, &w, FALSE);
+  }
+}
+
 void View::SelectPoint(UINT mode, LONG x, LONG y, bool extend) {
   if (!layout_ || !look.allowSelection) return;
   const POINT p = ToLayout(x, y);
   const L::Hit hit = layout_->HitTest(p.x, p.y);
+  const uint32_t oldAnchor = anchor_, oldActive = active_;
   switch (mode) {
     case 1:
       if (!extend) anchor_ = hit.offset;
@@ -281,28 +316,34 @@ void View::SelectPoint(UINT mode, LONG x, LONG y, bool extend) {
       break;
     default: return;
   }
-  Invalidate();
+  InvalidateSelectionChange(oldAnchor, oldActive);
 }
 
 void View::SelectKey(DisplayObject& d, UINT key, bool shift) {
   if (!layout_ || !look.allowSelection || key < 2 || key > 7) return;
   const uint32_t next = layout_->MoveCaret(active_, MoveOfKey(key));
+  const uint32_t oldAnchor = anchor_, oldActive = active_;
   active_ = next;
   if (!shift) anchor_ = next;
   const L::Line& line = layout_->lines().empty() ? L::Line{} : layout_->lines()[layout_->LineOf(next)];
-  ShowRange(d, {line.left, line.top, line.right, line.bottom()});
-  Invalidate();
+  if (ShowRange(d, {line.left, line.top, line.right, line.bottom()}))
+    Invalidate();
+  else
+    InvalidateSelectionChange(oldAnchor, oldActive);
 }
 
 bool View::ClearSelection() {
   if (anchor_ == active_) return true;
+  const uint32_t oldAnchor = anchor_;
   anchor_ = active_;
-  Invalidate();
+  InvalidateRange(std::min(oldAnchor, active_), std::max(oldAnchor, active_));
   return true;
 }
 
-// Scrolls so that `r` (layout coordinates) is in view, keeping the top line whole.
-void View::ShowRange(DisplayObject& d, const L::Rect& r) {
+// Scrolls so that `r` (layout coordinates) is in view, keeping the top line whole; true
+// when it scrolled (and the whole view needs painting).
+bool View::ShowRange(DisplayObject& d, const L::Rect& r) {
+  if (layout_->lines().empty()) return false;
   const int h = ViewHeight();
   int target = scrollY_;
   if (r.top < scrollY_) {
@@ -313,9 +354,10 @@ void View::ShowRange(DisplayObject& d, const L::Rect& r) {
     const uint32_t i = layout_->LineAt(target);
     if (lines[i].top < target && i + 1 < lines.size() && lines[i + 1].top <= r.top) target = lines[i + 1].top;
   }
-  if (target == scrollY_) return;
+  if (target == scrollY_) return false;
   SetScrollTop(d, target);
   if (window) SetScrollPos(window, SB_VERT, ScrollPosY(), TRUE);
+  return true;
 }
 
 bool View::MoveFocus(DisplayObject& d, bool forward) {
@@ -326,9 +368,12 @@ bool View::MoveFocus(DisplayObject& d, bool forward) {
     const int32_t candidate = ((forward ? start + k : start - k) % n + n) % n;
     const L::Rect bounds = layout_->HotspotBounds(candidate);
     if (bounds.empty()) continue;
+    InvalidateHotspot(focus_);
     focus_ = candidate;
-    ShowRange(d, bounds);
-    Invalidate();
+    if (ShowRange(d, bounds))
+      Invalidate();
+    else
+      InvalidateHotspot(focus_);
     return true;
   }
   return false;

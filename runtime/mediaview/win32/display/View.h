@@ -8,6 +8,7 @@
 // bar positions are pixels divided by a unit that keeps the range within 16 bits.
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -109,8 +110,11 @@ private:
   int Unit() const;
   int VisibleBottom(int scrollY) const;
   void SetScrollTop(DisplayObject& d, int y);
-  void ShowRange(DisplayObject& d, const mv::layout::Rect& r);
+  bool ShowRange(DisplayObject& d, const mv::layout::Rect& r);
   void Invalidate() const;
+  void InvalidateRange(uint32_t begin, uint32_t end) const;
+  void InvalidateSelectionChange(uint32_t oldAnchor, uint32_t oldActive) const;
+  void InvalidateHotspot(int32_t hotspot) const;
 
   std::shared_ptr<const mv::Title> title_;
   Source source_;

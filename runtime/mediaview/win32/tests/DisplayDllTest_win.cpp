@@ -330,9 +330,16 @@ TEST_F(DisplayTest, SelectionByPointsWordsKeysAndAllCopiesThroughTheClipboard) {
   EXPECT_EQ(CopyThroughClipboard(d, hwnd, CF_TEXT), "Каспийское");
   EXPECT_EQ(CopyThroughClipboard(d, hwnd, CF_UNICODETEXT), "Каспийское");
 
-  // Drag across the link's first piece (the rest may be hyphenated onto the next line).
+  // Drag across the link's first piece (the rest may be hyphenated onto the next line);
+  // only the lines the selection changes on are repainted.
+  UpdateWindow(hwnd);
   MVSelectPoint(d, MV_SELECT_CHARACTERS, link.left, y, 0, &err);
   MVSelectPoint(d, MV_SELECT_CHARACTERS, link.right - 1, y, 1, &err);
+  RECT dirty{};
+  ASSERT_TRUE(GetUpdateRect(hwnd, &dirty, FALSE));
+  EXPECT_LE(dirty.top, link.top);
+  EXPECT_GE(dirty.bottom, link.bottom);
+  EXPECT_LT(dirty.bottom - dirty.top, 3 * (link.bottom - link.top));
   const std::string piece = CopyThroughClipboard(d, hwnd, CF_TEXT);
   EXPECT_GE(piece.size(), 3u);
   EXPECT_EQ(std::string("Каспийское море").rfind(piece, 0), 0u) << piece;
@@ -355,6 +362,11 @@ TEST_F(DisplayTest, SelectionByPointsWordsKeysAndAllCopiesThroughTheClipboard) {
 
   MVSelectPoint(d, MV_SELECT_ALL, 0, 0, 0, &err);
   EXPECT_EQ(WithoutCr(CopyThroughClipboard(d, hwnd, CF_TEXT)), all);
+  // The RTF keeps the Cyrillic font table and the bold start.
+  const std::string rtf = CopyThroughClipboard(d, hwnd, RegisterClipboardFormatA("Rich Text Format"));
+  EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg1251", 0), 0u) << rtf.substr(0, 80);
+  EXPECT_NE(rtf.find("\\fcharset204"), std::string::npos);
+  EXPECT_NE(rtf.find("\\b \\'c2\\'ee\\'eb\\'e3\\'e0}"), std::string::npos);  // bold "Волга"
   EXPECT_TRUE(fMVClearSelection(d));
   EXPECT_FALSE(fMVIsSelected(d));
 
@@ -445,6 +457,25 @@ TEST_F(DisplayTest, ScrollingMovesByLinesAndPagesAndTheAddressKeepsTheText) {
   ASSERT_NE(at, std::string::npos);
   EXPECT_LE(at, static_cast<size_t>(scroll));
   EXPECT_GE(at + first.size() + 1, static_cast<size_t>(scroll));
+}
+
+TEST_F(DisplayTest, PanesNarrowerThanTheLayoutScrollSideways) {
+  LPMV d = Open("topic_volga", MV_REGION_BODY, 200, 100);
+  LONG err = 0;
+  RECT narrow{0, 0, 20, 100};
+  ASSERT_TRUE(fMVRealize(d, &narrow, &err));
+  EXPECT_EQ(LOWORD(ptMVGetScrollSizes(d)), 12);  // laid out at 32 px
+  POINT delta{};
+  EXPECT_EQ(xMVScrollX(d, &delta, SB_RIGHT, 0, &err), 12);
+  EXPECT_EQ(delta.x, -12);
+  EXPECT_EQ(xMVGetXScrollPos(d), 12);
+  EXPECT_EQ(xMVScrollX(d, &delta, SB_LINELEFT, 0, &err), 0);
+  EXPECT_EQ(delta.x, 12);
+  EXPECT_EQ(xMVScrollX(d, &delta, SB_THUMBPOSITION, 5, &err), 5);
+  RECT wide{0, 0, 200, 100};
+  ASSERT_TRUE(fMVRealize(d, &wide, &err));
+  EXPECT_EQ(LOWORD(ptMVGetScrollSizes(d)), 0);
+  EXPECT_EQ(xMVGetXScrollPos(d), 0);
 }
 
 // Scrolling the window as the reader's pane does gives the same picture as a full repaint.
@@ -548,6 +579,78 @@ TEST_F(DisplayTest, PrintingFillsPagesThroughTheCallbackHeadingThenBody) {
   EXPECT_FALSE(fMVPrintMedia(d, dc2, 0, &page, &free, &pages, PageProc, reinterpret_cast<LPARAM>(&refusing), &err));
   EXPECT_EQ(err, MVERR_PRINT_ABORTED);
   DeleteEnhMetaFile(CloseEnhMetaFile(dc2));
+}
+
+int CALLBACK CountPictures(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM count) {
+  if (record->iType == EMR_STRETCHDIBITS) ++*reinterpret_cast<int*>(count);
+  return 1;
+}
+
+BOOL CALLBACK AcceptPage(LPMV, HDC, LONG, LONG, LONG, LPARAM, LPRECT, BOOL) { return TRUE; }
+
+// The typography title carries a real picture (a drawn river landscape) inline.
+TEST(DisplayPictures, InlinePicturesArePaintedAndPrinted) {
+  MVSetInstance(GetModuleHandleA(nullptr));
+  HMVTITLE title = hMVTitleOpenEx(BesideExe("typography.m14").c_str(), nullptr, nullptr);
+  ASSERT_NE(title, nullptr);
+  LONG err = 0;
+  LPMV d = lpMVNew(title, &err);
+  ASSERT_TRUE(fMVSetAddress(d, vaMVConvertContextString(title, "topic_volga"), MV_REGION_BODY, 0, &err));
+  RECT frame{0, 0, 640, 2000};
+  ASSERT_TRUE(fMVRealize(d, &frame, &err));
+  Canvas canvas(640, 2000);
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &frame, &err));
+  // The river's blue and the hills' green, centred under the text.
+  EXPECT_GT(canvas.Count(RGB(70, 110, 160), 0, 0, 640, 2000), 500);
+  EXPECT_EQ(canvas.Count(RGB(70, 110, 160), 0, 0, 100, 2000), 0);
+
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  RECT page{0, 0, 600, 800}, free = page;
+  LONG pages = 0;
+  ASSERT_TRUE(fMVPrintMedia(d, dc, 0, &page, &free, &pages, AcceptPage, 0, &err));
+  HENHMETAFILE emf = CloseEnhMetaFile(dc);
+  int pictures = 0;
+  EnumEnhMetaFile(nullptr, emf, CountPictures, &pictures, nullptr);
+  EXPECT_EQ(pictures, 1);
+  DeleteEnhMetaFile(emf);
+  MVDelete(d);
+  MVTitleClose(title);
+}
+
+TEST(DisplayLook, KerningFromTheBoundaryUpAndLightTextOnDarkBackgrounds) {
+  MVSetInstance(GetModuleHandleA(nullptr));
+  HMVTITLE title = hMVTitleOpenEx(BesideExe("typography.m14").c_str(), nullptr, nullptr);
+  ASSERT_NE(title, nullptr);
+  LONG err = 0;
+  LPMV d = lpMVNew(title, &err);
+  ASSERT_TRUE(fMVSetAddress(d, vaMVConvertContextString(title, "topic_long"), MV_REGION_BODY, 0, &err));
+  RECT frame{0, 0, 400, 300};
+  ASSERT_TRUE(fMVRealize(d, &frame, &err));
+  // Where the characters of the first lines fall, by the offsets at points along them.
+  const auto offsets = [&] {
+    std::vector<LONG> at;
+    for (int y = 10; y < 120; y += 7)
+      for (int x = 20; x < 390; x += 9) {
+        MVPOINTINFO p{28, 0, 0, 0, 0, 0, 0};
+        fMVGetPointInfo(d, x, y, &p, nullptr, &err);
+        at.push_back(p.offset);
+      }
+    return at;
+  };
+  const std::vector<LONG> plain = offsets();
+  MVSetKerningBoundary(d, 30);  // above every size of the article: nothing changes
+  ASSERT_TRUE(fMVRealize(d, &frame, &err));
+  EXPECT_EQ(offsets(), plain);
+  MVSetKerningBoundary(d, 1);  // everything kerned: letters of kerned pairs move closer
+  ASSERT_TRUE(fMVRealize(d, &frame, &err));
+  EXPECT_NE(offsets(), plain);
+
+  MVSetBkColor(d, RGB(0, 0, 0));
+  Canvas canvas(400, 300);
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &frame, &err));
+  EXPECT_GT(canvas.Count(kParchment, 0, 0, 400, 300), 200);
+  MVDelete(d);
+  MVTitleClose(title);
 }
 
 TEST_F(DisplayTest, DuplicatesKeepTheLookAndActivateTakesTheFocus) {

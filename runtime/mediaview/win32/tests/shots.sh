@@ -7,7 +7,7 @@ bin=$1
 out=$2
 mkdir -p "$out"
 here=$(cd "$(dirname "$0")/../../../.." && pwd)
-for spec in "topic_volga 640 480" "topic_volga 260 480" "topic_long 640 480" "pop_delta 160 200"; do
+for spec in "topic_volga 640 480" "topic_volga 260 480" "topic_volga 100 300" "topic_long 640 480" "pop_delta 160 200"; do
   set -- $spec
   name="$out/$1-$2.png"
   xvfb-run -a -s '-screen 0 800x600x24' sh -c "

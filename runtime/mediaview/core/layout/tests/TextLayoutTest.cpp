@@ -251,6 +251,19 @@ TEST(TextLayout, RangeRectanglesAndCaretMotion) {
   EXPECT_EQ(layout.MoveCaret(17, CaretMove::Right), 17u);
 }
 
+TEST(TextLayout, KernedPairsMoveTheLettersAfterThem) {
+  FakeMeasurer m;
+  const Built b = Para("AVAx");
+  EXPECT_EQ(Lay(b, 100, m).CharLeft(3), 30);
+  FakeMeasurer kerned;
+  auto& metrics = const_cast<FontMetrics&>(kerned.Metrics(CharFormat{}));
+  metrics.kerning = {{'A' << 8 | 'V', -3}, {'V' << 8 | 'A', -2}};
+  const TextLayout layout = Lay(b, 100, kerned);
+  EXPECT_EQ(layout.CharLeft(1), 7);
+  EXPECT_EQ(layout.CharLeft(2), 15);
+  EXPECT_EQ(layout.CharLeft(3), 25);  // "Ax" is no pair
+}
+
 TEST(TextLayout, NaturalSizeIsTheWidestLineWithMargins) {
   FakeMeasurer m;
   const Built b = Para("aa bbb");
