@@ -26,8 +26,8 @@ constexpr int kCaptionStrip = 20;
 constexpr UINT kMsgNextPicture = WM_USER + 1001, kMsgPreviousPicture = WM_USER + 1002;
 constexpr UINT kStepNext = WM_USER + 12, kStepPrevious = WM_USER + 13;
 constexpr int kStartLetterIndex = 25;  // Р, the letter of the start article
-constexpr int kFirstLetterIndex = 9;
-constexpr int kLetterCount = 30;
+using article::kFirstLetterIndex;
+using article::kLetterCount;
 
 struct MainState {
   HWND hwnd = nullptr;
@@ -95,9 +95,6 @@ std::array<BitmapButtonRecord, 9> gStartButtons = {
 
 // The letter bar: one key per row of the letter table, commands 2600 + 10 k. The letter
 // check marks these keys only, never the toolbar's.
-constexpr const char* kLetterFolders[kLetterCount] = {
-    "a", "b", "v", "g", "d", "e", "zh", "z", "i", "ii", "k", "l", "m", "n", "o",
-    "p", "r", "s", "t", "u", "f", "h", "c", "ch", "sh", "she", "y", "ie", "iu", "ja"};
 constexpr int kLetterBarX = 20, kLetterBarY = 72, kLetterStep = 20;
 std::array<std::array<char, 16>, kLetterCount * 3> gLetterNames{};
 std::array<BitmapButtonRecord, kLetterCount + 1> gLetterBar{};
@@ -107,9 +104,10 @@ void BuildLetterBar() {
     char* off = gLetterNames[3 * k].data();
     char* on = gLetterNames[3 * k + 1].data();
     char* stop = gLetterNames[3 * k + 2].data();
-    std::snprintf(off, 16, "let_%s_off", kLetterFolders[k]);
-    std::snprintf(on, 16, "let_%s_on", kLetterFolders[k]);
-    std::snprintf(stop, 16, "let_%s_stop", kLetterFolders[k]);
+    const char* folder = article::LetterForCommand(k).folder;
+    std::snprintf(off, 16, "let_%s_off", folder);
+    std::snprintf(on, 16, "let_%s_on", folder);
+    std::snprintf(stop, 16, "let_%s_stop", folder);
     gLetterBar[k] = Record(kCmdFirstLetter + 10 * k, off, on, stop, kLetterBarX + kLetterStep * k, kLetterBarY);
   }
   gLetterBar[kLetterCount] = {};
@@ -327,8 +325,9 @@ void OnBack() {
 void OnLetter(UINT command) {
   const int k = static_cast<int>(command - kCmdFirstLetter) / 10;
   if ((command - kCmdFirstLetter) % 10 != 0 || k < 0 || k >= kLetterCount || !Main()) return;
-  gMain.letterIndex = kFirstLetterIndex + k;
-  article::ShowByStoredList(kLetterFolders[k], Main());
+  const article::Letter letter = article::LetterForCommand(k);
+  gMain.letterIndex = letter.index;
+  article::ShowByStoredList(letter.folder, Main());
   SetLetterCheck();
 }
 
