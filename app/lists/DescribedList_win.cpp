@@ -411,6 +411,7 @@ LRESULT DescribedList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void DescribedList::SetAllChecked(uint32_t state) {
   toolkit::SetCheckedDeep(root_, state, Parent());
+  if (!container_) return;
   for (int r = 0; r < container_->RowCount(); ++r) {
     RowElement& row = *container_->Row(r);
     row.SetChecked(state);
