@@ -232,7 +232,7 @@ std::unique_ptr<RowElement> DescribedList::BuildRow(TreeNode& node) {
   auto row = std::make_unique<RowElement>(*pattern);
   ParseRowFields(*row, EntryText(text_, node.textOffset, kind_));
   row->node = &node;
-  if (!InsertSpecialParts(*row, node)) return nullptr;
+  InsertSpecialParts(*row, node);
   row->SetChecked(node.checked);
   for (uint16_t position : node.Marks())
     if (Element* part = row->Part(position)) part->SetState(1);
@@ -241,7 +241,7 @@ std::unique_ptr<RowElement> DescribedList::BuildRow(TreeNode& node) {
 
 // Left to right the row reads: indentation per level, group checker, prefix, select
 // checker, the template's parts. Insertions into a full row are refused quietly.
-bool DescribedList::InsertSpecialParts(RowElement& row, const TreeNode& node) const {
+void DescribedList::InsertSpecialParts(RowElement& row, const TreeNode& node) const {
   const bool group = node.ChildCount() > 0;
   if (selectChecker_) row.InsertFront(selectChecker_->Clone());
   if (itemPrefix_ && !group) row.InsertFront(itemPrefix_->Clone());
@@ -253,7 +253,6 @@ bool DescribedList::InsertSpecialParts(RowElement& row, const TreeNode& node) co
   }
   for (uint16_t level = 0; level < node.level && row.Count() < RowElement::kMaxParts; ++level)
     row.InsertFront(indent_->Clone());
-  return true;
 }
 
 void DescribedList::RebuildRows() {

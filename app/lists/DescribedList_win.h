@@ -70,7 +70,7 @@ private:
 
   void Open();
   std::unique_ptr<toolkit::RowElement> BuildRow(toolkit::TreeNode& node);
-  bool InsertSpecialParts(toolkit::RowElement& row, const toolkit::TreeNode& node) const;
+  void InsertSpecialParts(toolkit::RowElement& row, const toolkit::TreeNode& node) const;
   void AppendSubtree(toolkit::TreeNode& top);
   void SwitchGroup(toolkit::TreeNode& group);
   void CloseGroup(toolkit::TreeNode& group);

@@ -120,12 +120,9 @@ HFONT TextElement::Font() const {
 
 SIZE TextElement::Extent() {
   SIZE size{};
-  const HDC dc = GetDC(nullptr);
-  {
-    SelectGuard select(dc, Font());
-    GetTextExtentPoint32A(dc, text_.c_str(), static_cast<int>(text_.size()), &size);
-  }
-  ReleaseDC(nullptr, dc);
+  WindowDc screen(nullptr);
+  SelectGuard select(screen.Get(), Font());
+  GetTextExtentPoint32A(screen.Get(), text_.c_str(), static_cast<int>(text_.size()), &size);
   return size;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/toolkit/Palette.h"
 #include "app/toolkit/tests/TestBitmapFiles.h"
 
 namespace kro::lists {
@@ -108,6 +109,9 @@ void WritePictures() {
   });
   WritePatternBitmap(d + "back.bmp", 300, 200, [](int, int) { return 0xF4EEDCu; });
   WritePatternBitmap(d + "line.bmp", 260, 2, [](int, int y) { return y == 0 ? 0xE4DCC4u : 0xF4EEDCu; });
+  for (const char* name : {"up.bmp", "down.bmp"}) WritePatternBitmap(d + name, 16, 64, [](int, int) { return 0x3B4A6Bu; });
+  WritePatternBitmap(d + "thumb.bmp", 16, 80, [](int, int) { return 0xC9A227u; });
+  WritePatternBitmap(d + "track.bmp", 16, 16, [](int, int) { return 0xE4DCC4u; });
   for (const char* name : {"box.bmp", "ticked.bmp", "partial.bmp"})
     WritePatternBitmap(d + name, 12, 12, [name](int x, int y) {
       if (x == 0 || y == 0 || x == 11 || y == 11) return 0x3B4A6Bu;
@@ -280,17 +284,41 @@ TEST_F(DescribedListTest, SpaceAndSetAllChecked) {
   EXPECT_NE(gNotes.back().message, static_cast<UINT>(kCheckChangeDone));
 }
 
+HGLOBAL GlobalCopy(const std::string& text) {
+  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 4);
+  std::memcpy(GlobalLock(block), text.c_str(), text.size());
+  GlobalUnlock(block);
+  return block;
+}
+
+TEST_F(DescribedListTest, HeaderKeywordsReachTheContainer) {
+  SetDataDirectory("");
+  const std::string text =
+      "DATADIR: dl_fixture\\^PALETTE: \"book.bmp\"^ITEMSTRUCT: 200, 18, TEXT^SPACE: 4, \"line.bmp\"^"
+      "SCROLLER: 284, 0, 16, 56, 1, \"up.bmp\", \"down.bmp\", \"thumb.bmp\", \"track.bmp\"^"
+      "BEGIN:^{5^1 \"a\"^2 \"b\"^3 \"c\"^4 \"d\"^5 \"e\"^";
+  list_ = std::make_unique<DescribedList>(GlobalCopy(text), 0, GetModuleHandleA(nullptr), 20, 20, 300, 56, parent_);
+  EXPECT_EQ(DataDirectory(), "dl_fixture\\");
+  EXPECT_NE(toolkit::ProgramPalette(), nullptr);
+  toolkit::RowContainer& rows = *list_->Container();
+  EXPECT_EQ(rows.Row(1)->y, 22);
+  ASSERT_NE(rows.CustomBar(), nullptr);
+  EXPECT_EQ(rows.BarWidth(), 16);
+  EXPECT_TRUE(IsWindowVisible(rows.CustomBar()->Hwnd()));
+  EXPECT_EQ(rows.CustomBar()->Maximum(), 3);  // five rows, three in view, the third cut
+  for (int i = 0; i < 4; ++i) SendMessageA(rows.Hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(rows.Top(), 3);
+  EXPECT_EQ(rows.CustomBar()->Position(), 3);
+}
+
 // Memory descriptions separate lines with '^'; a group without a group checker opens on a
 // double click; CHECKER parts remember their state while their row is gone.
 TEST_F(DescribedListTest, MemoryDescriptionGroupsAndCheckerMarks) {
   const std::string text =
       "ITEMSTRUCT: 200, 18, TEXT, CHECKER^GROUPSTRUCT: 200, 18, TEXT^"
       "ITEM: \"\", 150, 18|\"box.bmp\", \"ticked.bmp\", 16, 18^BEGIN:^{2^1 \"Group\"^2 \"Item\"^1{1^11 \"Child\"^";
-  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 4);
-  std::memcpy(GlobalLock(block), text.c_str(), text.size());
-  GlobalUnlock(block);
   SetDataDirectory(std::string(kDirectory) + "\\");
-  list_ = std::make_unique<DescribedList>(block, 0, GetModuleHandleA(nullptr), 20, 20, 300, 200, parent_);
+  list_ = std::make_unique<DescribedList>(GlobalCopy(text), 0, GetModuleHandleA(nullptr), 20, 20, 300, 200, parent_);
   EXPECT_EQ(Rows(), (std::vector<std::string>{"Group", "Item"}));
   DoubleClick(1);
   EXPECT_EQ(gNotes, (std::vector<Note>{{kEntryActivated, 2, 0}}));
