@@ -282,11 +282,12 @@ LRESULT RowContainer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return ListWindow::OnMessage(message, wParam, lParam);
 }
 
-void RowContainer::SetHoverRow(RowElement* row) {
-  if (row == hoverRow_) return;
+bool RowContainer::SetHoverRow(RowElement* row) {
+  if (row == hoverRow_) return false;
   if (hoverRow_) hoverRow_->SetHover(0);
   hoverRow_ = row;
   if (hoverRow_) hoverRow_->SetHover(1);
+  return true;
 }
 
 LRESULT RowContainer::OnMouseMove(WPARAM, LPARAM lParam) {
@@ -294,19 +295,21 @@ LRESULT RowContainer::OnMouseMove(WPARAM, LPARAM lParam) {
   const int px = static_cast<short>(LOWORD(lParam)), py = static_cast<short>(HIWORD(lParam));
   RECT client{};
   GetClientRect(Hwnd(), &client);
+  RowElement* under = nullptr;
+  // While the pointer is over the rows the container holds the capture, so it hears the
+  // pointer leave them.
   if (px >= 0 && py >= 0 && px <= client.right - barWidth_ && py <= client.bottom) {
     if (GetCapture() != Hwnd()) {
       ReleaseCapture();
       SetCapture(Hwnd());
       captured_ = true;
     }
-    SetHoverRow(Row(RowAt(px, py)));
-  } else {
-    if (captured_) ReleaseCapture();
+    under = Row(RowAt(px, py));
+  } else if (captured_) {
+    ReleaseCapture();
     captured_ = false;
-    SetHoverRow(nullptr);
   }
-  Redraw();
+  if (SetHoverRow(under)) Redraw();
   return 0;
 }
 

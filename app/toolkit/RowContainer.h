@@ -69,6 +69,7 @@ public:
   bool LastWhole() const { return lastWhole_; }
   int BarWidth() const { return barWidth_; }
   bool BarVisible() const;
+  RowElement* HoverRow() const { return hoverRow_; }
   ScrollBar* CustomBar() const { return customBar_.get(); }
 
   // BACKGROUND: colours (kNoColour = none) and pictures (null or empty = keep).
@@ -90,7 +91,8 @@ private:
   void DrawRows(HDC dc);
   void DrawRowHighlights(HDC dc, RowElement& row, int index);
   void Paint(HDC target);
-  void SetHoverRow(RowElement* row);
+  // False when the row was the hovered one already.
+  bool SetHoverRow(RowElement* row);
   void Scroll(int code, int thumbPosition);
   void Notify(UINT message, WPARAM wParam, LPARAM lParam) const;
 

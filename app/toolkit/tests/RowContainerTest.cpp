@@ -175,6 +175,19 @@ TEST_F(RowContainerTest, KeysMoveWithoutCurrentNotifications) {
   EXPECT_EQ(container_->Top(), 0);
 }
 
+TEST_F(RowContainerTest, HoverFollowsThePointerWithCapture) {
+  AddRows(3, 30);
+  SendMessageA(container_->Hwnd(), WM_MOUSEMOVE, 0, Point(50, 40));
+  EXPECT_EQ(container_->HoverRow(), container_->Row(1));
+  EXPECT_TRUE(container_->Row(1)->Part(1)->IsHover());
+  EXPECT_EQ(GetCapture(), container_->Hwnd());
+  SendMessageA(container_->Hwnd(), WM_MOUSEMOVE, 0, Point(50, 95));  // below the rows
+  EXPECT_EQ(container_->HoverRow(), nullptr);
+  EXPECT_FALSE(container_->Row(1)->Part(1)->IsHover());
+  SendMessageA(container_->Hwnd(), WM_MOUSEMOVE, 0, Point(-5, 40));
+  EXPECT_NE(GetCapture(), container_->Hwnd());
+}
+
 TEST_F(RowContainerTest, DoubleClickReportsTheRowUnderThePointer) {
   AddRows(2, 30);
   SendMessageA(container_->Hwnd(), WM_LBUTTONDBLCLK, 0, Point(50, 35));
