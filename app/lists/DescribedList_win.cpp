@@ -220,6 +220,11 @@ void DescribedList::Move(int16_t x, int16_t y, int16_t width, int16_t height, bo
   Focus();
 }
 
+void DescribedList::MoveTo(const toolkit::Box& box, bool repaint) {
+  Move(static_cast<int16_t>(box.x), static_cast<int16_t>(box.y), static_cast<int16_t>(box.width),
+       static_cast<int16_t>(box.height), repaint);
+}
+
 TreeNode* DescribedList::NodeOfRow(int row) const {
   const RowElement* r = container_ ? container_->Row(row) : nullptr;
   return r ? r->node : nullptr;

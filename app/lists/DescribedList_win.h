@@ -47,6 +47,7 @@ public:
   // Destroys the window and creates it again at the new rectangle, the rows' container
   // over it, and focuses the container.
   void Move(int16_t x, int16_t y, int16_t width, int16_t height, bool repaint) override;
+  void MoveTo(const toolkit::Box& box, bool repaint) override;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Reads the whole description; called by the constructors.
   virtual bool Load();

@@ -338,7 +338,7 @@ TEST_F(DescribedListTest, MemoryDescriptionGroupsAndCheckerMarks) {
 TEST_F(DescribedListTest, MovedListKeepsItsRows) {
   Open("content1.txt");
   ClickPart(0, toolkit::kElementGroupChecker);
-  list_->Move(40, 30, 280, 60, true);
+  list_->MoveTo({40, 30, 280, 60}, true);
   EXPECT_EQ(GetParent(list_->Container()->Hwnd()), list_->Hwnd());
   EXPECT_EQ(Rows().size(), 4u);
   EXPECT_TRUE(list_->Container()->BarVisible());  // 60 pixels hold three of the four rows
@@ -369,6 +369,7 @@ TEST_F(DescribedListTest, ListsOnScreen) {
   Open("content1.txt");
   ClickPart(0, toolkit::kElementGroupChecker);
   SendMessageA(list_->Container()->Hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageA(list_->Container()->Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(80, 70));  // over Geography
   DescribedList categories((std::string(kDirectory) + "\\categories.txt").c_str(), nullptr, 330, 20, 290, 200, parent_);
   const HWND rows = categories.Container()->Hwnd();
   SendMessageA(rows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));     // open the first group
