@@ -4,6 +4,7 @@
 
 namespace kro::toolkit {
 
+std::unique_ptr<Element> Element::Clone() const { return std::make_unique<Element>(*this); }
 bool Element::Draw(HDC, int, int) { return true; }
 bool Element::Parse(const char*) { return true; }
 int16_t Element::GetWidth() { return width; }

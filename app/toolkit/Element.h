@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "app/toolkit/core/ElementType.h"
 
@@ -19,6 +20,9 @@ public:
   Element(const Element&) = default;
   Element& operator=(const Element&) = default;
 
+  // A copy of the element and everything it holds by value; pictures and fonts that
+  // subclasses share between copies stay shared (rows are built from template copies).
+  virtual std::unique_ptr<Element> Clone() const;
   // Draws at (x + dx, y + dy); the base draws nothing.
   virtual bool Draw(HDC dc, int dx, int dy);
   // Reads the element's settings or content from a text field of a list description.

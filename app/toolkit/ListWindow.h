@@ -24,6 +24,8 @@ public:
 protected:
   // (Re)creates the window in the parent with the element's position and size.
   bool Create();
+  // The window to create in and notify from now on (the parent was created again).
+  void SetParentWindow(HWND parent) { parent_ = parent; }
 
 private:
   COLORREF backgroundColour_;

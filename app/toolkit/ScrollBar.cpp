@@ -56,9 +56,13 @@ void ScrollBar::MoveTo(const Box& box, bool repaint) {
 
 void ScrollBar::Rebuild(HWND owner) {
   owner_ = owner;
+  const std::array<PushButton*, 3> buttons{arrowBefore_.get(), arrowAfter_.get(), thumb_.get()};
+  // The buttons wait under a message-only parent while the old bar window, their parent,
+  // is destroyed.
+  for (PushButton* button : buttons)
+    if (button) button->Reparent(HWND_MESSAGE);
   CreateBarWindow(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-  for (PushButton* button : {static_cast<PushButton*>(arrowBefore_.get()), static_cast<PushButton*>(arrowAfter_.get()),
-                             static_cast<PushButton*>(thumb_.get())})
+  for (PushButton* button : buttons)
     if (button) button->Reparent(Hwnd());
   SetActive(true);
   ShowWindow(Hwnd(), SW_SHOW);
