@@ -93,6 +93,7 @@ bool PostingsCursor::DecodeAll(std::vector<uint32_t>* out) {
 
 bool PostingsCursor::Seek(uint32_t target) {
   if (!ok_) return false;
+  if (block_ != SIZE_MAX && docs_[index_] == target) return true;  // phrases ask again for the same one
   const bool inLoaded = block_ != SIZE_MAX && target >= docs_[0] && target <= docs_[count_ - 1];
   if (!inLoaded) {
     size_t b = 0;
@@ -124,16 +125,21 @@ bool PostingsCursor::Positions(std::vector<uint32_t>* out) {
     posReader_ = VarintReader(blocks_[block_].positions);
     posIndex_ = 0;
   }
-  for (; posIndex_ < index_; ++posIndex_) posReader_.SkipVarints(freqs_[posIndex_]);
-  uint64_t position = 0;
-  for (uint32_t i = 0; i < freqs_[index_]; ++i) {
+  size_t skip = 0;
+  for (uint32_t i = posIndex_; i < index_; ++i) skip += freqs_[i];
+  posReader_.SkipVarints(skip);
+  const uint32_t freq = freqs_[index_];
+  out->resize(freq);
+  uint32_t* positions = out->data();
+  uint64_t position = posReader_.U32();
+  positions[0] = static_cast<uint32_t>(position);
+  for (uint32_t i = 1; i < freq; ++i) {
     const uint32_t delta = posReader_.U32();
-    if (i > 0 && delta == 0) return Fail();
     position += delta;
-    if (position > UINT32_MAX) return Fail();
-    out->push_back(static_cast<uint32_t>(position));
+    if (delta == 0 || position > UINT32_MAX) return Fail();
+    positions[i] = static_cast<uint32_t>(position);
   }
-  ++posIndex_;
+  posIndex_ = index_ + 1;
   if (!posReader_.ok()) return Fail();
   return true;
 }

@@ -1,6 +1,7 @@
 #include "runtime/mediaview/core/search/Search.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <numeric>
 
@@ -227,6 +228,7 @@ public:
       case NodeKind::And:
       case NodeKind::Phrase:
       case NodeKind::Near: {
+        if (node.kind == NodeKind::Phrase && SingleTermWords(node)) return JoinPhrase(node);
         std::vector<size_t> order(node.children.size());
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
@@ -375,12 +377,53 @@ private:
     return out;
   }
 
+  static bool SingleTermWords(const PlanNode& node) {
+    return std::all_of(node.children.begin(), node.children.end(),
+                       [](const PlanNode& child) { return child.terms.size() == 1; });
+  }
+
+  // A phrase of plain words: its cursors step through the documents together, each block
+  // decoded once, and positions are read only where every word occurs.
+  DocList JoinPhrase(PlanNode& node) {
+    DocList out;
+    std::vector<PostingsCursor*> cursors;
+    for (PlanNode& child : node.children) {
+      if (!OpenCursors(child)) return out;
+      cursors.push_back(&child.cursors[0]);
+    }
+    std::stable_sort(cursors.begin(), cursors.end(),
+                     [](const PostingsCursor* a, const PostingsCursor* b) { return a->docCount() < b->docCount(); });
+    uint32_t doc = 0;
+    while (!Halted() && cursors[0]->Seek(doc)) {
+      doc = cursors[0]->doc();
+      bool all = true;
+      for (size_t i = 1; i < cursors.size() && all; ++i) {
+        if (!cursors[i]->Seek(doc)) return Finish(cursors, out);
+        if (cursors[i]->doc() != doc) {
+          doc = cursors[i]->doc();
+          all = false;
+        }
+      }
+      if (!all) continue;
+      if (meter_) meter_->Tick(4);
+      if (PhraseMatches(node, doc)) out.push_back(doc);
+      ++doc;
+    }
+    return Finish(cursors, out);
+  }
+
+  DocList Finish(const std::vector<PostingsCursor*>& cursors, DocList& out) {
+    for (const PostingsCursor* cursor : cursors) Check(*cursor);
+    return Halted() ? DocList() : std::move(out);
+  }
+
   DocList CheckPositions(PlanNode& node, const DocList& docs) {
     DocList out, positions;
     for (uint32_t doc : docs) {
       if (meter_) meter_->Tick(4);
       if (Halted()) return {};
-      if (Positions(node, doc, &positions)) out.push_back(doc);
+      const bool matched = node.kind == NodeKind::Phrase ? PhraseMatches(node, doc) : Positions(node, doc, &positions);
+      if (matched) out.push_back(doc);
     }
     return out;
   }
@@ -389,19 +432,44 @@ private:
     out->clear();
     if (!OpenCursors(node)) return false;
     for (PostingsCursor& cursor : node.cursors) {
-      if (cursor.Seek(doc) && cursor.doc() == doc) {
-        const size_t before = out->size();
-        DocList positions;
-        if (!cursor.Positions(&positions)) {
-          damaged_ = true;
-          return false;
-        }
-        out->insert(out->end(), positions.begin(), positions.end());
-        std::inplace_merge(out->begin(), out->begin() + static_cast<std::ptrdiff_t>(before), out->end());
+      if (!cursor.Seek(doc) || cursor.doc() != doc) {
+        Check(cursor);
+        continue;
       }
-      Check(cursor);
+      if (node.cursors.size() == 1) {
+        if (!cursor.Positions(out)) damaged_ = true;
+        return !out->empty();
+      }
+      if (!cursor.Positions(&termPositions_)) {
+        damaged_ = true;
+        return false;
+      }
+      const size_t before = out->size();
+      out->insert(out->end(), termPositions_.begin(), termPositions_.end());
+      std::inplace_merge(out->begin(), out->begin() + static_cast<std::ptrdiff_t>(before), out->end());
     }
     return !out->empty();
+  }
+
+  // Whether the phrase occurs in `doc`: the positions of its words, walked together.
+  bool PhraseMatches(PlanNode& node, uint32_t doc) {
+    for (size_t i = 0; i < node.children.size(); ++i) {
+      if (!WordPositions(node.children[i], doc, &node.scratch[i])) return false;
+    }
+    std::array<size_t, kMaxQueryTerms> at;
+    std::fill_n(at.begin(), node.children.size(), 0);
+    for (uint32_t start : node.scratch[0]) {
+      bool all = true;
+      for (size_t i = 1; i < node.children.size() && all; ++i) {
+        const DocList& p = node.scratch[i];
+        const uint32_t want = start + node.offsets[i];
+        while (at[i] < p.size() && p[at[i]] < want) ++at[i];
+        if (at[i] == p.size()) return false;
+        all = p[at[i]] == want;
+      }
+      if (all) return true;
+    }
+    return false;
   }
 
   bool PhrasePositions(PlanNode& node, uint32_t doc, DocList* out) {
@@ -443,6 +511,7 @@ private:
   const SearchIndex& index_;
   WorkMeter* meter_;
   bool damaged_ = false;
+  DocList termPositions_;
 };
 
 }  // namespace

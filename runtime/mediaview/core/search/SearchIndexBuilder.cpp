@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
 
 #include "runtime/base/Cp1251.h"
 #include "runtime/mediaview/core/search/IndexLayout.h"
@@ -84,6 +83,56 @@ private:
   size_t used_ = 0;
 };
 
+// Term text to term id: open addressing with linear probing over a power-of-two table.
+// Looking words up is most of the time an index build takes, and a node-based map spends
+// it chasing pointers.
+class TermTable {
+public:
+  // The id of `term`, or kMissing; on a miss, *slot is where to Insert it.
+  static constexpr uint32_t kMissing = UINT32_MAX;
+
+  uint32_t Find(std::string_view term, const std::vector<std::string_view>& texts, uint64_t* hash, size_t* slot) const {
+    *hash = Hash(term);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = *hash & mask;; i = (i + 1) & mask) {
+      const uint64_t entry = slots_[i];
+      if (entry == 0) {
+        *slot = i;
+        return kMissing;
+      }
+      const auto id = static_cast<uint32_t>(entry) - 1;
+      if (entry >> 32 == *hash >> 32 && texts[id] == term) return id;
+    }
+  }
+
+  void Insert(size_t slot, uint64_t hash, uint32_t id, const std::vector<std::string_view>& texts) {
+    slots_[slot] = (hash >> 32) << 32 | (id + 1);
+    if (++used_ * 2 > slots_.size()) Grow(texts);
+  }
+
+private:
+  static uint64_t Hash(std::string_view text) {
+    uint64_t h = 0xCBF29CE484222325ull;  // FNV-1a, then a final mix for the low bits
+    for (char c : text) h = (h ^ static_cast<uint8_t>(c)) * 0x100000001B3ull;
+    return h ^ (h >> 29);
+  }
+
+  void Grow(const std::vector<std::string_view>& texts) {
+    std::vector<uint64_t> old = std::move(slots_);
+    slots_.assign(old.size() * 2, 0);
+    const size_t mask = slots_.size() - 1;
+    for (uint64_t entry : old) {
+      if (entry == 0) continue;
+      size_t i = Hash(texts[static_cast<uint32_t>(entry) - 1]) & mask;
+      while (slots_[i] != 0) i = (i + 1) & mask;
+      slots_[i] = entry;
+    }
+  }
+
+  std::vector<uint64_t> slots_ = std::vector<uint64_t>(1 << 16, 0);
+  size_t used_ = 0;
+};
+
 void PutU32At(std::vector<uint8_t>& out, size_t at, uint32_t value) {
   for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
@@ -128,7 +177,7 @@ std::vector<std::string> DefaultStopWords() {
 struct SearchIndexBuilder::State {
   std::vector<std::string> stopWords;
   Arena arena;
-  std::unordered_map<std::string_view, uint32_t> termIds;
+  TermTable termIds;
   std::vector<std::string_view> termTexts;
   std::vector<TermPostings> postings;
   std::vector<uint32_t> headingWords;  // by topic
@@ -143,12 +192,13 @@ struct SearchIndexBuilder::State {
   std::vector<uint32_t> positions;
 
   uint32_t TermId(std::string_view term) {
-    const auto it = termIds.find(term);
-    if (it != termIds.end()) return it->second;
+    uint64_t hash = 0;
+    size_t slot = 0;
+    const uint32_t found = termIds.Find(term, termTexts, &hash, &slot);
+    if (found != TermTable::kMissing) return found;
     const auto id = static_cast<uint32_t>(termTexts.size());
-    const std::string_view stored = arena.Copy(term);
-    termIds.emplace(stored, id);
-    termTexts.push_back(stored);
+    termTexts.push_back(arena.Copy(term));
+    termIds.Insert(slot, hash, id, termTexts);
     postings.emplace_back();
     return id;
   }

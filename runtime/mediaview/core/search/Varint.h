@@ -29,6 +29,7 @@ public:
 
   // Values wider than 32 bits are damage: nothing the index stores needs them.
   uint32_t U32() {
+    if (p_ != end_ && *p_ < 0x80) return *p_++;  // most gaps and positions take one byte
     uint32_t value = 0;
     for (int shift = 0; shift < 35; shift += 7) {
       if (p_ == end_) return Fail();
@@ -64,13 +65,15 @@ public:
 
   // Steps over `count` varints without decoding them.
   void SkipVarints(size_t count) {
+    const uint8_t* p = p_;
     while (count > 0) {
-      if (p_ == end_) {
+      if (p == end_) {
         Fail();
         return;
       }
-      if (*p_++ < 0x80) --count;
+      if (*p++ < 0x80) --count;
     }
+    p_ = p;
   }
 
 private:
