@@ -2,7 +2,9 @@
 // LEB128 unsigned integers, the compact encoding of every count, gap and position of the
 // search index. Reading is bounds-checked with a sticky error like ByteReader, but works on
 // raw pointers because postings decoding is the innermost loop of every query.
+#include <bit>
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -63,9 +65,18 @@ public:
     return {start, size};
   }
 
-  // Steps over `count` varints without decoding them.
+  // Steps over `count` varints without decoding them, eight bytes at a time where it can:
+  // phrases step over the positions of every document between two candidates.
   void SkipVarints(size_t count) {
     const uint8_t* p = p_;
+    while (count > 0 && end_ - p >= 8) {
+      uint64_t word;
+      std::memcpy(&word, p, 8);
+      const auto ends = static_cast<size_t>(std::popcount(~word & 0x8080808080808080ull));
+      if (ends > count || (ends == count && p[7] >= 0x80)) break;
+      count -= ends;
+      p += 8;
+    }
     while (count > 0) {
       if (p == end_) {
         Fail();
