@@ -1,0 +1,367 @@
+// Layout of the full-text index, version 1. Little-endian fixed-width fields; "varint" is
+// an unsigned LEB128 integer of at most 32 bits unless said otherwise. Terms and stems are
+// folded cp1251 words (see Tokenizer.h), 1..64 bytes, compared as unsigned bytes.
+//
+//   Index      := Header Section*          (sections in any order, found through the header)
+//   Header     := magic[8] = "KROSRCH" 0x1A
+//                 version u16 = 1          (other versions are refused)
+//                 reserved u16 = 0
+//                 topicCount u32           (topic numbers are < topicCount <= 2^24)
+//                 termCount u32
+//                 stemCount u32
+//                 (offset u32, size u32) x 7, one per section below, offsets from the start
+//   Topics     := headingWords u32 x topicCount
+//                 body positions of topic t start at headingWords[t] + 16
+//   StopWords  := count varint (<= 1024), then count x (length varint, bytes), ascending
+//   TermIndex  := u32 x ceil(termCount / 32): offset of each block in Terms, ascending
+//   Terms      := TermBlock*, 32 terms a block (the last may have fewer)
+//   TermBlock  := postingsOffset varint   (of the block's first term, within Postings)
+//                 TermEntry x 32
+//   TermEntry  := shared varint            (bytes shared with the previous term; 0 first
+//                                           in a block), suffixLength varint, suffix bytes,
+//                 docCount varint (>= 1), postingsBytes varint
+//                 A term's postings follow the previous term's in Postings.
+//   StemIndex, Stems: as TermIndex and Terms, except a StemEntry is
+//                 shared varint, suffixLength varint, suffix bytes,
+//                 count varint (>= 1), first ordinal varint, (count - 1) x gap varint (>= 1)
+//                 listing the ordinals of the terms with that stem; no postingsOffset.
+//   Postings   := per term, n = docCount documents in B = ceil(n / 128) blocks:
+//                 B = 1:  docBytes varint, DocBlock, PosBlock
+//                 B > 1:  B x (lastDocGap varint, docBytes varint, posBytes varint),
+//                         DocBlock x B, PosBlock x B
+//                         (lastDocGap: last document of the block minus the previous
+//                         block's; absolute for the first block)
+//   DocBlock   := per document: code varint = gap << 1 | (freq == 1),
+//                 then freq varint (>= 2) when the low bit is 0; gap = document minus
+//                 (previous document + 1), the previous one of the block before included
+//   PosBlock   := per document, freq varints: first position, then increments (>= 1)
+//
+// Positions count words from 0 in the heading; body positions start after the gap, so
+// phrases and NEAR never join the two regions.
+//
+// Change log: version 1, the first.
+#include "runtime/mediaview/core/search/SearchIndex.h"
+
+#include <algorithm>
+
+#include "runtime/base/ByteReader.h"
+#include "runtime/mediaview/core/search/IndexLayout.h"
+#include "runtime/mediaview/core/search/PostingsCursor.h"
+#include "runtime/mediaview/core/search/RussianStemmer.h"
+#include "runtime/mediaview/core/search/Varint.h"
+
+namespace kro::search {
+namespace {
+
+using layout::kTermsPerBlock;
+
+uint32_t BlockCount(uint32_t entries) { return (entries + kTermsPerBlock - 1) / kTermsPerBlock; }
+
+// Decodes the entries of one dictionary block (terms or stems) one at a time.
+class DictBlockReader {
+public:
+  DictBlockReader(std::span<const uint8_t> blocks, uint32_t offset, bool hasPostings) {
+    if (offset > blocks.size()) {
+      ok_ = false;
+      return;
+    }
+    r_ = VarintReader(blocks.subspan(offset));
+    if (hasPostings) postingsOffset_ = r_.U32();
+  }
+
+  // Reads the next entry's word; the caller then reads its payload with Payload*().
+  bool NextWord(bool first) {
+    const uint32_t shared = r_.U32();
+    const uint32_t suffixLength = r_.U32();
+    if (!r_.ok() || (first && shared != 0) || shared > word_.size() || suffixLength == 0 ||
+        shared + suffixLength > kMaxTermBytes) {
+      return Fail();
+    }
+    const auto suffix = r_.Bytes(suffixLength);
+    if (!r_.ok()) return Fail();
+    // The words share their first `shared` bytes, so they compare as the rest does.
+    const std::string_view tail(reinterpret_cast<const char*>(suffix.data()), suffix.size());
+    if (!first && !(tail > std::string_view(word_).substr(shared))) return Fail();
+    word_.resize(shared);
+    word_.append(tail);
+    return true;
+  }
+
+  bool TermPayload(uint32_t* docCount, uint64_t* postingsOffset, uint32_t* postingsBytes) {
+    *docCount = r_.U32();
+    *postingsBytes = r_.U32();
+    *postingsOffset = postingsOffset_;
+    postingsOffset_ += *postingsBytes;
+    return r_.ok() && *docCount > 0 ? true : Fail();
+  }
+
+  bool StemPayload(std::vector<uint32_t>* ordinals, uint32_t termCount) {
+    const uint32_t count = r_.U32();
+    if (!r_.ok() || count == 0 || count > termCount) return Fail();
+    uint64_t ordinal = r_.U32();
+    for (uint32_t i = 0; i < count; ++i) {
+      if (i > 0) {
+        const uint32_t gap = r_.U32();
+        if (gap == 0) return Fail();
+        ordinal += gap;
+      }
+      if (!r_.ok() || ordinal >= termCount) return Fail();
+      if (ordinals) ordinals->push_back(static_cast<uint32_t>(ordinal));
+    }
+    return true;
+  }
+
+  const std::string& word() const { return word_; }
+  bool ok() const { return ok_ && r_.ok(); }
+
+private:
+  bool Fail() {
+    ok_ = false;
+    return false;
+  }
+
+  VarintReader r_;
+  std::string word_;
+  uint64_t postingsOffset_ = 0;
+  bool ok_ = true;
+};
+
+uint32_t IndexEntry(std::span<const uint8_t> index, uint32_t block) {
+  ByteReader r(index);
+  r.Seek(size_t{block} * 4);
+  return r.U32();
+}
+
+}  // namespace
+
+SearchError SearchIndex::Open(std::span<const uint8_t> bytes) {
+  bytes_ = bytes;
+  sections_.clear();
+  stopWords_.clear();
+  topicCount_ = termCount_ = stemCount_ = 0;
+  ByteReader r(bytes);
+  const auto magic = r.Bytes(layout::kMagic.size());
+  if (!r.ok() || !std::equal(magic.begin(), magic.end(), layout::kMagic.begin())) return SearchError::IndexVersion;
+  const uint16_t version = r.U16();
+  r.U16();
+  if (version != layout::kVersion) return SearchError::IndexVersion;
+  topicCount_ = r.U32();
+  termCount_ = r.U32();
+  stemCount_ = r.U32();
+  for (size_t s = 0; s < layout::kSectionCount; ++s) {
+    const uint32_t offset = r.U32();
+    const uint32_t size = r.U32();
+    if (!r.ok() || !RangeFits(offset, size, bytes.size())) return SearchError::IndexDamaged;
+    sections_.push_back(bytes.subspan(offset, size));
+  }
+  if (!r.ok() || topicCount_ > layout::kMaxTopics || termCount_ < stemCount_) return SearchError::IndexDamaged;
+  if (Section(layout::kTopics).size() != uint64_t{topicCount_} * 4 ||
+      Section(layout::kTermIndex).size() != uint64_t{BlockCount(termCount_)} * 4 ||
+      Section(layout::kStemIndex).size() != uint64_t{BlockCount(stemCount_)} * 4) {
+    return SearchError::IndexDamaged;
+  }
+  // The block indexes must be ascending for the binary searches to be sound.
+  for (size_t s : {layout::kTermIndex, layout::kStemIndex}) {
+    const auto index = Section(s);
+    const size_t target = s == layout::kTermIndex ? layout::kTerms : layout::kStems;
+    uint32_t previous = 0;
+    for (uint32_t b = 0; b < index.size() / 4; ++b) {
+      const uint32_t offset = IndexEntry(index, b);
+      if ((b == 0 && offset != 0) || (b > 0 && offset <= previous) || offset >= Section(target).size()) {
+        return SearchError::IndexDamaged;
+      }
+      previous = offset;
+    }
+  }
+  VarintReader stops(Section(layout::kStopWords));
+  const uint32_t stopCount = stops.U32();
+  if (stopCount > kMaxStopWords) return SearchError::IndexDamaged;
+  for (uint32_t i = 0; i < stopCount; ++i) {
+    const uint32_t length = stops.U32();
+    const auto word = stops.Bytes(length);
+    if (!stops.ok() || length == 0 || length > kMaxTermBytes) return SearchError::IndexDamaged;
+    stopWords_.emplace_back(reinterpret_cast<const char*>(word.data()), word.size());
+    if (i > 0 && !(stopWords_[i - 1] < stopWords_[i])) return SearchError::IndexDamaged;
+  }
+  if (!stops.ok() || !stops.AtEnd()) return SearchError::IndexDamaged;
+  return SearchError::None;
+}
+
+std::span<const uint8_t> SearchIndex::Section(size_t index) const {
+  return index < sections_.size() ? sections_[index] : std::span<const uint8_t>();
+}
+
+bool SearchIndex::IsStopWord(std::string_view folded) const {
+  return std::binary_search(stopWords_.begin(), stopWords_.end(), folded);
+}
+
+uint32_t SearchIndex::HeadingWords(uint32_t topic) const {
+  if (topic >= topicCount_) return 0;
+  ByteReader r(Section(layout::kTopics));
+  r.Seek(size_t{topic} * 4);
+  return r.U32();
+}
+
+uint32_t SearchIndex::BodyBase(uint32_t topic) const {
+  return std::min<uint32_t>(HeadingWords(topic), kMaxRegionWords) + layout::kRegionGap;
+}
+
+// The last block whose first word is <= key, or -1 when key precedes every word.
+int64_t SearchIndex::FindBlock(std::span<const uint8_t> blocks, std::span<const uint8_t> index,
+                               uint32_t blockCount, std::string_view key, bool terms, bool* ok) const {
+  int64_t low = 0, high = static_cast<int64_t>(blockCount) - 1, found = -1;
+  while (low <= high) {
+    const int64_t mid = (low + high) / 2;
+    DictBlockReader reader(blocks, IndexEntry(index, static_cast<uint32_t>(mid)), terms);
+    if (!reader.NextWord(true)) {
+      *ok = false;
+      return -1;
+    }
+    if (std::string_view(reader.word()) <= key) {
+      found = mid;
+      low = mid + 1;
+    } else {
+      high = mid - 1;
+    }
+  }
+  return found;
+}
+
+bool SearchIndex::FindTerm(std::string_view term, TermInfo* info, bool* found) const {
+  *found = false;
+  bool ok = true;
+  const auto blocks = Section(layout::kTerms);
+  const int64_t block = FindBlock(blocks, Section(layout::kTermIndex), BlockCount(termCount_), term, true, &ok);
+  if (!ok) return false;
+  if (block < 0) return true;
+  DictBlockReader reader(blocks, IndexEntry(Section(layout::kTermIndex), static_cast<uint32_t>(block)), true);
+  const uint32_t firstOrdinal = static_cast<uint32_t>(block) * kTermsPerBlock;
+  const uint32_t entries = std::min(kTermsPerBlock, termCount_ - firstOrdinal);
+  for (uint32_t i = 0; i < entries; ++i) {
+    uint32_t docCount, postingsBytes;
+    uint64_t postingsOffset;
+    if (!reader.NextWord(i == 0) || !reader.TermPayload(&docCount, &postingsOffset, &postingsBytes)) return false;
+    if (reader.word() < term) continue;
+    if (reader.word() != term) return true;
+    const auto postings = Section(layout::kPostings);
+    if (!RangeFits(postingsOffset, postingsBytes, postings.size())) return false;
+    *info = {firstOrdinal + i, docCount, postings.subspan(postingsOffset, postingsBytes)};
+    *found = true;
+    return true;
+  }
+  return true;
+}
+
+bool SearchIndex::TermAt(uint32_t ordinal, TermInfo* info, std::string* text) const {
+  if (ordinal >= termCount_) return false;
+  const uint32_t block = ordinal / kTermsPerBlock;
+  DictBlockReader reader(Section(layout::kTerms), IndexEntry(Section(layout::kTermIndex), block), true);
+  for (uint32_t i = 0; i <= ordinal % kTermsPerBlock; ++i) {
+    uint32_t docCount, postingsBytes;
+    uint64_t postingsOffset;
+    if (!reader.NextWord(i == 0) || !reader.TermPayload(&docCount, &postingsOffset, &postingsBytes)) return false;
+    if (i == ordinal % kTermsPerBlock) {
+      const auto postings = Section(layout::kPostings);
+      if (!RangeFits(postingsOffset, postingsBytes, postings.size())) return false;
+      *info = {ordinal, docCount, postings.subspan(postingsOffset, postingsBytes)};
+      if (text) *text = reader.word();
+    }
+  }
+  return true;
+}
+
+bool SearchIndex::VisitTerms(std::string_view from, const TermVisitor& visit) const {
+  bool ok = true;
+  const auto blocks = Section(layout::kTerms);
+  const auto index = Section(layout::kTermIndex);
+  const uint32_t blockCount = BlockCount(termCount_);
+  const int64_t start = FindBlock(blocks, index, blockCount, from, true, &ok);
+  if (!ok) return false;
+  const auto postings = Section(layout::kPostings);
+  for (uint32_t block = static_cast<uint32_t>(std::max<int64_t>(start, 0)); block < blockCount; ++block) {
+    DictBlockReader reader(blocks, IndexEntry(index, block), true);
+    const uint32_t firstOrdinal = block * kTermsPerBlock;
+    const uint32_t entries = std::min(kTermsPerBlock, termCount_ - firstOrdinal);
+    for (uint32_t i = 0; i < entries; ++i) {
+      uint32_t docCount, postingsBytes;
+      uint64_t postingsOffset;
+      if (!reader.NextWord(i == 0) || !reader.TermPayload(&docCount, &postingsOffset, &postingsBytes)) return false;
+      if (reader.word() < from) continue;
+      if (!RangeFits(postingsOffset, postingsBytes, postings.size())) return false;
+      if (!visit(reader.word(), {firstOrdinal + i, docCount, postings.subspan(postingsOffset, postingsBytes)})) {
+        return true;
+      }
+    }
+  }
+  return true;
+}
+
+bool SearchIndex::TermsOfStem(std::string_view stem, std::vector<uint32_t>* ordinals) const {
+  ordinals->clear();
+  bool ok = true;
+  const auto blocks = Section(layout::kStems);
+  const auto index = Section(layout::kStemIndex);
+  const int64_t block = FindBlock(blocks, index, BlockCount(stemCount_), stem, false, &ok);
+  if (!ok) return false;
+  if (block < 0) return true;
+  DictBlockReader reader(blocks, IndexEntry(index, static_cast<uint32_t>(block)), false);
+  const uint32_t entries = std::min(kTermsPerBlock, stemCount_ - static_cast<uint32_t>(block) * kTermsPerBlock);
+  for (uint32_t i = 0; i < entries; ++i) {
+    if (!reader.NextWord(i == 0)) return false;
+    const bool match = reader.word() == stem;
+    if (!reader.StemPayload(match ? ordinals : nullptr, termCount_)) return false;
+    if (match || stem < reader.word()) return true;
+  }
+  return true;
+}
+
+bool SearchIndex::VerifyPostings(const TermInfo& info) const {
+  PostingsCursor cursor;
+  if (!cursor.Open(info, topicCount_, nullptr)) return false;
+  std::vector<uint32_t> docs, positions;
+  if (!cursor.DecodeAll(&docs)) return false;
+  for (uint32_t doc : docs) {
+    if (!cursor.Seek(doc) || cursor.doc() != doc || !cursor.Positions(&positions)) return false;
+  }
+  return true;
+}
+
+SearchError SearchIndex::Verify() const {
+  if (sections_.size() != layout::kSectionCount) return SearchError::IndexDamaged;
+  std::string previousTerm;
+  uint64_t expectedOffset = 0;
+  for (uint32_t block = 0; block < BlockCount(termCount_); ++block) {
+    DictBlockReader reader(Section(layout::kTerms), IndexEntry(Section(layout::kTermIndex), block), true);
+    const uint32_t entries = std::min(kTermsPerBlock, termCount_ - block * kTermsPerBlock);
+    for (uint32_t i = 0; i < entries; ++i) {
+      uint32_t docCount, postingsBytes;
+      uint64_t postingsOffset;
+      if (!reader.NextWord(i == 0) || !reader.TermPayload(&docCount, &postingsOffset, &postingsBytes)) {
+        return SearchError::IndexDamaged;
+      }
+      const auto postings = Section(layout::kPostings);
+      if ((block + i > 0 && !(previousTerm < reader.word())) || postingsOffset != expectedOffset ||
+          !RangeFits(postingsOffset, postingsBytes, postings.size()) ||
+          !VerifyPostings({block * kTermsPerBlock + i, docCount, postings.subspan(postingsOffset, postingsBytes)})) {
+        return SearchError::IndexDamaged;
+      }
+      previousTerm = reader.word();
+      expectedOffset = postingsOffset + postingsBytes;
+    }
+  }
+  std::string previousStem;
+  for (uint32_t block = 0; block < BlockCount(stemCount_); ++block) {
+    DictBlockReader reader(Section(layout::kStems), IndexEntry(Section(layout::kStemIndex), block), false);
+    const uint32_t entries = std::min(kTermsPerBlock, stemCount_ - block * kTermsPerBlock);
+    for (uint32_t i = 0; i < entries; ++i) {
+      if (!reader.NextWord(i == 0) || !reader.StemPayload(nullptr, termCount_) ||
+          (block + i > 0 && !(previousStem < reader.word()))) {
+        return SearchError::IndexDamaged;
+      }
+      previousStem = reader.word();
+    }
+  }
+  return SearchError::None;
+}
+
+}  // namespace kro::search

@@ -1,0 +1,63 @@
+#pragma once
+// Reads a full-text index over borrowed bytes (the title maps its file and lends the
+// section). Open checks the header and the tables it sizes; everything else is checked as
+// it is decoded, so damage makes a lookup or a query fail, never read out of bounds.
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/mediaview/core/search/SearchTypes.h"
+
+namespace kro::search {
+
+struct TermInfo {
+  uint32_t ordinal = 0;
+  uint32_t docCount = 0;
+  std::span<const uint8_t> postings;
+};
+
+class SearchIndex {
+public:
+  // Answers None, IndexVersion (not an index, or an unknown version) or IndexDamaged.
+  SearchError Open(std::span<const uint8_t> bytes);
+
+  uint32_t topicCount() const { return topicCount_; }
+  uint32_t termCount() const { return termCount_; }
+  size_t sizeBytes() const { return bytes_.size(); }
+  bool IsStopWord(std::string_view folded) const;
+  const std::vector<std::string>& stopWords() const { return stopWords_; }
+  // Number of word positions of the topic's heading; body positions follow after a gap.
+  uint32_t HeadingWords(uint32_t topic) const;
+  uint32_t BodyBase(uint32_t topic) const;
+
+  // Each lookup answers false when the index turns out damaged; `found` tells a missing term.
+  bool FindTerm(std::string_view term, TermInfo* info, bool* found) const;
+  bool TermAt(uint32_t ordinal, TermInfo* info, std::string* text) const;
+  // Visits the terms from the first one >= `from` in ascending order while `visit` answers
+  // true.
+  using TermVisitor = std::function<bool(std::string_view term, const TermInfo& info)>;
+  bool VisitTerms(std::string_view from, const TermVisitor& visit) const;
+  // Ordinals of the terms whose stem is `stem` (ascending); empty when none.
+  bool TermsOfStem(std::string_view stem, std::vector<uint32_t>* ordinals) const;
+
+  // Decodes every table and postings list; answers IndexDamaged on the first inconsistency.
+  SearchError Verify() const;
+
+private:
+  std::span<const uint8_t> Section(size_t index) const;
+  int64_t FindBlock(std::span<const uint8_t> blocks, std::span<const uint8_t> index,
+                    uint32_t blockCount, std::string_view key, bool terms, bool* ok) const;
+  bool VerifyPostings(const TermInfo& info) const;
+
+  std::span<const uint8_t> bytes_;
+  std::vector<std::span<const uint8_t>> sections_;
+  uint32_t topicCount_ = 0;
+  uint32_t termCount_ = 0;
+  uint32_t stemCount_ = 0;
+  std::vector<std::string> stopWords_;
+};
+
+}  // namespace kro::search

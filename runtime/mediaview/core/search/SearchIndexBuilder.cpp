@@ -1,0 +1,346 @@
+#include "runtime/mediaview/core/search/SearchIndexBuilder.h"
+
+#include <algorithm>
+#include <array>
+
+#include "runtime/base/Cp1251.h"
+#include "runtime/mediaview/core/search/IndexLayout.h"
+#include "runtime/mediaview/core/search/RussianStemmer.h"
+#include "runtime/mediaview/core/search/Tokenizer.h"
+#include "runtime/mediaview/core/search/Varint.h"
+
+namespace kro::search {
+namespace {
+
+using layout::kDocsPerBlock;
+using layout::kTermsPerBlock;
+
+// One term's postings, encoded as documents arrive (layout in SearchIndex.cpp).
+struct TermPostings {
+  std::vector<uint8_t> docs;
+  std::vector<uint8_t> positions;
+  std::vector<uint8_t> skips;  // entries of the closed blocks
+  uint32_t docCount = 0;
+  uint32_t nextDoc = 0;        // the previous document + 1
+  uint32_t lastClosedDoc = 0;
+  size_t blockDocStart = 0;
+  size_t blockPosStart = 0;
+
+  void AddDocument(uint32_t doc, const uint32_t* positionList, uint32_t freq) {
+    PutVarint(docs, uint64_t{doc - nextDoc} << 1 | (freq == 1 ? 1 : 0));
+    if (freq != 1) PutVarint(docs, freq);
+    uint32_t previous = 0;
+    for (uint32_t i = 0; i < freq; ++i) {
+      PutVarint(positions, positionList[i] - previous);
+      previous = positionList[i];
+    }
+    nextDoc = doc + 1;
+    if (++docCount % kDocsPerBlock == 0) CloseBlock();
+  }
+
+  void CloseBlock() {
+    const uint32_t lastDoc = nextDoc - 1;
+    PutVarint(skips, lastDoc - (skips.empty() ? 0 : lastClosedDoc));
+    PutVarint(skips, docs.size() - blockDocStart);
+    PutVarint(skips, positions.size() - blockPosStart);
+    lastClosedDoc = lastDoc;
+    blockDocStart = docs.size();
+    blockPosStart = positions.size();
+  }
+
+  // Appends the finished postings; answers their size.
+  size_t WriteTo(std::vector<uint8_t>& out) {
+    const size_t start = out.size();
+    if (docCount <= kDocsPerBlock) {
+      PutVarint(out, docs.size());
+    } else {
+      if (docCount % kDocsPerBlock != 0) CloseBlock();
+      out.insert(out.end(), skips.begin(), skips.end());
+    }
+    out.insert(out.end(), docs.begin(), docs.end());
+    out.insert(out.end(), positions.begin(), positions.end());
+    return out.size() - start;
+  }
+};
+
+// Stable storage for term text, so the map can key on views.
+class Arena {
+public:
+  std::string_view Copy(std::string_view text) {
+    if (chunks_.empty() || used_ + text.size() > kChunkBytes) {
+      chunks_.push_back(std::make_unique<char[]>(kChunkBytes));
+      used_ = 0;
+    }
+    char* p = chunks_.back().get() + used_;
+    std::copy(text.begin(), text.end(), p);
+    used_ += text.size();
+    return {p, text.size()};
+  }
+
+private:
+  static constexpr size_t kChunkBytes = 1 << 16;
+  std::vector<std::unique_ptr<char[]>> chunks_;
+  size_t used_ = 0;
+};
+
+// Term text to term id: open addressing with linear probing over a power-of-two table.
+// Looking words up is most of the time an index build takes, and a node-based map spends
+// it chasing pointers.
+class TermTable {
+public:
+  // The id of `term`, or kMissing; on a miss, *slot is where to Insert it.
+  static constexpr uint32_t kMissing = UINT32_MAX;
+
+  uint32_t Find(std::string_view term, const std::vector<std::string_view>& texts, uint64_t* hash, size_t* slot) const {
+    *hash = Hash(term);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = *hash & mask;; i = (i + 1) & mask) {
+      const uint64_t entry = slots_[i];
+      if (entry == 0) {
+        *slot = i;
+        return kMissing;
+      }
+      const auto id = static_cast<uint32_t>(entry) - 1;
+      if (entry >> 32 == *hash >> 32 && texts[id] == term) return id;
+    }
+  }
+
+  void Insert(size_t slot, uint64_t hash, uint32_t id, const std::vector<std::string_view>& texts) {
+    slots_[slot] = (hash >> 32) << 32 | (id + 1);
+    if (++used_ * 2 > slots_.size()) Grow(texts);
+  }
+
+private:
+  static uint64_t Hash(std::string_view text) {
+    uint64_t h = 0xCBF29CE484222325ull;  // FNV-1a, then a final mix for the low bits
+    for (char c : text) h = (h ^ static_cast<uint8_t>(c)) * 0x100000001B3ull;
+    return h ^ (h >> 29);
+  }
+
+  void Grow(const std::vector<std::string_view>& texts) {
+    std::vector<uint64_t> old = std::move(slots_);
+    slots_.assign(old.size() * 2, 0);
+    const size_t mask = slots_.size() - 1;
+    for (uint64_t entry : old) {
+      if (entry == 0) continue;
+      size_t i = Hash(texts[static_cast<uint32_t>(entry) - 1]) & mask;
+      while (slots_[i] != 0) i = (i + 1) & mask;
+      slots_[i] = entry;
+    }
+  }
+
+  std::vector<uint64_t> slots_ = std::vector<uint64_t>(1 << 16, 0);
+  size_t used_ = 0;
+};
+
+void PutU32At(std::vector<uint8_t>& out, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+void PutU32(std::vector<uint8_t>& out, uint32_t value) {
+  out.resize(out.size() + 4);
+  PutU32At(out, out.size() - 4, value);
+}
+
+// Writes a prefix-compressed dictionary entry's word.
+void PutWord(std::vector<uint8_t>& out, std::string_view previous, std::string_view word, bool first) {
+  size_t shared = 0;
+  if (!first) {
+    while (shared < previous.size() && shared < word.size() && previous[shared] == word[shared]) ++shared;
+  }
+  PutVarint(out, shared);
+  PutVarint(out, word.size() - shared);
+  out.insert(out.end(), word.begin() + static_cast<std::ptrdiff_t>(shared), word.end());
+}
+
+std::string FoldWord(std::string_view word) {
+  Tokenizer tokens(word);
+  return tokens.Next() ? std::string(tokens.term()) : std::string();
+}
+
+}  // namespace
+
+std::vector<std::string> DefaultStopWords() {
+  static constexpr std::array kWords = {
+      u8"а", u8"без", u8"бы", u8"в", u8"во", u8"да", u8"для", u8"до", u8"же", u8"за",
+      u8"и", u8"из", u8"или", u8"к", u8"ко", u8"ли", u8"на", u8"над", u8"не", u8"ни",
+      u8"но", u8"о", u8"об", u8"обо", u8"от", u8"по", u8"под", u8"при", u8"про", u8"с",
+      u8"со", u8"то", u8"у", u8"что"};
+  std::vector<std::string> words;
+  for (const char8_t* w : kWords) {
+    const std::u8string_view view(w);
+    words.push_back(Utf8ToCp1251({reinterpret_cast<const char*>(view.data()), view.size()}).value_or(""));
+  }
+  return words;
+}
+
+struct SearchIndexBuilder::State {
+  std::vector<std::string> stopWords;
+  Arena arena;
+  TermTable termIds;
+  std::vector<std::string_view> termTexts;
+  std::vector<TermPostings> postings;
+  std::vector<uint32_t> headingWords;  // by topic
+
+  // The topic being added: its words per region as (term id << 32 | position in region).
+  bool open = false;
+  uint32_t topic = 0;
+  std::array<bool, 2> regionSeen{};
+  std::array<std::vector<uint64_t>, 2> regionWords;
+  std::array<uint32_t, 2> regionLength{};
+  std::vector<uint64_t> merged;
+  std::vector<uint32_t> positions;
+
+  uint32_t TermId(std::string_view term) {
+    uint64_t hash = 0;
+    size_t slot = 0;
+    const uint32_t found = termIds.Find(term, termTexts, &hash, &slot);
+    if (found != TermTable::kMissing) return found;
+    const auto id = static_cast<uint32_t>(termTexts.size());
+    termTexts.push_back(arena.Copy(term));
+    termIds.Insert(slot, hash, id, termTexts);
+    postings.emplace_back();
+    return id;
+  }
+
+  void FlushTopic() {
+    if (!open) return;
+    open = false;
+    if (headingWords.size() <= topic) headingWords.resize(topic + 1, 0);
+    headingWords[topic] = regionLength[0];
+    const uint64_t bodyBase = regionLength[0] + layout::kRegionGap;
+    merged.clear();
+    merged.insert(merged.end(), regionWords[0].begin(), regionWords[0].end());
+    for (uint64_t word : regionWords[1]) merged.push_back(word + bodyBase);
+    std::sort(merged.begin(), merged.end());
+    for (size_t i = 0; i < merged.size();) {
+      const auto id = static_cast<uint32_t>(merged[i] >> 32);
+      positions.clear();
+      for (; i < merged.size() && merged[i] >> 32 == id; ++i) positions.push_back(static_cast<uint32_t>(merged[i]));
+      postings[id].AddDocument(topic, positions.data(), static_cast<uint32_t>(positions.size()));
+    }
+    for (auto& words : regionWords) words.clear();
+    regionSeen = {};
+    regionLength = {};
+  }
+};
+
+SearchIndexBuilder::SearchIndexBuilder(std::vector<std::string> stopWords) : state_(std::make_unique<State>()) {
+  for (const std::string& word : stopWords) {
+    std::string folded = FoldWord(word);
+    if (!folded.empty()) state_->stopWords.push_back(std::move(folded));
+  }
+  auto& stops = state_->stopWords;
+  std::sort(stops.begin(), stops.end());
+  stops.erase(std::unique(stops.begin(), stops.end()), stops.end());
+  if (stops.size() > kMaxStopWords) stops.resize(kMaxStopWords);
+}
+
+SearchIndexBuilder::~SearchIndexBuilder() = default;
+
+bool SearchIndexBuilder::Add(uint32_t topic, int region, std::string_view text) {
+  State& s = *state_;
+  if ((region != 0 && region != 1) || topic >= layout::kMaxTopics) return false;
+  if (s.open && topic == s.topic) {
+    if (s.regionSeen[region]) return false;
+  } else {
+    if (s.open && topic < s.topic) return false;
+    s.FlushTopic();
+    s.open = true;
+    s.topic = topic;
+  }
+  s.regionSeen[region] = true;
+  Tokenizer tokens(text);
+  uint32_t position = 0;
+  auto& words = s.regionWords[region];
+  while (position < kMaxRegionWords && tokens.Next()) {
+    const std::string_view term = tokens.term();
+    if (!std::binary_search(s.stopWords.begin(), s.stopWords.end(), term)) {
+      words.push_back(uint64_t{s.TermId(term)} << 32 | position);
+    }
+    ++position;
+  }
+  s.regionLength[region] = position;
+  return true;
+}
+
+std::vector<uint8_t> SearchIndexBuilder::Finish() {
+  State& s = *state_;
+  s.FlushTopic();
+  const auto termCount = static_cast<uint32_t>(s.termTexts.size());
+  std::vector<uint32_t> order(termCount);
+  for (uint32_t i = 0; i < termCount; ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return s.termTexts[a] < s.termTexts[b]; });
+
+  std::array<std::vector<uint8_t>, layout::kSectionCount> sections;
+  for (uint32_t words : s.headingWords) PutU32(sections[layout::kTopics], words);
+  PutVarint(sections[layout::kStopWords], s.stopWords.size());
+  for (const std::string& word : s.stopWords) {
+    PutVarint(sections[layout::kStopWords], word.size());
+    sections[layout::kStopWords].insert(sections[layout::kStopWords].end(), word.begin(), word.end());
+  }
+
+  // Terms and their postings, in term order.
+  auto& terms = sections[layout::kTerms];
+  auto& postings = sections[layout::kPostings];
+  for (uint32_t ordinal = 0; ordinal < termCount; ++ordinal) {
+    const uint32_t id = order[ordinal];
+    const bool first = ordinal % kTermsPerBlock == 0;
+    if (first) {
+      PutU32(sections[layout::kTermIndex], static_cast<uint32_t>(terms.size()));
+      PutVarint(terms, postings.size());
+    }
+    PutWord(terms, first ? std::string_view() : s.termTexts[order[ordinal - 1]], s.termTexts[id], first);
+    PutVarint(terms, s.postings[id].docCount);
+    PutVarint(terms, s.postings[id].WriteTo(postings));
+    s.postings[id] = TermPostings();
+  }
+
+  // Stems: every term's stem with the ordinals of the terms that share it.
+  std::vector<std::pair<std::string_view, uint32_t>> stems(termCount);
+  for (uint32_t ordinal = 0; ordinal < termCount; ++ordinal) {
+    stems[ordinal] = {RussianStem(s.termTexts[order[ordinal]]), ordinal};
+  }
+  std::sort(stems.begin(), stems.end());
+  uint32_t stemCount = 0;
+  auto& stemBytes = sections[layout::kStems];
+  std::string_view previous;
+  for (size_t i = 0; i < stems.size();) {
+    const std::string_view stem = stems[i].first;
+    size_t end = i;
+    while (end < stems.size() && stems[end].first == stem) ++end;
+    const bool first = stemCount % kTermsPerBlock == 0;
+    if (first) PutU32(sections[layout::kStemIndex], static_cast<uint32_t>(stemBytes.size()));
+    PutWord(stemBytes, previous, stem, first);
+    PutVarint(stemBytes, end - i);
+    PutVarint(stemBytes, stems[i].second);
+    for (size_t j = i + 1; j < end; ++j) PutVarint(stemBytes, stems[j].second - stems[j - 1].second);
+    previous = stem;
+    ++stemCount;
+    i = end;
+  }
+
+  std::vector<uint8_t> out(layout::kMagic.begin(), layout::kMagic.end());
+  out.reserve(layout::kHeaderBytes + postings.size() + terms.size() + stemBytes.size() + (1 << 20));
+  out.push_back(layout::kVersion & 0xFF);
+  out.push_back(layout::kVersion >> 8);
+  out.push_back(0);
+  out.push_back(0);
+  PutU32(out, static_cast<uint32_t>(s.headingWords.size()));
+  PutU32(out, termCount);
+  PutU32(out, stemCount);
+  const size_t table = out.size();
+  out.resize(layout::kHeaderBytes);
+  for (size_t i = 0; i < layout::kSectionCount; ++i) {
+    PutU32At(out, table + i * 8, static_cast<uint32_t>(out.size()));
+    PutU32At(out, table + i * 8 + 4, static_cast<uint32_t>(sections[i].size()));
+    out.insert(out.end(), sections[i].begin(), sections[i].end());
+    sections[i] = {};
+  }
+  auto stopWords = std::move(s.stopWords);
+  *state_ = State();
+  state_->stopWords = std::move(stopWords);
+  return out;
+}
+
+}  // namespace kro::search

@@ -1,0 +1,44 @@
+// Fuzz target: query text as a user types it. The first byte picks the option; the query
+// is parsed and run over a small fixed index.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "runtime/mediaview/core/search/Search.h"
+#include "runtime/mediaview/core/search/SearchIndex.h"
+#include "runtime/mediaview/core/search/SearchIndexBuilder.h"
+
+namespace {
+
+const kro::search::SearchIndex& FixedIndex() {
+  static const std::vector<uint8_t> bytes = [] {
+    kro::search::SearchIndexBuilder builder;
+    const char* const kBodies[] = {"alpha beta gamma delta", "beta beta-gamma epsilon", "alpha zeta eta theta alpha",
+                                   "north-west wind over the sea", "gamma delta alpha beta"};
+    uint32_t topic = 0;
+    for (const char* body : kBodies) {
+      builder.Add(topic, 0, "title");
+      builder.Add(topic++, 1, body);
+    }
+    return builder.Finish();
+  }();
+  static kro::search::SearchIndex index;
+  static const bool opened = index.Open(bytes) == kro::search::SearchError::None;
+  if (!opened) __builtin_trap();
+  return index;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace kro::search;
+  if (size == 0) return 0;
+  const int option = data[0] & 1;
+  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+  const ParseResult parsed = ParseQuery(text, option);
+  if (parsed.error != SearchError::None) return 0;
+  ToString(parsed.query.root);
+  const SearchResult r = RunQuery(FixedIndex(), parsed.query, nullptr, nullptr);
+  for (uint32_t topic : r.topics) r.highlights->InTopic(topic, "title", "alpha beta gamma");
+  return 0;
+}

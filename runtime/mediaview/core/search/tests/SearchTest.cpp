@@ -1,0 +1,232 @@
+#include "runtime/mediaview/core/search/Search.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <string>
+
+#include "runtime/mediaview/core/search/SearchIndex.h"
+#include "runtime/mediaview/core/search/SearchIndexBuilder.h"
+
+namespace kro::search {
+namespace {
+
+struct Topic {
+  std::string heading, body;
+};
+
+const std::map<uint32_t, Topic> kTopics = {
+    {0, {"Волга", "Волга — крупнейшая река Европы. Впадает в Каспийское море."}},
+    {1, {"Ока", "Ока — правый приток Волги. Река течёт по Средне-Русской возвышенности."}},
+    {2, {"Каспийское море", "Крупнейшее озеро на Земле. В него впадают Волга и Урал."}},
+    {3, {"", "Северо-западный ветер дул над рекой и морем."}},
+    {5, {"Ёлка", "Ёлки растут в лесу. Ель — дерево."}},
+};
+
+std::vector<uint8_t> BuildIndex() {
+  SearchIndexBuilder builder;
+  for (const auto& [number, topic] : kTopics) {
+    if (!topic.heading.empty()) {
+      EXPECT_TRUE(builder.Add(number, 0, topic.heading));
+    }
+    EXPECT_TRUE(builder.Add(number, 1, topic.body));
+  }
+  return builder.Finish();
+}
+
+class SearchTest : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_EQ(index_.Open(bytes_), SearchError::None); }
+
+  // Topics found, as "0 2", or "error N".
+  std::string Found(std::string_view query, int option = kMatchExactWords, const std::vector<uint32_t>* scope = nullptr) {
+    const SearchResult r = Search(index_, query, option, scope, nullptr);
+    if (r.error != SearchError::None) return "error " + std::to_string(static_cast<int>(r.error));
+    std::string out;
+    for (uint32_t t : r.topics) out += (out.empty() ? "" : " ") + std::to_string(t);
+    return out;
+  }
+
+  // Highlights of one topic as the highlighted words: "0:Волга 1:Волга".
+  std::string Highlighted(std::string_view query, uint32_t topic, int option = kMatchExactWords) {
+    const SearchResult r = Search(index_, query, option, nullptr, nullptr);
+    if (!r.highlights) return "no source";
+    const Topic& t = kTopics.at(topic);
+    std::string out;
+    for (const Highlight& h : r.highlights->InTopic(topic, t.heading, t.body)) {
+      const std::string& text = h.region == 0 ? t.heading : t.body;
+      out += (out.empty() ? "" : " ") + std::to_string(h.region) + ":" + text.substr(h.offset, h.length);
+    }
+    return out;
+  }
+
+  std::vector<uint8_t> bytes_ = BuildIndex();
+  SearchIndex index_;
+};
+
+TEST_F(SearchTest, FindsTopicsForEveryFormOfQuery) {
+  const struct {
+    std::string query;
+    int option;
+    std::string found;
+  } kCases[] = {
+      {"волга", kMatchExactWords, "0 2"},
+      {"волга", kMatchWordForms, "0 1 2"},
+      {"река", kMatchExactWords, "0 1"},
+      {"река", kMatchWordForms, "0 1 3"},
+      {"ВОЛГА река", kMatchExactWords, "0"},
+      {"волга OR урал", kMatchExactWords, "0 2"},
+      {"волга NOT урал", kMatchExactWords, "0"},
+      {"(ока OR озеро) NOT урал", kMatchExactWords, "1"},
+      {"\"каспийское море\"", kMatchExactWords, "0 2"},
+      {"\"море каспийское\"", kMatchExactWords, ""},
+      {"\"впадает в каспийское\"", kMatchExactWords, "0"},  // a stop word keeps its place
+      {"\"впадает каспийское\"", kMatchExactWords, ""},
+      {"волга NEAR урал", kMatchExactWords, "2"},
+      {"волга РЯДОМ европы", kMatchExactWords, "0"},
+      {"волга NEAR впадает", kMatchExactWords, "0"},
+      {"волга NEAR впадает", kMatchWordForms, "0 2"},
+      {"ока NEAR правый", kMatchExactWords, "1"},
+      {"\"ока ока\"", kMatchExactWords, ""},  // the heading and the body do not join
+      {"\"ока правый\"", kMatchExactWords, "1"},
+      {"ёлки", kMatchExactWords, "5"},
+      {"ЕЛКА", kMatchExactWords, "5"},
+      {"северо-западный", kMatchExactWords, "3"},
+      {"западный", kMatchExactWords, "3"},
+      {"средне-русской", kMatchExactWords, "1"},
+      {"кас*", kMatchExactWords, "0 2"},
+      {"р?ка", kMatchExactWords, "0 1"},
+      {"*ре", kMatchExactWords, "0 2"},
+      {"морем", kMatchWordForms, "0 2 3"},
+      {"нева", kMatchWordForms, ""},
+      {"и", kMatchExactWords, "error 2200"},
+      {"в AND и", kMatchWordForms, "error 2200"},
+      {"волга OR в", kMatchExactWords, "0 2"},
+      {"волга NOT в", kMatchExactWords, "0 2"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(Found(c.query, c.option), c.found) << c.query;
+}
+
+TEST_F(SearchTest, ScopeRestrictsTheResult) {
+  const std::vector<uint32_t> scope = {7, 3, 1, 1};
+  EXPECT_EQ(Found("река", kMatchWordForms, &scope), "1 3");
+  const std::vector<uint32_t> none;
+  EXPECT_EQ(Found("река", kMatchWordForms, &none), "");
+}
+
+TEST_F(SearchTest, HighlightsTheWordsThatMatched) {
+  EXPECT_EQ(Highlighted("волга", 0), "0:Волга 1:Волга");
+  EXPECT_EQ(Highlighted("волга", 1, kMatchWordForms), "1:Волги");
+  EXPECT_EQ(Highlighted("\"каспийское море\"", 0), "1:Каспийское 1:море");
+  EXPECT_EQ(Highlighted("волга NOT урал", 0), "0:Волга 1:Волга");
+  EXPECT_EQ(Highlighted("волга NEAR урал", 2), "1:Волга 1:Урал");
+  EXPECT_EQ(Highlighted("волга OR кас*", 2), "0:Каспийское 1:Волга");
+  EXPECT_EQ(Highlighted("северо-западный", 3), "1:Северо 1:западный");
+  EXPECT_EQ(Highlighted("волга", 1), "");  // not found there
+}
+
+TEST(SearchIndexBuilder, KeepsTopicAndRegionOrder) {
+  SearchIndexBuilder builder;
+  EXPECT_TRUE(builder.Add(4, 1, "тело"));
+  EXPECT_TRUE(builder.Add(4, 0, "заголовок"));  // either region first
+  EXPECT_FALSE(builder.Add(4, 1, "снова"));
+  EXPECT_FALSE(builder.Add(4, 2, "нет"));
+  EXPECT_FALSE(builder.Add(3, 0, "назад"));
+  EXPECT_TRUE(builder.Add(9, 1, "дальше"));
+  const auto bytes = builder.Finish();
+  SearchIndex index;
+  ASSERT_EQ(index.Open(bytes), SearchError::None);
+  EXPECT_EQ(index.topicCount(), 10u);
+  EXPECT_EQ(index.HeadingWords(4), 1u);
+  const SearchResult r = Search(index, "тело", kMatchExactWords, nullptr, nullptr);
+  ASSERT_EQ(r.topics, std::vector<uint32_t>{4});
+  EXPECT_EQ(r.highlights->InTopic(4, "заголовок", "тело"), (std::vector<Highlight>{{1, 0, 4}}));
+}
+
+TEST(SearchIndex, RefusesOtherFilesAndVersions) {
+  auto bytes = BuildIndex();
+  SearchIndex index;
+  auto other = bytes;
+  other[8] = 2;
+  EXPECT_EQ(index.Open(other), SearchError::IndexVersion);
+  other = bytes;
+  other[0] = 'X';
+  EXPECT_EQ(index.Open(other), SearchError::IndexVersion);
+  EXPECT_EQ(index.Open({}), SearchError::IndexVersion);
+  EXPECT_EQ(index.Open(bytes), SearchError::None);
+  EXPECT_EQ(index.Verify(), SearchError::None);
+}
+
+TEST(SearchIndex, FailsOnEveryTruncation) {
+  const auto bytes = BuildIndex();
+  for (size_t size = 0; size < bytes.size(); ++size) {
+    SearchIndex index;
+    EXPECT_NE(index.Open(std::span(bytes).first(size)), SearchError::None) << size;
+  }
+}
+
+// Every single damaged byte is either refused or survived: no crash, no read outside.
+TEST(SearchIndex, SurvivesEveryDamagedByte) {
+  const auto good = BuildIndex();
+  int refused = 0;
+  for (size_t at = 0; at < good.size(); ++at) {
+    auto bytes = good;
+    bytes[at] ^= 0x5A;
+    SearchIndex index;
+    if (index.Open(bytes) != SearchError::None || index.Verify() != SearchError::None) ++refused;
+    if (index.topicCount() == 0) continue;
+    for (const char* query : {"волга", "кас* NEAR море", "\"каспийское море\" OR ель", "рек* NOT урал"}) {
+      for (int option : {kMatchWordForms, kMatchExactWords}) {
+        const SearchResult r = Search(index, query, option, nullptr, nullptr);
+        for (uint32_t t : r.topics) {
+          ASSERT_LT(t, index.topicCount());
+          r.highlights->InTopic(t, "Каспийское море", "Волга впадает в море");
+        }
+      }
+    }
+  }
+  EXPECT_GT(refused, static_cast<int>(good.size() / 2));
+}
+
+// Many documents of the same few words, so that a NEAR query works for a long time.
+std::vector<uint8_t> BuildLargeIndex() {
+  SearchIndexBuilder builder;
+  uint32_t state = 12345;
+  for (uint32_t topic = 0; topic < 8000; ++topic) {
+    std::string body;
+    for (int w = 0; w < 150; ++w) {
+      state = state * 1103515245 + 12345;
+      body += "w" + std::to_string((state >> 16) % 40) + " ";
+    }
+    builder.Add(topic, 1, body);
+  }
+  return builder.Finish();
+}
+
+TEST(Search, ProgressIsCalledDuringLongQueriesAndStopsThem) {
+  const auto bytes = BuildLargeIndex();
+  SearchIndex index;
+  ASSERT_EQ(index.Open(bytes), SearchError::None);
+  const char* kQuery = "w1* NEAR w2* NEAR w3*";
+  int calls = 0;
+  auto start = std::chrono::steady_clock::now();
+  const SearchResult full = Search(index, kQuery, kMatchExactWords, nullptr, [&] { return ++calls, 0; });
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  ASSERT_EQ(full.error, SearchError::None);
+  EXPECT_GT(full.topics.size(), 1000u);
+  if (elapsed > std::chrono::milliseconds(40)) {
+    EXPECT_GT(calls, 0);
+  }
+
+  calls = 0;
+  const SearchResult stopped = Search(index, kQuery, kMatchExactWords, nullptr, [&] { return ++calls; });
+  if (calls > 0) {
+    EXPECT_EQ(stopped.error, SearchError::Stopped);
+    EXPECT_TRUE(stopped.topics.empty());
+    EXPECT_EQ(calls, 1);
+  }
+}
+
+}  // namespace
+}  // namespace kro::search

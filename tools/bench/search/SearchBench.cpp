@@ -1,0 +1,344 @@
+// search_bench: our full-text index against SQLite FTS5 and Xapian on one generated corpus.
+//   search_bench --corpus FILE [--work DIR] [--runs N] [--queries N] [--peers 0|1] [--only CLASS]
+// The corpus comes from tools/corpus (`corpus --articles N --plain FILE`). Prints, per
+// query class, the median and 95th percentile latency of each engine, our ratio to each
+// peer, the result counts and whether they agree, then index sizes and build times.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "runtime/base/Cp1251.h"
+#include "runtime/mediaview/core/search/Search.h"
+#include "runtime/mediaview/core/search/SearchIndex.h"
+#include "runtime/mediaview/core/search/SearchIndexBuilder.h"
+#include "runtime/mediaview/core/search/Tokenizer.h"
+#include "tools/bench/search/Peers.h"
+#include "tools/corpus/CorpusFile.h"
+
+namespace {
+
+using kro::bench::QueryOp;
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+  std::string corpus;
+  std::string work = "/tmp/search_bench";
+  int runs = 5;
+  int queries = 40;
+  bool peers = true;
+  std::string only;  // run just the query class of this name
+};
+
+struct BenchQuery {
+  QueryOp op;
+  std::vector<std::string> words;  // cp1251, folded
+};
+
+struct QueryClass {
+  std::string name;
+  std::vector<BenchQuery> queries;
+};
+
+struct TermStat {
+  std::string term;
+  uint32_t docs;
+};
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// Our query text for a benchmark query, and the option that goes with it.
+std::string OurText(const BenchQuery& q) {
+  switch (q.op) {
+    case QueryOp::Word:
+    case QueryOp::Forms: return q.words[0];
+    case QueryOp::And: {
+      std::string out;
+      for (const auto& w : q.words) out += (out.empty() ? "" : " ") + w;
+      return out;
+    }
+    case QueryOp::Phrase: return "\"" + q.words[0] + " " + q.words[1] + "\"";
+    case QueryOp::Prefix: return q.words[0] + "*";
+    case QueryOp::Or: return q.words[0] + " OR " + q.words[1];
+    case QueryOp::Not: return q.words[0] + " NOT " + q.words[1];
+  }
+  return {};
+}
+
+// Chooses the queries of each class from the index's own term statistics. Words with е
+// are left out: the peers do not fold ё to е, so their counts would differ for them.
+class QueryPicker {
+public:
+  QueryPicker(const kro::search::SearchIndex& index, const std::vector<std::array<std::string, 2>>& texts, int count)
+      : index_(index), texts_(texts), count_(count), random_(1997) {
+    index.VisitTerms("", [&](std::string_view term, const kro::search::TermInfo& info) {
+      if (term.find('\xE5') == std::string_view::npos && term.size() >= 3) stats_.push_back({std::string(term), info.docCount});
+      return true;
+    });
+    n_ = index.topicCount();
+  }
+
+  std::vector<QueryClass> Classes() {
+    std::vector<QueryClass> classes;
+    classes.push_back({"rare word", Singles(QueryOp::Word, 2, 5)});
+    classes.push_back({"common word", Common()});
+    classes.push_back({"two-word AND", Tuples(QueryOp::And, 2, 0.05, 0.2)});
+    classes.push_back({"three-word AND", Tuples(QueryOp::And, 3, 0.05, 0.3)});
+    classes.push_back({"phrase, common words", Phrases(0.15, 1.0)});
+    classes.push_back({"phrase, rarer words", Phrases(0.002, 0.02)});
+    classes.push_back({"4-letter prefix", Prefixes()});
+    classes.push_back({"OR", Tuples(QueryOp::Or, 2, 0.02, 0.1)});
+    classes.push_back({"AND NOT", Tuples(QueryOp::Not, 2, 0.1, 0.3)});
+    classes.push_back({"word forms", Singles(QueryOp::Forms, static_cast<uint32_t>(0.01 * n_) + 1, static_cast<uint32_t>(0.1 * n_))});
+    return classes;
+  }
+
+private:
+  std::vector<const TermStat*> InRange(uint32_t low, uint32_t high) const {
+    std::vector<const TermStat*> out;
+    for (const TermStat& s : stats_) {
+      if (s.docs >= low && s.docs <= high) out.push_back(&s);
+    }
+    return out;
+  }
+
+  const std::string& Pick(const std::vector<const TermStat*>& from) { return from[random_() % from.size()]->term; }
+
+  std::vector<BenchQuery> Singles(QueryOp op, uint32_t low, uint32_t high) {
+    const auto from = InRange(low, high);
+    std::vector<BenchQuery> out;
+    for (int i = 0; i < count_ && !from.empty(); ++i) out.push_back({op, {Pick(from)}});
+    return out;
+  }
+
+  // The words whose document count is nearest to 42% of the articles.
+  std::vector<BenchQuery> Common() {
+    std::vector<const TermStat*> all;
+    for (const TermStat& s : stats_) all.push_back(&s);
+    const double target = 0.42 * n_;
+    std::sort(all.begin(), all.end(), [&](const TermStat* a, const TermStat* b) {
+      return std::abs(a->docs - target) < std::abs(b->docs - target);
+    });
+    std::vector<BenchQuery> out;
+    for (size_t i = 0; i < all.size() && i < 10; ++i) out.push_back({QueryOp::Word, {all[i]->term}});
+    return out;
+  }
+
+  std::vector<BenchQuery> Tuples(QueryOp op, size_t words, double low, double high) {
+    const auto from = InRange(static_cast<uint32_t>(low * n_), static_cast<uint32_t>(high * n_));
+    std::vector<BenchQuery> out;
+    for (int i = 0; i < count_ && from.size() > words; ++i) {
+      BenchQuery q{op, {}};
+      while (q.words.size() < words) {
+        const std::string& w = Pick(from);
+        if (std::find(q.words.begin(), q.words.end(), w) == q.words.end()) q.words.push_back(w);
+      }
+      out.push_back(q);
+    }
+    return out;
+  }
+
+  uint32_t DocsOf(std::string_view term) const {
+    kro::search::TermInfo info;
+    bool found = false;
+    return index_.FindTerm(term, &info, &found) && found ? info.docCount : 0;
+  }
+
+  // Adjacent word pairs of the bodies whose rarer word has a document share in the range.
+  std::vector<BenchQuery> Phrases(double low, double high) {
+    std::vector<BenchQuery> out;
+    for (int attempt = 0; attempt < 200000 && static_cast<int>(out.size()) < count_; ++attempt) {
+      const std::string& body = texts_[random_() % texts_.size()][1];
+      kro::search::Tokenizer tokens(body);
+      std::vector<std::string> words;
+      while (tokens.Next()) words.emplace_back(tokens.term());
+      if (words.size() < 2) continue;
+      const size_t at = random_() % (words.size() - 1);
+      const std::string &a = words[at], &b = words[at + 1];
+      if (a == b || a.find('\xE5') != std::string::npos || b.find('\xE5') != std::string::npos) continue;
+      const uint32_t docs = std::min(DocsOf(a), DocsOf(b));
+      if (docs >= low * n_ && docs <= high * n_) out.push_back({QueryOp::Phrase, {a, b}});
+    }
+    return out;
+  }
+
+  // Prefixes of four letters that expand to between 100 and 400 terms.
+  std::vector<BenchQuery> Prefixes() {
+    std::map<std::string, int> counts;
+    for (const TermStat& s : stats_) {
+      if (s.term.size() > 4) ++counts[s.term.substr(0, 4)];
+    }
+    std::vector<const TermStat*> all;
+    std::vector<std::string> prefixes;
+    for (const auto& [prefix, n] : counts) {
+      if (n >= 100 && n <= 400) prefixes.push_back(prefix);
+    }
+    std::vector<BenchQuery> out;
+    for (int i = 0; i < count_ && !prefixes.empty(); ++i) out.push_back({QueryOp::Prefix, {prefixes[random_() % prefixes.size()]}});
+    return out;
+  }
+
+  const kro::search::SearchIndex& index_;
+  const std::vector<std::array<std::string, 2>>& texts_;
+  int count_;
+  std::mt19937_64 random_;
+  std::vector<TermStat> stats_;
+  uint32_t n_ = 0;
+};
+
+struct Latencies {
+  std::vector<double> seconds;
+  double Percentile(double p) {
+    if (seconds.empty()) return 0;
+    std::sort(seconds.begin(), seconds.end());
+    return seconds[std::min(seconds.size() - 1, static_cast<size_t>(p * static_cast<double>(seconds.size())))];
+  }
+};
+
+std::string Micro(double seconds) {
+  char buffer[32];
+  if (seconds >= 1e-3) std::snprintf(buffer, sizeof buffer, "%.2f ms", seconds * 1e3);
+  else std::snprintf(buffer, sizeof buffer, "%.1f us", seconds * 1e6);
+  return buffer;
+}
+
+bool ParseOptions(int argc, char** argv, Options* o) {
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string key = argv[i];
+    if (key == "--corpus") o->corpus = argv[i + 1];
+    else if (key == "--work") o->work = argv[i + 1];
+    else if (key == "--runs") o->runs = std::atoi(argv[i + 1]);
+    else if (key == "--queries") o->queries = std::atoi(argv[i + 1]);
+    else if (key == "--peers") o->peers = std::atoi(argv[i + 1]) != 0;
+    else if (key == "--only") o->only = argv[i + 1];
+    else return false;
+  }
+  return argc % 2 == 1 && !o->corpus.empty() && o->runs > 0 && o->queries > 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  if (!ParseOptions(argc, argv, &o)) {
+    std::fprintf(stderr, "usage: search_bench --corpus FILE [--work DIR] [--runs N] [--queries N] [--peers 0|1] [--only CLASS]\n");
+    return 2;
+  }
+  std::vector<std::array<std::string, 2>> texts;
+  uint64_t textBytes = 0, words = 0;
+  if (!kro::corpus::ReadPlainCorpus(o.corpus, [&](const kro::corpus::Article& a) {
+        texts.push_back({a.title, kro::corpus::BodyText(a)});
+        textBytes += texts.back()[0].size() + texts.back()[1].size();
+      })) {
+    std::fprintf(stderr, "search_bench: cannot read %s\n", o.corpus.c_str());
+    return 1;
+  }
+  for (const auto& t : texts) {
+    for (const auto& region : t) {
+      kro::search::Tokenizer tokens(region);
+      while (tokens.Next()) ++words;
+    }
+  }
+  std::printf("corpus: %zu articles, %.1f MB of cp1251 text, %.2f M words\n\n", texts.size(), textBytes / 1e6, words / 1e6);
+
+  // Ours.
+  const auto buildStart = Clock::now();
+  kro::search::SearchIndexBuilder builder;
+  for (uint32_t i = 0; i < texts.size(); ++i) {
+    builder.Add(i, 0, texts[i][0]);
+    builder.Add(i, 1, texts[i][1]);
+  }
+  const std::vector<uint8_t> blob = builder.Finish();
+  const double ourBuild = Seconds(Clock::now() - buildStart);
+  kro::search::SearchIndex index;
+  if (index.Open(blob) != kro::search::SearchError::None) return 1;
+
+  // Peers.
+  std::vector<std::unique_ptr<kro::bench::PeerEngine>> peers;
+  std::vector<double> peerBuild;
+  if (o.peers) {
+    std::filesystem::create_directories(o.work);
+    std::vector<kro::bench::PeerArticle> utf8;
+    for (const auto& t : texts) utf8.push_back({kro::Cp1251ToUtf8(t[0]), kro::Cp1251ToUtf8(t[1])});
+    peers.push_back(kro::bench::MakeFts5());
+    peers.push_back(kro::bench::MakeXapian());
+    for (auto& peer : peers) {
+      std::fprintf(stderr, "building %s...\n", peer->name());
+      const auto start = Clock::now();
+      const std::string path = o.work + "/" + peer->name();
+      if (!peer->Build(utf8, path)) {
+        std::fprintf(stderr, "search_bench: %s build failed\n", peer->name());
+        return 1;
+      }
+      peerBuild.push_back(Seconds(Clock::now() - start));
+    }
+  }
+
+  QueryPicker picker(index, texts, o.queries);
+  std::printf("%-22s %4s %22s", "query class", "n", "ours median / p95");
+  for (auto& peer : peers) std::printf(" %22s %13s", (std::string(peer->name()) + " median / p95").c_str(), "ours/peer");
+  std::printf("  %s\n", "results ours (peers) agree");
+  for (const QueryClass& c : picker.Classes()) {
+    if (!o.only.empty() && c.name != o.only) continue;
+    Latencies ours;
+    std::vector<Latencies> theirs(peers.size());
+    uint64_t ourCount = 0;
+    std::vector<uint64_t> peerCount(peers.size());
+    std::vector<int> agree(peers.size(), 0), compared(peers.size(), 0);
+    for (const BenchQuery& q : c.queries) {
+      const std::string text = OurText(q);
+      const int option = q.op == QueryOp::Forms ? kro::search::kMatchWordForms : kro::search::kMatchExactWords;
+      size_t ourSize = 0;
+      for (int run = 0; run <= o.runs; ++run) {
+        const auto start = Clock::now();
+        const auto r = kro::search::Search(index, text, option, nullptr, nullptr);
+        if (run > 0) ours.seconds.push_back(Seconds(Clock::now() - start));  // the first run warms up
+        ourSize = r.topics.size();
+      }
+      ourCount += ourSize;
+      std::vector<std::string> utf8Words;
+      for (const auto& w : q.words) utf8Words.push_back(kro::Cp1251ToUtf8(w));
+      for (size_t p = 0; p < peers.size(); ++p) {
+        if (!peers[p]->Supports(q.op)) continue;
+        size_t size = 0;
+        for (int run = 0; run <= o.runs; ++run) {
+          const auto start = Clock::now();
+          size = peers[p]->Run(q.op, utf8Words).size();
+          if (run > 0) theirs[p].seconds.push_back(Seconds(Clock::now() - start));
+        }
+        peerCount[p] += size;
+        ++compared[p];
+        agree[p] += size == ourSize ? 1 : 0;
+      }
+    }
+    const double ourMedian = ours.Percentile(0.5);
+    std::printf("%-22s %4zu %22s", c.name.c_str(), c.queries.size(),
+                (Micro(ourMedian) + " / " + Micro(ours.Percentile(0.95))).c_str());
+    std::string counts = std::to_string(ourCount) + " (";
+    for (size_t p = 0; p < peers.size(); ++p) {
+      if (theirs[p].seconds.empty()) {
+        std::printf(" %22s %13s", "-", "-");
+        counts += std::string(p ? ", " : "") + "-";
+        continue;
+      }
+      const double median = theirs[p].Percentile(0.5);
+      char ratio[32];
+      std::snprintf(ratio, sizeof ratio, "%.2f", ourMedian / median);
+      std::printf(" %22s %13s", (Micro(median) + " / " + Micro(theirs[p].Percentile(0.95))).c_str(), ratio);
+      counts += std::string(p ? ", " : "") + std::to_string(peerCount[p]) + " " + std::to_string(agree[p]) + "/" +
+                std::to_string(compared[p]);
+    }
+    std::printf("  %s)\n", counts.c_str());
+  }
+  std::printf("\n%-8s %12s %12s\n", "engine", "index MB", "build s");
+  std::printf("%-8s %12.1f %12.1f\n", "ours", blob.size() / 1e6, ourBuild);
+  for (size_t p = 0; p < peers.size(); ++p) {
+    std::printf("%-8s %12.1f %12.1f\n", peers[p]->name(), peers[p]->SizeBytes() / 1e6, peerBuild[p]);
+  }
+  return 0;
+}
