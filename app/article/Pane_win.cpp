@@ -355,10 +355,10 @@ LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam)
       PaneKeyDown(pane, wParam);
       return 0;
     case WM_VSCROLL:
-      OnVScroll(pane, LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+      OnVScroll(pane, LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_HSCROLL:
-      OnHScroll(pane, LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+      OnHScroll(pane, LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(pane, PointOf(lParam));

@@ -84,7 +84,8 @@ void OnKeyDown(HWND window, WPARAM key) {
 void OnMoveOrSize(HWND window, UINT message) {
   TopicRecord* record = RecordOf(window);
   if (!record) return;
-  if (record == State().secondary) GetWindowRect(window, &State().secondaryRect);
+  // A minimised window's rectangle is its icon's: the stored place stays the restored one.
+  if (record == State().secondary && !IsIconic(window)) GetWindowRect(window, &State().secondaryRect);
   if (message == WM_SIZE) LayOut(record);
 }
 
