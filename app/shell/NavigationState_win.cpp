@@ -69,6 +69,7 @@ void SaveLastPosition() {
 
 void ReleaseArticleMachinery() {
   Program& program = TheProgram();
+  article::ClosePopups(nullptr);
   if (article::MainArticle()) article::DestroyTopicWindow(article::MainArticle());
   if (program.wordWheel) MVWordWheelClose(program.wordWheel);
   program.wordWheel = nullptr;

@@ -84,7 +84,11 @@ bool OpenTitle(HINSTANCE instance) {
     program.title = hMVTitleOpenEx((program.productDir + "kro.m14").c_str(), TitlePump, nullptr);
     if (!program.title) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   }
-  return program.title && article::CreateMainArticleWindow(instance, program.title, ArticleArea());
+  if (!program.title) return false;
+  article::TopicRecord* record = article::CreateMainArticleWindow(instance, program.title, ArticleArea());
+  // The main window, not the plain article area, keeps track of the active topic window.
+  if (record) record->owner = program.mainWindow;
+  return record != nullptr;
 }
 
 bool OpenIndex() {
