@@ -109,6 +109,8 @@ void BuildLetterBar() {
     std::snprintf(on, 16, "let_%s_on", folder);
     std::snprintf(stop, 16, "let_%s_stop", folder);
     gLetterBar[k] = Record(kCmdFirstLetter + 10 * k, off, on, stop, kLetterBarX + kLetterStep * k, kLetterBarY);
+    // A press changes nothing: the letter check alone decides which key looks pressed.
+    gLetterBar[k].kind = toolkit::kReleaseOnlyButton;
   }
   gLetterBar[kLetterCount] = {};
 }

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "runtime/base/FileIo_win.h"
 #include "runtime/base/UniqueHandle_win.h"
@@ -61,7 +63,14 @@ bool WaitFor(Condition condition, DWORD timeoutMs) {
 
 class PlayerTest : public testing::Test {
 protected:
+  // The prefix's kro97.ini belongs to the run command too: it is put back afterwards.
+  static std::string IniPath() {
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    return std::string(windows) + "\\kro97.ini";
+  }
   void SetUp() override {
+    savedIni_ = ReadWholeFile(IniPath());
     workDir_ = WindowsPath(KRO_BUILD_DIR "/e2e-work");
     CreateDirectoryA(workDir_.c_str(), nullptr);
     DeleteFileA((workDir_ + "\\last.tmp").c_str());
@@ -98,8 +107,11 @@ protected:
       if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
       CloseHandle(process_.hProcess);
     }
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "kro97.ini");  // let go of the cached file
+    if (savedIni_) ReplaceFileContents(IniPath(), *savedIni_);
   }
 
+  std::optional<std::vector<uint8_t>> savedIni_;
   std::string workDir_;
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;
