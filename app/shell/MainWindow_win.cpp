@@ -169,10 +169,9 @@ LRESULT OnNcCalcSize(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-// Strict comparisons: the border pixel of a button is not the button.
 bool InButton(int x, int y, const RECT& window, int left, int right) {
   const auto& b = P().display.buttons;
-  return window.left + left < x && x < window.left + right && window.top + b.top < y && y < window.top + b.bottom;
+  return InCaptionButton({x, y}, window, left, right, b.top, b.bottom);
 }
 
 LRESULT OnNcLButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam) {
@@ -566,6 +565,17 @@ MainArticleHost gHost;
 
 }  // namespace
 
+POINT MainWindowOrigin(int screenWidth, int screenHeight) {
+  if (screenWidth > kWidth || screenHeight >= kHeight + 1) return {(screenWidth - kWidth) / 2, (screenHeight - kHeight) / 2};
+  return {0, 0};
+}
+
+// Strict comparisons: the border pixel of a button is not the button.
+bool InCaptionButton(POINT point, const RECT& window, int left, int right, int top, int bottom) {
+  return window.left + left < point.x && point.x < window.left + right && window.top + top < point.y &&
+         point.y < window.top + bottom;
+}
+
 LRESULT CALLBACK ArticleViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (HandleFrame(hwnd, message, wParam, lParam, &result)) return result;
@@ -583,11 +593,9 @@ LRESULT CALLBACK StartScreenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 bool CreateMainWindow(HINSTANCE instance) {
   Program& program = P();
   program.accelerators = LoadAcceleratorsA(instance, "MVAppAccelerators");
-  const int width = program.display.screenWidth, height = program.display.screenHeight;
-  const bool centre = width > kWidth || height >= kHeight + 1;
-  const HWND hwnd = CreateWindowExA(0, kMainWindowClass, "", WS_SYSMENU, centre ? (width - kWidth) / 2 : 0,
-                                    centre ? (height - kHeight) / 2 : 0, kWidth, kHeight, nullptr, nullptr, instance,
-                                    nullptr);
+  const POINT origin = MainWindowOrigin(program.display.screenWidth, program.display.screenHeight);
+  const HWND hwnd = CreateWindowExA(0, kMainWindowClass, "", WS_SYSMENU, origin.x, origin.y, kWidth, kHeight, nullptr,
+                                    nullptr, instance, nullptr);
   if (!hwnd) return false;
   program.mainWindow = hwnd;
   article::SetArticleHost(&gHost);

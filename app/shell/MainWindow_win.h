@@ -28,6 +28,12 @@ constexpr UINT kMsgPaneClicked = WM_USER + 2000;
 LRESULT CALLBACK ArticleViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK StartScreenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Where the 640x480 frame goes on a screen: centred on anything larger, else at 0, 0.
+POINT MainWindowOrigin(int screenWidth, int screenHeight);
+// Whether a screen point lies strictly inside a caption button whose left and right edges
+// are offsets from the window's left edge, between `top` and `bottom` below its top edge.
+bool InCaptionButton(POINT point, const RECT& window, int left, int right, int top, int bottom);
+
 // Creates the frame, its children and both button sets (hidden); false when the frame
 // cannot be created.
 bool CreateMainWindow(HINSTANCE instance);

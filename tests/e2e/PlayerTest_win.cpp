@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,30 @@ std::string Caption(HWND hwnd) {
 HWND ButtonAt(HWND main, int x, int y) {
   POINT point{x + 2, y + 2};
   return ChildWindowFromPointEx(main, point, CWP_SKIPINVISIBLE);
+}
+
+struct WindowSearch {
+  DWORD processId;
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
+  auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  char name[64] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  if (owner != search.processId || lstrcmpiA(name, search.className) != 0 || !IsWindowVisible(hwnd)) return TRUE;
+  search.found = hwnd;
+  return FALSE;
+}
+
+// A visible top-level window of the given class that belongs to the process.
+HWND ProcessWindow(DWORD processId, const char* className) {
+  WindowSearch search{processId, className, nullptr};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 template <typename Condition>
@@ -160,6 +185,48 @@ TEST_F(PlayerTest, MissingProductDirEndsWithTheReinstallMessageAndRestoresAutoRu
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(ExitCode(), 1u);
   EXPECT_EQ(AutoRun(), kUserAutoRun);
+}
+
+TEST_F(PlayerTest, DeclinedDiscPromptEndsWithOneAndRestoresAutoRun) {
+  const std::string empty = WindowsPath(KRO_BUILD_DIR "/e2e-empty-disc");
+  CreateDirectoryA(empty.c_str(), nullptr);
+  WritePrivateProfileStringA("Kro", "ProductDir", empty.c_str(), "kro97.ini");
+  ASSERT_TRUE(Launch());
+  HWND prompt = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (prompt = ProcessWindow(process_.dwProcessId, "#32770")) != nullptr; }, 30000));
+  EXPECT_EQ(FindWindowA("EncWindowClass", nullptr), nullptr);  // no main window before the disc
+  PostMessageA(prompt, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(ExitCode(), 1u);
+  EXPECT_EQ(AutoRun(), kUserAutoRun);
+}
+
+TEST_F(PlayerTest, DamagedTitleIsRefusedWithItsMessage) {
+  const std::string disc = WindowsPath(KRO_BUILD_DIR "/e2e-damaged-disc");
+  CreateDirectoryA(disc.c_str(), nullptr);
+  const char kNotATitle[] = "not a title at all";
+  ReplaceFileContents(disc + "\\kro.m14", std::span(reinterpret_cast<const uint8_t*>(kNotATitle), sizeof kNotATitle));
+  WritePrivateProfileStringA("Kro", "ProductDir", disc.c_str(), "kro97.ini");
+  ASSERT_TRUE(Launch());
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA("#32770", "Ошибка")) != nullptr; }, 30000));
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(ExitCode(), 1u);
+  EXPECT_EQ(AutoRun(), kUserAutoRun);
+}
+
+TEST_F(PlayerTest, CatalogueCommandSwitchesToTheStartScreenAndBack) {
+  ASSERT_TRUE(Start());
+  const HWND area = FindWindowExA(main_, nullptr, "WinCR", nullptr);
+  const HWND box = FindWindowExA(main_, nullptr, "Button", nullptr);
+  ASSERT_TRUE(area && box);
+  EXPECT_TRUE(IsWindowVisible(area));
+  EXPECT_FALSE(IsWindowVisible(box));
+  PostMessageA(main_, WM_COMMAND, 150, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(area) && IsWindowVisible(box); }, 10000));
+  PostMessageA(main_, WM_COMMAND, 4000, 0);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(area) && !IsWindowVisible(box); }, 10000));
+  PostMessageA(main_, WM_COMMAND, 110, 0);
+  EXPECT_EQ(ExitCode(), 0u);
 }
 
 }  // namespace
