@@ -88,14 +88,14 @@ bool WaitFor(Condition condition, DWORD timeoutMs) {
 
 class PlayerTest : public testing::Test {
 protected:
-  // The prefix's kro97.ini belongs to the run command too: it is put back afterwards.
-  static std::string IniPath() {
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, sizeof windows);
-    return std::string(windows) + "\\kro97.ini";
-  }
+  // The prefix's kro97.ini belongs to the run command too: its keys are put back afterwards.
+  static constexpr const char* kKeys[] = {"ProductDir", "Directory", "IsDisk2Exists", "ShowIntroduction"};
   void SetUp() override {
-    savedIni_ = ReadWholeFile(IniPath());
+    for (const char* key : kKeys) {
+      char value[512] = {};
+      const DWORD length = GetPrivateProfileStringA("Kro", key, "\x01", value, sizeof value, "kro97.ini");
+      savedIni_.emplace_back(length == 1 && value[0] == '\x01' ? std::nullopt : std::optional<std::string>(value));
+    }
     workDir_ = WindowsPath(KRO_BUILD_DIR "/e2e-work");
     CreateDirectoryA(workDir_.c_str(), nullptr);
     DeleteFileA((workDir_ + "\\last.tmp").c_str());
@@ -132,11 +132,11 @@ protected:
       if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
       CloseHandle(process_.hProcess);
     }
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "kro97.ini");  // let go of the cached file
-    if (savedIni_) ReplaceFileContents(IniPath(), *savedIni_);
+    for (size_t i = 0; i < savedIni_.size(); ++i)
+      WritePrivateProfileStringA("Kro", kKeys[i], savedIni_[i] ? savedIni_[i]->c_str() : nullptr, "kro97.ini");
   }
 
-  std::optional<std::vector<uint8_t>> savedIni_;
+  std::vector<std::optional<std::string>> savedIni_;
   std::string workDir_;
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;
