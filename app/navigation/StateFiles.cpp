@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "runtime/base/ByteReader.h"
+#include "runtime/base/ByteWriter.h"
 
 namespace kro::navigation {
 namespace {
@@ -19,15 +20,10 @@ HistoryEntry ReadEntry(ByteReader& r) {
   return e;
 }
 
-void PutI32(uint8_t* out, int32_t value) {
-  const auto v = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
 void WriteEntry(uint8_t* out, const HistoryEntry& e) {
   const int32_t fields[] = {e.used, e.address, e.scroll, e.named, e.nameOrNumber, e.title};
   for (int32_t field : fields) {
-    PutI32(out, field);
+    PutLE32(out, static_cast<uint32_t>(field));
     out += 4;
   }
 }

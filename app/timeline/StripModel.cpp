@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/base/ByteReader.h"
+#include "runtime/base/ByteWriter.h"
 
 namespace kro::timeline {
 namespace {
@@ -11,11 +12,6 @@ constexpr size_t kRegionBytes = 48;
 constexpr size_t kContextBytes = 32;
 constexpr int kLineStep = 5;
 constexpr int kPageStep = 50;
-
-void PutI32(uint8_t* out, int32_t value) {
-  const auto v = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 }  // namespace
 
@@ -42,7 +38,7 @@ std::optional<StripHeader> ParseStripHeader(std::span<const uint8_t> fileStart) 
   header.width = width;
   header.height = height / frames;
   header.frameInfo.assign(info.begin(), info.end());
-  PutI32(header.frameInfo.data() + 8, header.height);
+  PutLE32(header.frameInfo.data() + 8, static_cast<uint32_t>(header.height));
   return header;
 }
 

@@ -1,43 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/toolkit/PushButton.h"
 #include "app/toolkit/Switch.h"
+#include "app/toolkit/tests/TestBitmapFiles.h"
 
 namespace kro::toolkit {
 namespace {
 
 // A strip of `frames` frames of 20x10 pixels, frame n filled with the colour (n*30, 0, 200).
 std::string WriteStrip(int frames) {
-  const int width = 20, height = 10 * frames, row = width * 3;
-  const int pixels = row * height;
-  std::vector<unsigned char> file(54 + pixels, 0);
-  auto put = [&](int at, unsigned value, int bytes) {
-    for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<unsigned char>(value >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put(2, 54 + pixels, 4);
-  put(10, 54, 4);
-  put(14, 40, 4);
-  put(18, width, 4);
-  put(22, static_cast<unsigned>(-height), 4);  // top-down
-  put(26, 1, 2);
-  put(28, 24, 2);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      unsigned char* p = &file[54 + y * row + x * 3];
-      p[0] = 200;                                  // blue
-      p[1] = 0;                                    // green
-      p[2] = static_cast<unsigned char>((y / 10) * 30);  // red
-    }
   const std::string name = "strip" + std::to_string(frames) + ".bmp";
-  std::FILE* out = std::fopen(name.c_str(), "wb");
-  std::fwrite(file.data(), 1, file.size(), out);
-  std::fclose(out);
+  testing::WritePatternBitmap(name, 20, 10 * frames, [](int, int y) { return static_cast<unsigned>((y / 10) * 30) << 16 | 200; });
   return name;
 }
 
@@ -50,7 +26,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-class FrameworkButtonTest : public testing::Test {
+class FrameworkButtonTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     WNDCLASSA wc{};

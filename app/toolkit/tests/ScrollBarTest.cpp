@@ -1,8 +1,8 @@
 #include "app/toolkit/ScrollBar.h"
+#include "app/toolkit/tests/TestBitmapFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -10,24 +10,7 @@ namespace kro::toolkit {
 namespace {
 
 void WriteBitmap(const std::string& name, int width, int height) {
-  const int row = (width * 3 + 3) & ~3, pixels = row * height;
-  std::vector<unsigned char> file(54 + pixels, 0x80);
-  auto put = [&](int at, unsigned value, int bytes) {
-    for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<unsigned char>(value >> (8 * i));
-  };
-  std::fill(file.begin(), file.begin() + 54, 0);
-  file[0] = 'B';
-  file[1] = 'M';
-  put(2, 54 + pixels, 4);
-  put(10, 54, 4);
-  put(14, 40, 4);
-  put(18, width, 4);
-  put(22, height, 4);
-  put(26, 1, 2);
-  put(28, 24, 2);
-  std::FILE* out = std::fopen(name.c_str(), "wb");
-  std::fwrite(file.data(), 1, file.size(), out);
-  std::fclose(out);
+  testing::WriteSolidBitmap(name, width, height, 0x808080);
 }
 
 struct Report {
@@ -41,7 +24,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-class ScrollBarTest : public testing::Test {
+class ScrollBarTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     WNDCLASSA wc{};
