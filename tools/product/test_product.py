@@ -191,11 +191,11 @@ class Writers(unittest.TestCase):
 
     def test_pictures_are_deterministic(self):
         from disc import media
-        spec = {"kind": "landscape", "preset": "taiga", "sky": "winter", "snow": 0.3,
+        brief = {"kind": "landscape", "preset": "taiga", "sky": "winter", "snow": 0.3,
                 "layers": [{"type": "animal", "kind": "sable", "x": 0.6, "base": 0.86, "height": 0.12}]}
-        first = media.render_picture("s_test1", spec).tobytes()
-        self.assertEqual(first, media.render_picture("s_test1", spec).tobytes())
-        self.assertNotEqual(first, media.render_picture("s_test2", spec).tobytes())
+        first = media.render_picture("s_test1", brief).tobytes()
+        self.assertEqual(first, media.render_picture("s_test1", brief).tobytes())
+        self.assertNotEqual(first, media.render_picture("s_test2", brief).tobytes())
 
     def test_list_description_blocks(self):
         lines = ['ITEMSTRUCT: 270, 18, TEXT', 'GROUPPREFIX: "book.bmp", 18, 20', 'BEGIN:', '{2', '3 "География"',

@@ -24,24 +24,24 @@ def load_specs(path):
         return tomllib.load(f)
 
 
-def render_picture(name, spec):
-    kind = spec["kind"]
+def render_picture(name, brief):
+    kind = brief["kind"]
     if kind == "map":
-        return maps.render(spec)
+        return maps.render(brief)
     if kind == "landscape":
-        return landscape.render(spec, name)
+        return landscape.render(brief, name)
     if kind == "portrait":
-        return portrait.render(spec, name)
+        return portrait.render(brief, name)
     if kind == "emblem":
-        return emblem.render(spec, name)
+        return emblem.render(brief, name)
     if kind == "diagram":
-        return diagram.render(dict(spec, kind=spec["type"]), name)
+        return diagram.render(dict(brief, kind=brief["type"]), name)
     if kind == "craft":
-        return craft.render(spec, name)
+        return craft.render(brief, name)
     raise ValueError(f"{name}: unknown picture kind '{kind}'")
 
 
-def picture_outputs(name, spec, product, baggage):
+def picture_outputs(name, brief, product, baggage):
     """Where a picture goes: portraits to portrait/, maps of map topics to the title's
     baggage, everything else to slides/ with a thumbnail in icons/."""
     if name.startswith("map_"):
@@ -54,36 +54,36 @@ def picture_outputs(name, spec, product, baggage):
 
 
 def _job(args):
-    name, spec, outputs = args
-    img = render_picture(name, spec)
+    name, brief, outputs = args
+    img = render_picture(name, brief)
     for role, path in outputs.items():
         path = pathlib.Path(path)
         path.parent.mkdir(parents=True, exist_ok=True)
         out = img
         if role == "icon":
-            out = common.thumbnail(img, "fit" if spec["kind"] in ("map", "diagram") else "crop", spec.get("focus", 0.5))
+            out = common.thumbnail(img, "fit" if brief["kind"] in ("map", "diagram") else "crop", brief.get("focus", 0.5))
         tmp = path.with_suffix(".tmp")
         out.save(tmp, "JPEG", quality=88, optimize=True)
         tmp.replace(path)
     return name
 
 
-def generate(specs, product, baggage, cache_path, jobs=2, log=print):
+def generate(briefs, product, baggage, cache_path, jobs=2, log=print):
     """Renders every picture whose outputs are missing or stale; returns {name: outputs}."""
     cache_path = pathlib.Path(cache_path)
     cache = json.loads(cache_path.read_text()) if cache_path.exists() else {}
     version = code_hash()
     todo, everything = [], {}
-    for name, spec in specs.items():
-        outputs = picture_outputs(name, spec, pathlib.Path(product), pathlib.Path(baggage))
+    for name, brief in briefs.items():
+        outputs = picture_outputs(name, brief, pathlib.Path(product), pathlib.Path(baggage))
         everything[name] = outputs
-        key = hashlib.sha256(json.dumps([version, spec], sort_keys=True, ensure_ascii=False).encode()).hexdigest()
+        key = hashlib.sha256(json.dumps([version, brief], sort_keys=True, ensure_ascii=False).encode()).hexdigest()
         if cache.get(name) == key and all(p.exists() for p in outputs.values()):
             continue
-        todo.append((name, spec, {k: str(v) for k, v in outputs.items()}))
+        todo.append((name, brief, {k: str(v) for k, v in outputs.items()}))
         cache[name] = key
     if todo:
-        log(f"pictures: drawing {len(todo)} of {len(specs)}")
+        log(f"pictures: drawing {len(todo)} of {len(briefs)}")
         with multiprocessing.Pool(jobs) as pool:
             for done, _ in enumerate(pool.imap_unordered(_job, todo), 1):
                 if done % 20 == 0:

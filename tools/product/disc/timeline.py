@@ -28,16 +28,16 @@ MARGIN = 60
 REGION_CONTEXT = 32
 
 
-def layout(spec):
+def layout(brief):
     """Positions every event card; returns (width, cards) with cards sorted by left edge."""
-    first, last = spec["first_year"], spec["last_year"]
+    first, last = brief["first_year"], brief["last_year"]
     x_of = lambda year: MARGIN + (year - first) * PX_PER_YEAR
     width = x_of(last) + MARGIN
     width += (-width) % FRAME_W
     rows = [40, 120, 200]
     row_end = [-1e9] * len(rows)
     cards = []
-    for ev in sorted(spec["event"], key=lambda e: e["year"]):
+    for ev in sorted(brief["event"], key=lambda e: e["year"]):
         x = x_of(ev["year"])
         w = 150
         row = min(range(len(rows)), key=lambda r: (row_end[r] > x - 10, row_end[r]))
@@ -48,19 +48,19 @@ def layout(spec):
     return width, x_of, sorted(cards, key=lambda k: k["box"][0])
 
 
-def draw(spec):
-    width, x_of, cards = layout(spec)
+def draw(brief):
+    width, x_of, cards = layout(brief)
     img = c.vertical_gradient((width, FRAME_H), [(0, (250, 245, 230)), (1, (232, 220, 192))])
     d = ImageDraw.Draw(img)
     axis = 300
-    for p in spec["period"]:
+    for p in brief["period"]:
         x0, x1 = x_of(p["from"]), x_of(p["to"])
         d.rectangle((x0, axis + 18, x1, axis + 78), fill=tuple(p["colour"]))
         d.text(((x0 + x1) / 2, axis + 48), p["name"], font=c.font("caption", 16), fill=(252, 248, 236), anchor="mm")
         d.line((x0, axis + 18, x0, axis + 78), fill=c.PARCHMENT, width=2)
     _vignettes(d, x_of, axis)
     d.line((MARGIN, axis, width - MARGIN, axis), fill=c.NAVY, width=3)
-    for year in range(spec["first_year"] - spec["first_year"] % 50 + 50, spec["last_year"] + 1, 50):
+    for year in range(brief["first_year"] - brief["first_year"] % 50 + 50, brief["last_year"] + 1, 50):
         x = x_of(year)
         big = year % 100 == 0
         d.line((x, axis - (10 if big else 6), x, axis + (10 if big else 6)), fill=c.NAVY, width=2 if big else 1)

@@ -7,8 +7,8 @@ bin=$1
 out=$2
 mkdir -p "$out"
 here=$(cd "$(dirname "$0")/../../../.." && pwd)
-for spec in "topic_volga 640 480" "topic_volga 260 480" "topic_volga 100 300" "topic_long 640 480" "pop_delta 160 200"; do
-  set -- $spec
+for brief in "topic_volga 640 480" "topic_volga 260 480" "topic_volga 100 300" "topic_long 640 480" "pop_delta 160 200"; do
+  set -- $brief
   name="$out/$1-$2.png"
   xvfb-run -a -s '-screen 0 800x600x24' sh -c "
     $here/tools/scripts/winerun.sh $bin/display_shot.exe $bin/typography.m14 $1 $2 $3 4 > /tmp/display_shot.\$\$ &

@@ -11,9 +11,9 @@ GOLD_LIGHT = (236, 196, 80)
 CINNABAR = (196, 42, 32)
 
 
-def render(spec, name, size=c.SLIDE_SIZE, ss=2):
+def render(brief, name, size=c.SLIDE_SIZE, ss=2):
     W, H = c.supersample(size, ss)
-    style = spec["style"]
+    style = brief["style"]
     back = BACKS.get(style, "parchment")
     stops = {"dark": [(0, (46, 40, 44)), (1, (18, 16, 20))], "navy": [(0, (44, 58, 92)), (1, (20, 26, 44))],
              "parchment": [(0, (248, 242, 226)), (1, (222, 208, 176))], "gold": [(0, (236, 200, 110)), (1, (196, 150, 60))],
@@ -21,7 +21,7 @@ def render(spec, name, size=c.SLIDE_SIZE, ss=2):
     img = c.vertical_gradient((W, H), stops).convert("RGBA")
     d = ImageDraw.Draw(img, "RGBA")
     rand = c.rng(name)
-    DRAW[style](d, W, H, ss, rand, spec, img)
+    DRAW[style](d, W, H, ss, rand, brief, img)
     return c.grain(c.downsample(img.convert("RGB"), size), 0.25, name)
 
 
@@ -37,7 +37,7 @@ def _berry_branch(d, cx, cy, r, ang, rand, ss):
         d.polygon(chaikin([(cx, cy), (x + r * 0.15, y), (x, y), (x - r * 0.05, y - r * 0.15)], 2, True), fill=GOLD_LIGHT)
 
 
-def _khokhloma(d, W, H, ss, rand, spec, img):
+def _khokhloma(d, W, H, ss, rand, brief, img):
     cx, cy, r = W / 2, H * 0.56, H * 0.36
     d.ellipse((cx - r * 1.25, cy - r * 0.55, cx + r * 1.25, cy + r * 0.55), fill=GOLD_LIGHT)
     d.pieslice((cx - r * 1.25, cy - r * 1.2, cx + r * 1.25, cy + r * 1.0), 0, 180, fill=(20, 16, 14))
@@ -54,7 +54,7 @@ def _khokhloma(d, W, H, ss, rand, spec, img):
         _berry_branch(d, bx, by, H * 0.08, math.pi / 2, rand, ss)
 
 
-def _gzhel(d, W, H, ss, rand, spec, img):
+def _gzhel(d, W, H, ss, rand, brief, img):
     cx, cy, r = W / 2, H / 2, H * 0.42
     d.ellipse((cx - r, cy - r, cx + r, cy + r), fill=(252, 252, 255), outline=(30, 60, 150), width=6 * ss)
     d.ellipse((cx - r * 0.9, cy - r * 0.9, cx + r * 0.9, cy + r * 0.9), outline=(30, 60, 150), width=2 * ss)
@@ -83,7 +83,7 @@ def _flower(d, x, y, r, colour, rand):
     d.arc((x - r * 0.8, y - r * 0.8, x + r * 0.8, y + r * 0.8), 200, 320, fill=(255, 255, 255, 150), width=3)
 
 
-def _zhostovo(d, W, H, ss, rand, spec, img):
+def _zhostovo(d, W, H, ss, rand, brief, img):
     cx, cy = W / 2, H / 2
     d.ellipse((W * 0.08, H * 0.08, W * 0.92, H * 0.92), fill=(16, 14, 16), outline=c.GOLD, width=4 * ss)
     for i in range(40):
@@ -99,7 +99,7 @@ def _zhostovo(d, W, H, ss, rand, spec, img):
         _flower(d, cx + dx * W, cy + dy * H, r * H, col, rand)
 
 
-def _dymkovo(d, W, H, ss, rand, spec, img):
+def _dymkovo(d, W, H, ss, rand, brief, img):
     colours = [(210, 40, 40), (240, 180, 30), (40, 110, 190), (40, 150, 70), (230, 110, 40)]
     step = H / 5
     for row in range(6):
@@ -114,7 +114,7 @@ def _dymkovo(d, W, H, ss, rand, spec, img):
         d.line((0, y, W, y), fill=colours[row % 5] + (160,), width=2 * ss)
 
 
-def _matryoshka(d, W, H, ss, rand, spec, img):
+def _matryoshka(d, W, H, ss, rand, brief, img):
     sizes = [1.0, 0.8, 0.64, 0.5, 0.38]
     x = W * 0.08
     base = H * 0.88
@@ -135,7 +135,7 @@ def _matryoshka(d, W, H, ss, rand, spec, img):
         x += w + W * 0.025
 
 
-def _balalaika(d, W, H, ss, rand, spec, img):
+def _balalaika(d, W, H, ss, rand, brief, img):
     cx, base = W * 0.5, H * 0.92
     body = [(cx - H * 0.3, base), (cx + H * 0.3, base), (cx, base - H * 0.42)]
     d.polygon(chaikin(body, 1, True), fill=(190, 120, 50), outline=(90, 50, 20))
@@ -149,7 +149,7 @@ def _balalaika(d, W, H, ss, rand, spec, img):
     _ornament_side(d, W, H, ss)
 
 
-def _gusli(d, W, H, ss, rand, spec, img):
+def _gusli(d, W, H, ss, rand, brief, img):
     body = [(W * 0.12, H * 0.75), (W * 0.3, H * 0.25), (W * 0.8, H * 0.32), (W * 0.9, H * 0.5), (W * 0.86, H * 0.78)]
     d.polygon(chaikin(body, 2, True), fill=(186, 126, 62), outline=(90, 50, 20))
     for k in range(9):
@@ -162,7 +162,7 @@ def _gusli(d, W, H, ss, rand, spec, img):
     _ornament_side(d, W, H, ss)
 
 
-def _samovar(d, W, H, ss, rand, spec, img):
+def _samovar(d, W, H, ss, rand, brief, img):
     cx = W / 2
     d.ellipse((cx - H * 0.42, H * 0.8, cx + H * 0.42, H * 0.95), fill=(170, 120, 50))
     body = [(cx - H * 0.2, H * 0.82), (cx - H * 0.24, H * 0.6), (cx - H * 0.2, H * 0.4), (cx - H * 0.12, H * 0.36),
@@ -182,7 +182,7 @@ def _samovar(d, W, H, ss, rand, spec, img):
         d.ellipse((x - H * 0.04, H * 0.8, x + H * 0.04, H * 0.86), fill=(220, 170, 90), outline=(120, 80, 30))
 
 
-def _egg(d, W, H, ss, rand, spec, img):
+def _egg(d, W, H, ss, rand, brief, img):
     cx, cy, rw, rh = W / 2, H * 0.46, H * 0.26, H * 0.36
     pts = []
     for i in range(72):
@@ -202,7 +202,7 @@ def _egg(d, W, H, ss, rand, spec, img):
     img.alpha_composite(glow)
 
 
-def _pryanik(d, W, H, ss, rand, spec, img):
+def _pryanik(d, W, H, ss, rand, brief, img):
     box = (W * 0.18, H * 0.16, W * 0.82, H * 0.84)
     d.rounded_rectangle(box, radius=30 * ss, fill=(170, 100, 50), outline=(110, 60, 30), width=3 * ss)
     inner = (box[0] + 20 * ss, box[1] + 20 * ss, box[2] - 20 * ss, box[3] - 20 * ss)
@@ -213,7 +213,7 @@ def _pryanik(d, W, H, ss, rand, spec, img):
         d.ellipse((x - 8 * ss, H * 0.62, x + 8 * ss, H * 0.66), fill=(215, 160, 100))
 
 
-def _bell(d, W, H, ss, rand, spec, img):
+def _bell(d, W, H, ss, rand, brief, img):
     cx, base = W / 2, H * 0.86
     d.rectangle((cx - H * 0.45, base, cx + H * 0.45, base + H * 0.06), fill=(150, 140, 130))
     profile = [(cx - H * 0.1, H * 0.16), (cx - H * 0.16, H * 0.3), (cx - H * 0.2, H * 0.55), (cx - H * 0.34, base),
@@ -226,7 +226,7 @@ def _bell(d, W, H, ss, rand, spec, img):
     d.rectangle((cx - H * 0.04, H * 0.08, cx + H * 0.04, H * 0.16), fill=(100, 90, 70))
 
 
-def _cap(d, W, H, ss, rand, spec, img):
+def _cap(d, W, H, ss, rand, brief, img):
     cx, base = W / 2, H * 0.78
     dome = [(cx - H * 0.26, base), (cx - H * 0.27, H * 0.55), (cx - H * 0.2, H * 0.35), (cx, H * 0.26), (cx + H * 0.2, H * 0.35),
             (cx + H * 0.27, H * 0.55), (cx + H * 0.26, base)]
@@ -244,7 +244,7 @@ def _cap(d, W, H, ss, rand, spec, img):
     d.line((cx - H * 0.04, H * 0.17, cx + H * 0.04, H * 0.17), fill=c.GOLD, width=4 * ss)
 
 
-def _trinity(d, W, H, ss, rand, spec, img):
+def _trinity(d, W, H, ss, rand, brief, img):
     d.rectangle((W * 0.1, H * 0.06, W * 0.9, H * 0.94), fill=(222, 180, 90), outline=(120, 80, 30), width=6 * ss)
     robes = [((70, 110, 170), (180, 80, 50)), ((120, 50, 60), (70, 110, 170)), ((60, 120, 100), (70, 110, 170))]
     d.rectangle((W * 0.3, H * 0.66, W * 0.7, H * 0.76), fill=(245, 235, 210))
@@ -260,7 +260,7 @@ def _trinity(d, W, H, ss, rand, spec, img):
         d.polygon(chaikin([(cx + wing * H * 0.05, cy), (cx + wing * H * 0.2, cy - H * 0.1), (cx + wing * H * 0.15, cy + H * 0.2)], 2, True), fill=(200, 150, 70, 200))
 
 
-def _fresco(d, W, H, ss, rand, spec, img):
+def _fresco(d, W, H, ss, rand, brief, img):
     d.rectangle((0, 0, W, H), fill=(190, 140, 100))
     for _ in range(400):
         x, y = rand.uniform(0, W), rand.uniform(0, H)
@@ -276,7 +276,7 @@ def _fresco(d, W, H, ss, rand, spec, img):
         d.line((cx + x0 * H, y0 * H, cx + x1 * H, y1 * H), fill=(250, 245, 230), width=3 * ss)
 
 
-def _rocket(d, W, H, ss, rand, spec, img):
+def _rocket(d, W, H, ss, rand, brief, img):
     for _ in range(160):
         x, y = rand.uniform(0, W), rand.uniform(0, H * 0.7)
         d.ellipse((x, y, x + ss, y + ss), fill=(220, 220, 255))
@@ -302,7 +302,7 @@ def _rocket(d, W, H, ss, rand, spec, img):
             d.line((x, y, x + H * 0.03, y + H * 0.04), fill=(110, 110, 120), width=ss)
 
 
-def _diamond(d, W, H, ss, rand, spec, img):
+def _diamond(d, W, H, ss, rand, brief, img):
     for _ in range(60):
         x, y, r = rand.uniform(0, W), rand.uniform(H * 0.5, H), rand.uniform(10, 40) * ss
         d.ellipse((x - r, y - r * 0.6, x + r, y + r * 0.6), fill=(100 + rand.randint(-20, 20), 105, 110))
@@ -318,19 +318,19 @@ def _diamond(d, W, H, ss, rand, spec, img):
     img.alpha_composite(c.radial_glow((W, H), (cx - r * 0.3, cy - r * 0.3), r * 0.8, (255, 255, 255), 0.8))
 
 
-def _birchbark(d, W, H, ss, rand, spec, img):
+def _birchbark(d, W, H, ss, rand, brief, img):
     box = (W * 0.08, H * 0.2, W * 0.92, H * 0.8)
     d.rounded_rectangle(box, radius=14 * ss, fill=(232, 214, 178), outline=(150, 110, 70), width=3 * ss)
     for _ in range(50):
         x, y = rand.uniform(box[0], box[2]), rand.uniform(box[1], box[3])
         d.line((x, y, x + rand.uniform(10, 30) * ss, y), fill=(140, 100, 70, 120), width=2 * ss)
-    text = spec.get("text", "ПОКЛОНОТЪ")
+    text = brief.get("text", "ПОКЛОНОТЪ")
     fnt = c.font("serif", int(H * 0.075))
     for i, line in enumerate(text.split("|")):
         d.text((box[0] + 24 * ss, box[1] + 30 * ss + i * H * 0.1), line, font=fnt, fill=(90, 60, 40))
 
 
-def _pancakes(d, W, H, ss, rand, spec, img):
+def _pancakes(d, W, H, ss, rand, brief, img):
     for k in range(16):
         a = k * math.pi / 8
         d.line((W / 2, H * 0.22, W / 2 + math.cos(a) * W, H * 0.22 + math.sin(a) * W), fill=(255, 220, 120, 60), width=10 * ss)
@@ -343,7 +343,7 @@ def _pancakes(d, W, H, ss, rand, spec, img):
     d.ellipse((cx + H * 0.5, base - H * 0.08, cx + H * 0.7, base + H * 0.02), fill=(150, 20, 40))
 
 
-def _pot(d, W, H, ss, rand, spec, img):
+def _pot(d, W, H, ss, rand, brief, img):
     d.rectangle((0, H * 0.5, W, H), fill=(220, 210, 190))
     d.pieslice((W * 0.18, H * 0.15, W * 0.82, H * 0.95), 180, 360, fill=(30, 20, 18))
     d.rectangle((W * 0.18, H * 0.55, W * 0.82, H * 0.95), fill=(30, 20, 18))
@@ -357,7 +357,7 @@ def _pot(d, W, H, ss, rand, spec, img):
         d.arc((x - 10 * ss, H * 0.3 - k * 4 * ss, x + 10 * ss, H * 0.48), 200, 340, fill=(255, 255, 255, 120), width=3 * ss)
 
 
-def _palette(d, W, H, ss, rand, spec, img):
+def _palette(d, W, H, ss, rand, brief, img):
     pal = [(W * 0.15, H * 0.55), (W * 0.25, H * 0.2), (W * 0.6, H * 0.12), (W * 0.85, H * 0.35), (W * 0.8, H * 0.75), (W * 0.45, H * 0.88)]
     d.polygon(chaikin(pal, 3, True), fill=(196, 150, 96), outline=(120, 80, 40))
     d.ellipse((W * 0.28, H * 0.6, W * 0.36, H * 0.72), fill=(240, 232, 214))
@@ -370,17 +370,17 @@ def _palette(d, W, H, ss, rand, spec, img):
         d.polygon([(W * (0.75 + k * 0.06) - 4 * ss, H * 0.45), (W * (0.77 + k * 0.06), H * 0.38), (W * (0.75 + k * 0.06) + 6 * ss, H * 0.46)], fill=(40, 30, 20))
 
 
-def _quill(d, W, H, ss, rand, spec, img):
+def _quill(d, W, H, ss, rand, brief, img):
     d.rectangle((W * 0.15, H * 0.15, W * 0.72, H * 0.85), fill=(246, 236, 210), outline=(170, 140, 100), width=2 * ss)
     fnt = c.font("serif-italic", 16 * ss)
-    for i, line in enumerate(spec.get("lines", [])):
+    for i, line in enumerate(brief.get("lines", [])):
         d.text((W * 0.19, H * 0.2 + i * 28 * ss), line, font=fnt, fill=(60, 50, 70))
     d.polygon(chaikin([(W * 0.55, H * 0.9), (W * 0.82, H * 0.2), (W * 0.92, H * 0.08), (W * 0.88, H * 0.3), (W * 0.58, H * 0.9)], 2, True), fill=(250, 250, 250), outline=(160, 160, 170))
     d.line((W * 0.56, H * 0.92, W * 0.9, H * 0.12), fill=(180, 180, 190), width=2 * ss)
     d.rectangle((W * 0.76, H * 0.74, W * 0.9, H * 0.9), fill=(30, 40, 60))
 
 
-def _monument(d, W, H, ss, rand, spec, img):
+def _monument(d, W, H, ss, rand, brief, img):
     cx = W / 2
     d.rectangle((cx - H * 0.22, H * 0.55, cx + H * 0.22, H * 0.92), fill=(120, 110, 100), outline=(70, 60, 55))
     d.rectangle((cx - H * 0.26, H * 0.9, cx + H * 0.26, H * 0.96), fill=(100, 90, 80))
@@ -394,7 +394,7 @@ def _monument(d, W, H, ss, rand, spec, img):
     d.ellipse((cx + H * 0.1, H * 0.4, cx + H * 0.2, H * 0.52), outline=bronze, width=5 * ss)
 
 
-def _mosaic(d, W, H, ss, rand, spec, img):
+def _mosaic(d, W, H, ss, rand, brief, img):
     step = 14 * ss
     cx, cy = W / 2, H / 2
     for y in range(0, H, step):

@@ -11,47 +11,47 @@ BAR = (59, 74, 107)
 HIGHLIGHT = (201, 162, 39)
 
 
-def render(spec, name, size=c.SLIDE_SIZE, ss=2):
+def render(brief, name, size=c.SLIDE_SIZE, ss=2):
     W, H = c.supersample(size, ss)
     img = c.vertical_gradient((W, H), [(0, (249, 245, 232)), (1, (236, 227, 204))])
     d = ImageDraw.Draw(img, "RGBA")
-    title = spec.get("title", "")
+    title = brief.get("title", "")
     top = 16 * ss
     if title:
         fnt = c.fit_font(d, title, "caption", 20 * ss, W - 40 * ss)
         c.text_centre(d, (W / 2, 26 * ss), title, fnt, c.NAVY)
         d.line((W * 0.2, 44 * ss, W * 0.8, 44 * ss), fill=c.GOLD, width=ss)
         top = 54 * ss
-    KINDS[spec["kind"]](d, spec, (20 * ss, top, W - 20 * ss, H - 18 * ss), ss, img)
+    KINDS[brief["kind"]](d, brief, (20 * ss, top, W - 20 * ss, H - 18 * ss), ss, img)
     d.rectangle((0, 0, W - 1, H - 1), outline=c.NAVY, width=4 * ss)
     d.rectangle((5 * ss, 5 * ss, W - 6 * ss, H - 6 * ss), outline=c.GOLD, width=ss)
     return c.grain(c.downsample(img, size), 0.2, name)
 
 
-def _bars(d, spec, box, ss, img):
+def _bars(d, brief, box, ss, img):
     x0, y0, x1, y1 = box
-    items = spec["items"]
+    items = brief["items"]
     vmax = max(abs(v) for _, v in items)
     row = (y1 - y0) / len(items)
     label_w = (x1 - x0) * 0.36
     fnt, vfnt = c.font("sans", int(min(16 * ss, row * 0.42))), c.font("sans-bold", int(min(15 * ss, row * 0.4)))
-    unit = spec.get("unit", "")
+    unit = brief.get("unit", "")
     for i, (label, value) in enumerate(items):
         y = y0 + row * i + row * 0.18
         h = row * 0.62
         d.text((x0 + label_w - 8 * ss, y + h / 2), label, font=fnt, fill=c.INK, anchor="rm")
         length = (x1 - x0 - label_w - 70 * ss) * abs(value) / vmax
-        colour = HIGHLIGHT if i == spec.get("highlight", 0) else BAR
+        colour = HIGHLIGHT if i == brief.get("highlight", 0) else BAR
         d.rounded_rectangle((x0 + label_w, y, x0 + label_w + length, y + h), radius=3 * ss, fill=colour)
         text = f"{value:,}".replace(",", " ").replace(".", ",").replace("-", "–") + (" " + unit if unit else "")
         d.text((x0 + label_w + length + 6 * ss, y + h / 2), text, font=vfnt, fill=c.NAVY, anchor="lm")
 
 
-def _line(d, spec, box, ss, img):
+def _line(d, brief, box, ss, img):
     x0, y0, x1, y1 = box
     x0 += 50 * ss
     y1 -= 24 * ss
-    pts = spec["points"]
+    pts = brief["points"]
     xs, ys = [p[0] for p in pts], [p[1] for p in pts]
     vmax = max(ys) * 1.1
     px = lambda x: x0 + (x1 - x0) * (x - xs[0]) / (xs[-1] - xs[0])
@@ -67,25 +67,25 @@ def _line(d, spec, box, ss, img):
     for (x, v), (X, Y) in zip(pts, line):
         d.ellipse((X - 4 * ss, Y - 4 * ss, X + 4 * ss, Y + 4 * ss), fill=HIGHLIGHT, outline=c.NAVY)
         d.text((X, y1 + 6 * ss), str(x), font=fnt, fill=c.INK, anchor="mt")
-    d.text((x0, y0 - 4 * ss), spec.get("unit", ""), font=c.font("serif-italic", 13 * ss), fill=c.INK, anchor="ld")
+    d.text((x0, y0 - 4 * ss), brief.get("unit", ""), font=c.font("serif-italic", 13 * ss), fill=c.INK, anchor="ld")
 
 
-def _zones(d, spec, box, ss, img):
+def _zones(d, brief, box, ss, img):
     x0, y0, x1, y1 = box
-    zones = spec["zones"]
+    zones = brief["zones"]
     row = (y1 - y0) / len(zones)
     for i, (label, colour) in enumerate(zones):
         y = y0 + i * row
         d.rectangle((x0, y, x1, y + row), fill=tuple(colour))
         d.text((x0 + 12 * ss, y + row / 2), label, font=c.font("sans-bold", int(row * 0.38)), fill=c.INK, anchor="lm")
-        if i == spec.get("highlight", -1):
+        if i == brief.get("highlight", -1):
             d.rectangle((x0, y, x1, y + row), outline=c.RED, width=3 * ss)
     d.text((x1 - 8 * ss, y0 + 4 * ss), "север ↑", font=c.font("serif-italic", 14 * ss), fill=c.INK, anchor="rt")
 
 
-def _section(d, spec, box, ss, img):
+def _section(d, brief, box, ss, img):
     x0, y0, x1, y1 = box
-    layers = spec["layers"]
+    layers = brief["layers"]
     total = sum(h for _, h, _ in layers)
     y = y0
     rand = c.rng("section")
@@ -103,30 +103,30 @@ def _section(d, spec, box, ss, img):
         d.polygon([(x - 5 * ss, y0 + (y1 - y0) * 0.35), (x + 5 * ss, y0 + (y1 - y0) * 0.35), (x, y1 - 10 * ss)], fill=(200, 225, 240))
 
 
-def _battle(d, spec, box, ss, img):
+def _battle(d, brief, box, ss, img):
     x0, y0, x1, y1 = box
     P = lambda x, y: (x0 + (x1 - x0) * x, y0 + (y1 - y0) * y)
     d.rectangle(box, fill=(228, 222, 196))
-    for river in spec.get("rivers", []):
+    for river in brief.get("rivers", []):
         d.line(chaikin([P(*p) for p in river], 2), fill=(90, 140, 190), width=6 * ss, joint="curve")
-    for lake in spec.get("lakes", []):
+    for lake in brief.get("lakes", []):
         d.polygon(chaikin([P(*p) for p in lake], 2, True), fill=(160, 196, 222))
-    for forest in spec.get("forests", []):
+    for forest in brief.get("forests", []):
         fx, fy, fr = forest
         rand = c.rng("forest", fx, fy)
         for _ in range(18):
             x, y = P(fx + rand.uniform(-fr, fr), fy + rand.uniform(-fr, fr) * 0.8)
             d.ellipse((x - 7 * ss, y - 7 * ss, x + 7 * ss, y + 7 * ss), fill=(110, 150, 90))
-    for rx, ry in spec.get("forts", []):
+    for rx, ry in brief.get("forts", []):
         x, y = P(rx, ry)
         d.rectangle((x - 6 * ss, y - 6 * ss, x + 6 * ss, y + 6 * ss), outline=c.NAVY, width=2 * ss)
-    for side, units in (("ours", spec.get("ours", [])), ("theirs", spec.get("theirs", []))):
+    for side, units in (("ours", brief.get("ours", [])), ("theirs", brief.get("theirs", []))):
         colour = (200, 60, 50) if side == "ours" else (40, 60, 110)
         for ux, uy, uw, uh in units:
             a, b = P(ux, uy), P(ux + uw, uy + uh)
             d.rectangle((*a, *b), fill=colour, outline=(30, 30, 30))
             d.line((*a, *b), fill=(255, 255, 255, 120), width=ss)
-    for arrow in spec.get("arrows", []):
+    for arrow in brief.get("arrows", []):
         colour = (200, 60, 50) if arrow[0] == "ours" else (40, 60, 110)
         pts = chaikin([P(*p) for p in arrow[1:]], 2)
         d.line(pts, fill=colour, width=5 * ss, joint="curve")
@@ -136,17 +136,17 @@ def _battle(d, spec, box, ss, img):
         d.polygon([(bx + math.cos(ang) * s, by + math.sin(ang) * s),
                    (bx + math.cos(ang + 2.4) * s, by + math.sin(ang + 2.4) * s),
                    (bx + math.cos(ang - 2.4) * s, by + math.sin(ang - 2.4) * s)], fill=colour)
-    for text, lx, ly in spec.get("labels", []):
+    for text, lx, ly in brief.get("labels", []):
         x, y = P(lx, ly)
         d.text((x, y), text, font=c.font("serif-italic", 15 * ss), fill=c.INK, anchor="mm")
     lx, ly = x0 + 10 * ss, y1 - 44 * ss
     d.rectangle((lx, ly, lx + 14 * ss, ly + 10 * ss), fill=(200, 60, 50))
-    d.text((lx + 20 * ss, ly + 5 * ss), spec.get("ours_label", "русские войска"), font=c.font("sans", 13 * ss), fill=c.INK, anchor="lm")
+    d.text((lx + 20 * ss, ly + 5 * ss), brief.get("ours_label", "русские войска"), font=c.font("sans", 13 * ss), fill=c.INK, anchor="lm")
     d.rectangle((lx, ly + 18 * ss, lx + 14 * ss, ly + 28 * ss), fill=(40, 60, 110))
-    d.text((lx + 20 * ss, ly + 23 * ss), spec.get("theirs_label", "противник"), font=c.font("sans", 13 * ss), fill=c.INK, anchor="lm")
+    d.text((lx + 20 * ss, ly + 23 * ss), brief.get("theirs_label", "противник"), font=c.font("sans", 13 * ss), fill=c.INK, anchor="lm")
 
 
-def _plan(d, spec, box, ss, img):
+def _plan(d, brief, box, ss, img):
     """The Moscow Kremlin: a triangle of walls and towers between two rivers."""
     x0, y0, x1, y1 = box
     P = lambda x, y: (x0 + (x1 - x0) * x, y0 + (y1 - y0) * y)
@@ -165,9 +165,9 @@ def _plan(d, spec, box, ss, img):
     d.text(P(0.2, 0.3), "Александровский сад", font=c.font("serif-italic", 14 * ss), fill=(60, 100, 60), anchor="mm")
 
 
-def _table(d, spec, box, ss, img):
+def _table(d, brief, box, ss, img):
     x0, y0, x1, y1 = box
-    cells = spec["cells"]
+    cells = brief["cells"]
     cols, rows = max(x for x, _, _, _ in cells) + 1, max(y for _, y, _, _ in cells) + 1
     cw, ch = (x1 - x0) / cols, (y1 - y0) / rows
     for x, y, sym, num in cells:
@@ -178,7 +178,7 @@ def _table(d, spec, box, ss, img):
         c.text_centre(d, ((a[0] + b[0]) / 2, (a[1] + b[1]) / 2 + ch * 0.08), sym, c.font("serif-bold", int(ch * 0.42)), c.RED if sym == "?" else c.NAVY)
 
 
-def _alphabet(d, spec, box, ss, img):
+def _alphabet(d, brief, box, ss, img):
     x0, y0, x1, y1 = box
     letters = "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ"
     cols, rows = 9, 4
@@ -190,7 +190,7 @@ def _alphabet(d, spec, box, ss, img):
         c.text_centre(d, (x + cw / 2, y + ch / 2), ch_ + ch_.lower(), c.font("serif-bold", int(ch * 0.4)), c.RED if i == 0 else c.NAVY)
 
 
-def _notes(d, spec, box, ss, img):
+def _notes(d, brief, box, ss, img):
     x0, y0, x1, y1 = box
     gap = 12 * ss
     for staff in (0, 1):
@@ -198,7 +198,7 @@ def _notes(d, spec, box, ss, img):
         for k in range(5):
             d.line((x0, base + k * gap, x1, base + k * gap), fill=c.INK, width=ss)
         d.text((x0 + 4 * ss, base + 2 * gap), "♪", font=c.font("symbol", 40 * ss), fill=c.INK, anchor="lm")
-        notes = spec["notes"][staff * 8:(staff + 1) * 8]
+        notes = brief["notes"][staff * 8:(staff + 1) * 8]
         for i, (pitch, length) in enumerate(notes):
             x = x0 + 60 * ss + i * (x1 - x0 - 80 * ss) / 8
             y = base + 4 * gap - pitch * gap / 2
@@ -208,11 +208,11 @@ def _notes(d, spec, box, ss, img):
                 d.line((x + 6 * ss, y - 36 * ss, x + 16 * ss, y - 24 * ss), fill=c.INK, width=3 * ss)
 
 
-def _chronicle(d, spec, box, ss, img):
+def _chronicle(d, brief, box, ss, img):
     x0, y0, x1, y1 = box
     page = (x0 + 30 * ss, y0, x1 - 30 * ss, y1)
     d.rectangle(page, fill=(240, 226, 190), outline=(150, 120, 80), width=2 * ss)
-    text = spec["text"]
+    text = brief["text"]
     fnt = c.font("serif", 17 * ss)
     words, lines, line = text.split(), [], ""
     for w in words:
@@ -223,7 +223,7 @@ def _chronicle(d, spec, box, ss, img):
             line = (line + " " + w).strip()
     lines.append(line)
     d.rectangle((page[0] + 16 * ss, page[1] + 16 * ss, page[0] + 64 * ss, page[1] + 64 * ss), fill=(170, 40, 40))
-    c.text_centre(d, (page[0] + 40 * ss, page[1] + 40 * ss), spec.get("initial", "В"), c.font("serif-bold", 36 * ss), c.GOLD)
+    c.text_centre(d, (page[0] + 40 * ss, page[1] + 40 * ss), brief.get("initial", "В"), c.font("serif-bold", 36 * ss), c.GOLD)
     for i, ln in enumerate(lines):
         x = page[0] + (74 if i < 2 else 18) * ss
         d.text((x, page[1] + 22 * ss + i * 26 * ss), ln, font=fnt, fill=(60, 40, 30) if i % 5 else (150, 40, 40))

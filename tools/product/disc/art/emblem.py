@@ -8,14 +8,14 @@ from . import shapes
 from .maps import chaikin
 
 
-def render(spec, name, size=c.SLIDE_SIZE, ss=2):
+def render(brief, name, size=c.SLIDE_SIZE, ss=2):
     W, H = c.supersample(size, ss)
     img = c.vertical_gradient((W, H), [(0, (248, 243, 228)), (1, (226, 214, 186))]).convert("RGBA")
     d = ImageDraw.Draw(img)
     _ornament_border(d, W, H, ss)
     cx, cy, sw, sh = W / 2, H * 0.47, H * 0.5, H * 0.6
-    field = tuple(spec.get("field", (170, 40, 40)))
-    if spec.get("shape", "shield") == "shield":
+    field = tuple(brief.get("field", (170, 40, 40)))
+    if brief.get("shape", "shield") == "shield":
         pts = chaikin([(cx - sw / 2, cy - sh / 2), (cx + sw / 2, cy - sh / 2), (cx + sw / 2, cy + sh * 0.15),
                        (cx, cy + sh / 2), (cx - sw / 2, cy + sh * 0.15)], 1, True)
         d.polygon(pts, fill=field, outline=c.GOLD, width=4 * ss)
@@ -23,24 +23,24 @@ def render(spec, name, size=c.SLIDE_SIZE, ss=2):
         r = sh / 2
         d.ellipse((cx - r, cy - r, cx + r, cy + r), fill=field, outline=c.GOLD, width=5 * ss)
         d.ellipse((cx - r * 0.88, cy - r * 0.88, cx + r * 0.88, cy + r * 0.88), outline=c.GOLD, width=ss)
-    charge = spec.get("charge", "star")
-    tint = tuple(spec.get("tint", c.GOLD))
+    charge = brief.get("charge", "star")
+    tint = tuple(brief.get("tint", c.GOLD))
     if charge == "eagle":
         _eagle(d, cx, cy, sh * 0.42, tint)
     elif charge in shapes.ANIMALS:
         shapes.silhouette(d, shapes.ANIMALS[charge], cx, cy + sh * 0.25, sh * 0.4, tint, aspect=1.3)
-        if spec.get("axe"):
+        if brief.get("axe"):
             d.line((cx + sh * 0.1, cy - sh * 0.02, cx + sh * 0.28, cy - sh * 0.28), fill=tint, width=4 * ss)
             d.polygon([(cx + sh * 0.24, cy - sh * 0.32), (cx + sh * 0.33, cy - sh * 0.3), (cx + sh * 0.3, cy - sh * 0.2)], fill=tint)
     elif charge == "monogram":
-        c.text_centre(d, (cx, cy), spec.get("text", "Е II"), c.font("serif-bold", int(sh * 0.32)), tint, shadow=(90, 20, 20))
+        c.text_centre(d, (cx, cy), brief.get("text", "Е II"), c.font("serif-bold", int(sh * 0.32)), tint, shadow=(90, 20, 20))
     else:
         glyph = {"star": "★", "anchors": "⚓", "knight": "♞", "sun": "☀", "snow": "❄", "alembic": "⚗",
                  "crown": "♛", "tower": "♜", "lily": "⚜"}[charge]
         c.text_centre(d, (cx, cy), glyph, c.font("symbol", int(sh * 0.5)), tint, shadow=(80, 20, 20))
-    if spec.get("crown", True):
+    if brief.get("crown", True):
         _crown(d, cx, cy - sh / 2 - H * 0.01, sh * 0.34, ss)
-    label = spec.get("label", "")
+    label = brief.get("label", "")
     if label:
         _ribbon(d, cx, H * 0.9, W * 0.7, H * 0.09, label, ss)
     return c.grain(c.downsample(img.convert("RGB"), size), 0.2, name)

@@ -19,26 +19,26 @@ SKIES = {
 HORIZON = {k: v[-1][1] for k, v in SKIES.items()}
 
 
-def render(spec, name, size=c.SLIDE_SIZE, ss=2):
+def render(brief, name, size=c.SLIDE_SIZE, ss=2):
     W, H = c.supersample(size, ss)
-    sky = spec.get("sky", "day")
+    sky = brief.get("sky", "day")
     rand = c.rng(name)
     img = c.vertical_gradient((W, H), SKIES[sky]).convert("RGBA")
     horizon = HORIZON[sky]
-    if sky in ("night",) or spec.get("stars"):
+    if sky in ("night",) or brief.get("stars"):
         _stars(img, rand, W, H)
-    if spec.get("aurora"):
+    if brief.get("aurora"):
         _aurora(img, rand, W, H)
-    if "sun" in spec:
-        sx, sy = spec["sun"]
+    if "sun" in brief:
+        sx, sy = brief["sun"]
         glow = (255, 236, 180) if sky != "night" else (230, 236, 255)
         img.alpha_composite(c.radial_glow((W, H), (sx * W, sy * H), H * 0.45, glow, 0.8))
         d = ImageDraw.Draw(img)
         r = H * 0.05
         d.ellipse((sx * W - r, sy * H - r, sx * W + r, sy * H + r), fill=(255, 250, 230) if sky != "night" else (240, 240, 225))
-    if spec.get("clouds"):
-        _clouds(img, rand, W, H, spec["clouds"], sky)
-    for layer in preset(spec) if spec.get("preset") else spec.get("layers", []):
+    if brief.get("clouds"):
+        _clouds(img, rand, W, H, brief["clouds"], sky)
+    for layer in preset(brief) if brief.get("preset") else brief.get("layers", []):
         kind = layer["type"]
         LAYERS[kind](img, rand, layer, W, H, horizon, ss)
     out = c.downsample(img.convert("RGB"), size)
@@ -386,41 +386,41 @@ LAYERS = {
 }
 
 
-def preset(spec):
-    """Expands the common nature scenes; 'layers' given in the spec are drawn after the
+def preset(brief):
+    """Expands the common nature scenes; 'layers' given in the brief are drawn after the
     preset's background and before its water and foreground."""
-    kind, extra = spec.get("preset"), list(spec.get("layers", []))
-    snow = spec.get("snow", 0.0)
-    winter = spec.get("sky") == "winter" or spec.get("season") == "winter"
-    ground = [235, 238, 242] if winter else spec.get("ground", [96, 136, 72])
-    forest = [50, 70, 60] if winter else spec.get("forest", [40, 74, 52])
+    kind, extra = brief.get("preset"), list(brief.get("layers", []))
+    snow = brief.get("snow", 0.0)
+    winter = brief.get("sky") == "winter" or brief.get("season") == "winter"
+    ground = [235, 238, 242] if winter else brief.get("ground", [96, 136, 72])
+    forest = [50, 70, 60] if winter else brief.get("forest", [40, 74, 52])
     if kind == "lake":
-        back = [{"type": "mountains", "base": 0.52, "amp": spec.get("amp", 0.22), "colour": [100, 104, 140], "haze": 0.5, "snow": snow or 0.25},
+        back = [{"type": "mountains", "base": 0.52, "amp": brief.get("amp", 0.22), "colour": [100, 104, 140], "haze": 0.5, "snow": snow or 0.25},
                 {"type": "mountains", "base": 0.6, "amp": 0.1, "colour": [64, 80, 96], "haze": 0.25, "peaks": 9},
                 {"type": "forest", "base": 0.665, "size": 0.06, "colour": forest, "haze": 0.2}]
-        front = [{"type": "water", "top": 0.67, "colour": spec.get("water", [56, 96, 136])}]
+        front = [{"type": "water", "top": 0.67, "colour": brief.get("water", [56, 96, 136])}]
     elif kind == "river":
-        back = [{"type": "mountains", "base": 0.6, "amp": spec.get("amp", 0.06), "colour": [110, 130, 120], "haze": 0.45, "peaks": 5, "light": False},
-                {"type": "forest", "base": 0.62, "size": 0.07, "colour": forest, "haze": 0.3, "kind": spec.get("trees", "mixed")}]
-        front = [{"type": "water", "top": 0.63, "colour": spec.get("water", [70, 110, 140])},
+        back = [{"type": "mountains", "base": 0.6, "amp": brief.get("amp", 0.06), "colour": [110, 130, 120], "haze": 0.45, "peaks": 5, "light": False},
+                {"type": "forest", "base": 0.62, "size": 0.07, "colour": forest, "haze": 0.3, "kind": brief.get("trees", "mixed")}]
+        front = [{"type": "water", "top": 0.63, "colour": brief.get("water", [70, 110, 140])},
                  {"type": "ground", "top": 0.86, "colour": ground, "tufts": 120, "amp": 0.03}]
     elif kind == "taiga":
-        back = [{"type": "mountains", "base": 0.55, "amp": spec.get("amp", 0.08), "colour": [90, 110, 120], "haze": 0.55, "peaks": 6, "snow": snow},
+        back = [{"type": "mountains", "base": 0.55, "amp": brief.get("amp", 0.08), "colour": [90, 110, 120], "haze": 0.55, "peaks": 6, "snow": snow},
                 {"type": "forest", "base": 0.6, "size": 0.08, "colour": forest, "haze": 0.45, "kind": "fir"},
-                {"type": "forest", "base": 0.72, "size": 0.14, "colour": forest, "haze": 0.15, "kind": spec.get("trees", "fir")}]
+                {"type": "forest", "base": 0.72, "size": 0.14, "colour": forest, "haze": 0.15, "kind": brief.get("trees", "fir")}]
         front = [{"type": "ground", "top": 0.74, "colour": ground, "tufts": 0 if winter else 150},
                  {"type": "forest", "base": 1.02, "size": 0.4, "colour": c.shade(tuple(forest), 0.7), "from": 0.0, "to": 0.25, "kind": "fir", "spacing": 0.35}]
     elif kind == "tundra":
         back = [{"type": "mountains", "base": 0.6, "amp": 0.05, "colour": [120, 120, 140], "haze": 0.5, "peaks": 4, "light": False, "snow": snow}]
-        front = [{"type": "ground", "top": 0.62, "colour": spec.get("ground", [150, 140, 90]), "tufts": 200},
+        front = [{"type": "ground", "top": 0.62, "colour": brief.get("ground", [150, 140, 90]), "tufts": 200},
                  {"type": "water", "top": 0.93, "colour": [90, 120, 150]}]
     elif kind == "steppe":
         back = [{"type": "mountains", "base": 0.62, "amp": 0.08, "colour": [236, 232, 220], "haze": 0.2, "peaks": 5}]
-        front = [{"type": "ground", "top": 0.66, "colour": spec.get("ground", [170, 160, 90]), "tufts": 160},
+        front = [{"type": "ground", "top": 0.66, "colour": brief.get("ground", [170, 160, 90]), "tufts": 160},
                  {"type": "water", "top": 0.84, "colour": [80, 120, 150]}]
     elif kind == "sea":
-        back = [{"type": "mountains", "base": 0.6, "amp": spec.get("amp", 0.12), "colour": spec.get("cliffs", [90, 110, 90]), "haze": 0.35, "peaks": 5, "snow": snow}]
-        front = [{"type": "water", "top": 0.62, "colour": spec.get("water", [40, 90, 140]), "reflect": 0.3}]
+        back = [{"type": "mountains", "base": 0.6, "amp": brief.get("amp", 0.12), "colour": brief.get("cliffs", [90, 110, 90]), "haze": 0.35, "peaks": 5, "snow": snow}]
+        front = [{"type": "water", "top": 0.62, "colour": brief.get("water", [40, 90, 140]), "reflect": 0.3}]
     else:
         back, front = [], []
     # Figures stand in front of the water and the near bank; scenery goes behind them.

@@ -112,10 +112,10 @@ def _label(draw, xy, text, size, colour=c.NAVY, anchor="ls", bold=False):
     draw.text((x, y), text, font=fnt, fill=colour, anchor=anchor)
 
 
-def render(spec, size=c.SLIDE_SIZE, ss=2):
-    """spec: view, rivers (highlighted), cities, route, area, peaks, title, labels."""
+def render(brief, size=c.SLIDE_SIZE, ss=2):
+    """brief: view, rivers (highlighted), cities, route, area, peaks, title, labels."""
     W, H = c.supersample(size, ss)
-    view = spec.get("view", "russia")
+    view = brief.get("view", "russia")
     frame = Frame(VIEWS[view] if isinstance(view, str) else view, (W, H), 18 * ss)
     img = c.vertical_gradient((W, H), [(0, SEA_DEEP), (1, SEA)])
     d = ImageDraw.Draw(img, "RGBA")
@@ -149,11 +149,11 @@ def render(spec, size=c.SLIDE_SIZE, ss=2):
     for line in geo.RANGES.values():
         _peaks(d, frame.path(line, 1), k, ss)
 
-    for area in spec.get("areas", []):
+    for area in brief.get("areas", []):
         pts = frame.path([tuple(p) for p in area], 2, True)
         d.polygon(pts, fill=c.GOLD + (110,), outline=c.RED + (220,))
 
-    highlighted = set(spec.get("rivers", []))
+    highlighted = set(brief.get("rivers", []))
     for name, line in geo.RIVERS.items():
         pts = frame.path(line, 2)
         if name in highlighted:
@@ -163,27 +163,27 @@ def render(spec, size=c.SLIDE_SIZE, ss=2):
             d.line(pts, fill=RIVER, width=river_w, joint="curve")
     _dashed(d, frame.path(geo.BORDER, 1), BORDER + (200,), ss, 5 * ss, 3 * ss)
 
-    if spec.get("route"):
-        pts = [frame(*geo.CITIES[name]) for name in spec["route"]]
+    if brief.get("route"):
+        pts = [frame(*geo.CITIES[name]) for name in brief["route"]]
         d.line(chaikin(pts, 2), fill=c.RED, width=3 * ss, joint="curve")
     for name, (lon, lat) in geo.PEAKS.items():
-        if name in spec.get("peaks", []):
+        if name in brief.get("peaks", []):
             x, y = frame(lon, lat)
             s = 7 * ss
             d.polygon([(x, y - s), (x - s, y + s * 0.7), (x + s, y + s * 0.7)], fill=(120, 86, 50), outline=c.PARCHMENT)
             _label(d, (x + s + 3 * ss, y + 4 * ss), name, 13 * ss, c.INK, bold=True)
-    for name in spec.get("cities", []) + [n for n in spec.get("route", []) if n not in spec.get("cities", [])]:
+    for name in brief.get("cities", []) + [n for n in brief.get("route", []) if n not in brief.get("cities", [])]:
         x, y = frame(*geo.CITIES[name])
         r = 4 * ss
         d.ellipse((x - r, y - r, x + r, y + r), fill=c.NAVY, outline=(255, 255, 255))
         _label(d, (x + r + 3 * ss, y - r), name, 13 * ss)
-    for text, lon, lat, *rest in spec.get("labels", []):
+    for text, lon, lat, *rest in brief.get("labels", []):
         x, y = frame(lon, lat)
         colour = tuple(rest[0]) if rest else (40, 70, 110)
         fnt = c.font("serif-italic", 15 * ss)
         d.text((x, y), text, font=fnt, fill=colour, anchor="mm")
 
-    _cartouche(d, spec.get("title", ""), W, H, ss)
+    _cartouche(d, brief.get("title", ""), W, H, ss)
     d.rectangle((0, 0, W - 1, H - 1), outline=c.NAVY, width=4 * ss)
     d.rectangle((5 * ss, 5 * ss, W - 6 * ss, H - 6 * ss), outline=c.GOLD, width=ss)
     return c.downsample(img, size)
