@@ -2,7 +2,7 @@
 import pathlib
 
 from . import cp1251
-from .letters import folder_of_picture, is_portrait_name
+from .letters import folder_of_picture
 
 TITLE_LIMIT = 63     # galleries read titles into 64-byte buffers
 FIELD_LIMIT = 511    # the catalogue parser's buffer

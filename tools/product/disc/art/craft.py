@@ -2,7 +2,7 @@
 an icon, a rocket and the like, each on a backdrop that suits it."""
 import math
 
-from PIL import Image, ImageDraw, ImageFilter
+from PIL import ImageDraw
 
 from . import common as c
 from .maps import chaikin

@@ -2,7 +2,7 @@
 schemes, a kremlin plan, a table fragment, the alphabet, a stave and a chronicle page."""
 import math
 
-from PIL import Image, ImageDraw
+from PIL import ImageDraw
 
 from . import common as c
 from .maps import chaikin

@@ -1,7 +1,5 @@
 """Emblems: heraldic shields and medallions with a charge, a crown and a ribbon."""
-import math
-
-from PIL import Image, ImageDraw
+from PIL import ImageDraw
 
 from . import common as c
 from . import shapes

@@ -2,7 +2,7 @@
 cities, routes and highlighted areas, drawn in the house palette."""
 import math
 
-from PIL import Image, ImageDraw
+from PIL import ImageDraw
 
 from . import common as c
 from . import geo
