@@ -1,6 +1,6 @@
 #pragma once
 // The title runtime, MVCL14N.DLL: the calls the programs make on titles, addresses, word
-// wheels, topic lists and baggage files.
+// wheels, topic lists, baggage files and full-text search.
 //
 // Calling convention: every call is WINAPI (__stdcall) and is exported under its plain
 // name, without a leading underscore or an @N suffix. Programs link the import library
@@ -252,6 +252,48 @@ MVAPI HGLOBAL WINAPI hMVCopyMedia(LPMV display, LPLONG err);
 // ended, so another region (or a footer) can follow on it. *pages gets the pages begun.
 MVAPI BOOL WINAPI fMVPrintMedia(LPMV display, HDC dc, LONG flags, LPRECT page, LPRECT free, LPLONG pages, MVPAGEPROC proc,
                                 LPARAM user, LPLONG err);
+
+// ---------------------------------------------------------------------------------------
+// Full-text search (runtime/mediaview/win32/SearchCalls.cpp). The query language is
+// described in docs/query-language.md; queries are cp1251.
+//
+// A highlight source remembers what made each found topic match. The runtime owns it: it
+// stays valid until the next query on the same title writes another one (or 0) through
+// its `highlights` argument, or until the title closes. A stopped query writes nothing
+// there, so the previous source still goes with the previous result.
+
+typedef struct MvHighlightSource_* HMVHIGHLIGHTSOURCE;
+
+#define MV_QUERY_WORD_FORMS 0      // every form of each word (the dialog's box checked)
+#define MV_QUERY_EXACT 1           // each word exactly as written
+
+#define MVERR_SEARCH_STOPPED 2002  // the message pump answered non-zero
+#define MVERR_INDEX_VERSION 2007   // the title's index is of a version this runtime does not read
+// A title without an index answers MVERR_NOT_FOUND; a damaged one MVERR_READ.
+#define MVERR_QUERY_EMPTY 2200     // nothing searchable: empty, or only stop words
+#define MVERR_QUERY_OPERATOR 2201  // the query or a parenthesised part begins or ends with an operator
+#define MVERR_QUERY_QUOTE 2203     // a quotation mark is not closed
+#define MVERR_QUERY_LEFT_PAREN 2204
+#define MVERR_QUERY_RIGHT_PAREN 2205
+#define MVERR_QUERY_DEPTH 2206     // parentheses nested more than five levels deep
+#define MVERR_QUERY_TERMS 2207     // too many words, or a wildcard matching too many
+#define MVERR_QUERY_WILDCARD 2213  // a word made only of * and ?
+
+// Runs `query` (option MV_QUERY_WORD_FORMS or MV_QUERY_EXACT) and answers a topic list
+// of the topics found, ascending; empty when nothing matched. `scope`, when not 0,
+// restricts the result to its topics. `reserved` is ignored (the programs pass 1). While
+// it works the title's message pump (hMVTitleOpenEx) is called at least every 20 ms and a
+// non-zero answer stops the query. On success *highlights gets the query's highlight
+// source; on failure 0 (the error in *err); a stopped query answers 0 with
+// MVERR_SEARCH_STOPPED and leaves *highlights alone.
+MVAPI HMVTOPICLIST WINAPI hMVTopicListFromQuery(HMVTITLE title, UINT option, LPCSTR query, HMVTOPICLIST scope,
+                                                LONG reserved, HMVHIGHLIGHTSOURCE* highlights, LPLONG err);
+// The found words of topic number `topicNumber` as a highlight list (the block
+// hMVSetHighlights takes: a DWORD count, then MVHIGHLIGHT records in text order, the
+// heading's first). The caller frees it with GlobalFree. 0 when the topic has none.
+MVAPI HGLOBAL WINAPI hMVHighlightsInTopic(HMVHIGHLIGHTSOURCE source, LONG topicNumber);
+// How many records hMVHighlightsInTopic would give.
+MVAPI LONG WINAPI lMVTopicHighlightCount(HMVHIGHLIGHTSOURCE source, LONG topicNumber);
 
 #ifdef __cplusplus
 }

@@ -10,6 +10,8 @@
 
 #include "runtime/base/Cp1251.h"
 #include "runtime/mediaview/core/Title.h"
+#include "runtime/mediaview/core/search/SearchIndex.h"
+#include "runtime/mediaview/core/search/SearchIndexBuilder.h"
 #include "tools/titlec/Compiler.h"
 
 namespace {
@@ -34,10 +36,19 @@ bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
   return !ec;
 }
 
+// The full-text index over exactly the texts the runtime gives back, so highlight offsets
+// land on the characters the reader sees.
+std::vector<uint8_t> BuildFullTextIndex(std::span<const titlec::RegionText> texts) {
+  search::SearchIndexBuilder builder;
+  for (const titlec::RegionText& t : texts) builder.Add(t.topic, static_cast<int>(t.region), t.text);
+  return builder.Finish();
+}
+
 int Build(const std::string& folder, const std::string& output, bool quiet) {
   const titlec::DiskFolder source(folder);
   titlec::Diagnostics diags;
   titlec::CompileOptions options;
+  options.indexer = BuildFullTextIndex;
   if (!quiet) options.progress = [](const std::string& line) { std::fprintf(stderr, "titlec: %s\n", line.c_str()); };
   const auto start = std::chrono::steady_clock::now();
   const auto result = titlec::Compile(source, options, &diags);
@@ -87,6 +98,15 @@ void DumpRegion(const mv::Title& title, uint32_t n, mv::RegionIndex index, const
   std::printf("    text: %s\n", Utf8(mv::PlainText(region)).c_str());
 }
 
+void DumpFullTextIndex(const mv::Title& title) {
+  search::SearchError error;
+  if (const search::SearchIndex* index = title.FullTextIndex(&error))
+    std::printf("full-text index: %zu bytes, %u topics, %u terms, %zu stop words\n", index->sizeBytes(), index->topicCount(),
+                index->termCount(), index->stopWords().size());
+  else
+    std::printf("full-text index: none (error %d)\n", static_cast<int>(error));
+}
+
 int Dump(const std::string& path) {
   const auto title = OpenOrReport(path);
   if (!title) return 1;
@@ -111,6 +131,7 @@ int Dump(const std::string& path) {
   }
   for (const std::string_view name : title->BaggageNames())
     std::printf("baggage %s: %zu bytes\n", Utf8(name).c_str(), title->BaggageFile(name).value_or(std::span<const uint8_t>{}).size());
+  DumpFullTextIndex(*title);
   return 0;
 }
 

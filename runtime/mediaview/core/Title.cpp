@@ -6,6 +6,7 @@
 #include "runtime/base/Cp1251.h"
 #include "runtime/mediaview/core/Collation.h"
 #include "runtime/mediaview/core/MappedFile.h"
+#include "runtime/mediaview/core/search/SearchIndex.h"
 
 namespace kro::mv {
 namespace {
@@ -45,6 +46,13 @@ bool EqualContexts(std::string_view a, std::string_view b) {
 }
 
 }  // namespace
+
+// The opened full-text index and the outcome of opening it, remembered so a missing or
+// damaged index is examined once, not on every query.
+struct Title::FullText {
+  search::SearchIndex index;
+  search::SearchError error = search::SearchError::None;
+};
 
 Title::Title(std::span<const uint8_t> bytes, bool verify) : bytes_(bytes), verify_(verify) {}
 Title::~Title() = default;
@@ -165,6 +173,21 @@ std::optional<std::span<const uint8_t>> Title::Section(SectionKind kind) const {
   ByteReader r = Checked(kind);
   if (!r.ok()) return std::nullopt;
   return r.Bytes(r.size());
+}
+
+const search::SearchIndex* Title::FullTextIndex(search::SearchError* error) const {
+  if (!fullText_) {
+    auto fullText = std::make_unique<FullText>();
+    if (!sections_[static_cast<size_t>(SectionKind::FullTextIndex)].present)
+      fullText->error = search::SearchError::IndexMissing;
+    else if (const auto bytes = Section(SectionKind::FullTextIndex))
+      fullText->error = fullText->index.Open(*bytes);
+    else
+      fullText->error = search::SearchError::IndexDamaged;
+    fullText_ = std::move(fullText);
+  }
+  *error = fullText_->error;
+  return fullText_->error == search::SearchError::None ? &fullText_->index : nullptr;
 }
 
 std::optional<Title::TopicRecord> Title::Topic(uint32_t topic) const {
@@ -391,7 +414,16 @@ std::string Title::Verify() const {
     if (!BaggageFile(name)) return "baggage " + std::string(name) + ": damaged";
   for (const std::string_view name : StoredListNames())
     if (!StoredList(name)) return "stored list " + std::string(name) + ": damaged";
-  return "";
+  return VerifyFullTextIndex();
+}
+
+std::string Title::VerifyFullTextIndex() const {
+  search::SearchError error;
+  const search::SearchIndex* index = FullTextIndex(&error);
+  if (index) error = index->Verify();
+  if (error == search::SearchError::None || error == search::SearchError::IndexMissing) return "";
+  return "full-text index: " + std::string(error == search::SearchError::IndexVersion ? "unknown version" : "damaged") +
+         " (error " + std::to_string(static_cast<int>(error)) + ")";
 }
 
 std::optional<WordWheel::Entry> WordWheel::ReadEntry(uint32_t entry) const {

@@ -16,6 +16,11 @@
 #include "runtime/base/ByteReader.h"
 #include "runtime/mediaview/core/RichText.h"
 #include "runtime/mediaview/core/TitleFormat.h"
+#include "runtime/mediaview/core/search/SearchTypes.h"
+
+namespace kro::search {
+class SearchIndex;
+}
 
 namespace kro::mv {
 
@@ -122,6 +127,10 @@ public:
   // (the full-text index).
   std::optional<std::span<const uint8_t>> Section(SectionKind kind) const;
 
+  // The full-text index, opened on first use and kept; nullptr with *error set
+  // (IndexMissing, IndexVersion, IndexDamaged) when there is none to search.
+  const search::SearchIndex* FullTextIndex(search::SearchError* error) const;
+
   // Checks every section and every topic; the first fault found, or "" when sound.
   std::string Verify() const;
 
@@ -144,6 +153,8 @@ private:
   ByteReader Checked(SectionKind kind) const;
   std::optional<TopicRecord> Topic(uint32_t topic) const;
   std::optional<std::string_view> String(uint32_t ref) const;
+  struct FullText;
+  std::string VerifyFullTextIndex() const;
   template <typename Fn>
   uint32_t FindNamed(SectionKind kind, uint32_t recordSize, std::string_view name, Fn compare) const;
 
@@ -152,6 +163,7 @@ private:
   std::unique_ptr<MappedFile> file_;
   std::array<SectionEntry, kSectionKindCount> sections_{};
   mutable std::array<Check, kSectionKindCount> checks_{};
+  mutable std::unique_ptr<FullText> fullText_;
   uint32_t topicCount_ = 0;
   uint32_t articleCount_ = 0;
   uint32_t contentsTopic_ = kNone;

@@ -4,6 +4,28 @@
 #include <cstdint>
 
 #include "runtime/mediaview/core/Title.h"
+#include "runtime/mediaview/core/search/Search.h"
+
+namespace {
+
+// Queries over the title's own index, and the highlights of what they find.
+void RunQueries(const kro::mv::Title& title) {
+  using namespace kro;
+  search::SearchError error;
+  const search::SearchIndex* index = title.FullTextIndex(&error);
+  if (!index) return;
+  for (const char* query : {"Волга", "м*", "\"каспийское море\"", "река NEAR Европы"}) {
+    const search::SearchResult result = search::Search(*index, query, search::kMatchWordForms, nullptr, {});
+    if (!result.highlights) continue;
+    for (size_t i = 0; i < result.topics.size() && i < 8; ++i) {
+      const uint32_t topic = result.topics[i];
+      result.highlights->InTopic(topic, title.RegionText(topic, mv::RegionIndex::Heading).value_or(""),
+                                 title.RegionText(topic, mv::RegionIndex::Body).value_or(""));
+    }
+  }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kro::mv;
@@ -37,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto name : title->StoredListNames()) title->StoredList(name);
   for (const auto name : title->BaggageNames()) title->BaggageFile(name);
   title->Section(SectionKind::FullTextIndex);
+  RunQueries(*title);
   title->Verify();
   return 0;
 }

@@ -3,6 +3,8 @@
 
 #include "runtime/mediaview/core/Title.h"
 #include "runtime/mediaview/core/TopicList.h"
+#include "runtime/mediaview/core/search/SearchIndex.h"
+#include "runtime/mediaview/core/search/SearchIndexBuilder.h"
 #include "tools/titlec/Compiler.h"
 
 namespace kro::mv {
@@ -229,6 +231,57 @@ TEST(DamagedTitle, FlippedBytesAreCaughtByChecksums) {
     if (title) {
       EXPECT_NE(title->Verify(), "") << "flip at " << i << " went unnoticed";
     }
+  }
+}
+
+}  // namespace
+}  // namespace kro::mv
+
+namespace kro::mv {
+namespace {
+
+// The fixture compiled with `index` as its full-text section (none when empty).
+std::vector<uint8_t> FixtureWithIndex(std::function<std::vector<uint8_t>(const std::vector<uint8_t>&)> index) {
+  titlec::CompileOptions options;
+  if (index) {
+    options.indexer = [&](std::span<const titlec::RegionText> texts) {
+      search::SearchIndexBuilder builder;
+      for (const titlec::RegionText& t : texts) builder.Add(t.topic, static_cast<int>(t.region), t.text);
+      return index(builder.Finish());
+    };
+  }
+  titlec::Diagnostics diags;
+  const auto result = titlec::Compile(titlec::DiskFolder(KRO_FIXTURE_DIR), options, &diags);
+  EXPECT_TRUE(result) << diags.Report();
+  return result ? result->title : std::vector<uint8_t>{};
+}
+
+TEST(FullTextSection, OpensOnFirstUseAndRefusesMissingOrDamagedIndexes) {
+  const struct {
+    const char* name;
+    std::function<std::vector<uint8_t>(const std::vector<uint8_t>&)> index;
+    search::SearchError error;
+    bool sound;
+  } cases[] = {
+      {"sound", [](const std::vector<uint8_t>& b) { return b; }, search::SearchError::None, true},
+      {"missing", nullptr, search::SearchError::IndexMissing, true},
+      {"foreign", [](const std::vector<uint8_t>&) { return std::vector<uint8_t>(64, 0x5A); },
+       search::SearchError::IndexVersion, false},
+      {"cut short", [](const std::vector<uint8_t>& b) { return std::vector<uint8_t>(b.begin(), b.begin() + b.size() / 2); },
+       search::SearchError::IndexDamaged, false},
+  };
+  for (const auto& c : cases) {
+    const std::vector<uint8_t> bytes = FixtureWithIndex(c.index);
+    TitleStatus status;
+    const auto title = Title::Open(bytes, {}, &status);
+    ASSERT_TRUE(title) << c.name << ": " << status.message;
+    search::SearchError error = search::SearchError::Stopped;
+    const search::SearchIndex* index = title->FullTextIndex(&error);
+    EXPECT_EQ(error, c.error) << c.name;
+    EXPECT_EQ(index != nullptr, c.error == search::SearchError::None) << c.name;
+    EXPECT_EQ(index ? index->topicCount() : title->topicCount(), title->topicCount()) << c.name;
+    EXPECT_EQ(title->FullTextIndex(&error), index) << c.name << ": opened once";
+    EXPECT_EQ(title->Verify().empty(), c.sound) << c.name << ": " << title->Verify();
   }
 }
 

@@ -15,14 +15,6 @@ constexpr LONG kMaxAddressBatch = 1 << 20;  // bounds the scratch buffer of one 
 const WordWheelObject* FindWheel(HMVWORDWHEEL handle) { return TheRuntime().wheels.Find(handle); }
 const TopicListObject* FindList(HMVTOPICLIST handle) { return TheRuntime().lists.Find(handle); }
 
-HMVTOPICLIST AddList(mv::TopicList list) {
-  return Guarded<HMVTOPICLIST>(nullptr, [&] {
-    auto object = std::make_unique<TopicListObject>();
-    object->list = std::move(list);
-    return reinterpret_cast<HMVTOPICLIST>(TheRuntime().lists.Add(std::move(object)));
-  });
-}
-
 }  // namespace
 
 extern "C" {

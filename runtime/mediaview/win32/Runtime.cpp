@@ -9,6 +9,14 @@ Runtime& TheRuntime() {
   return runtime;
 }
 
+HMVTOPICLIST AddList(mv::TopicList list) {
+  return Guarded<HMVTOPICLIST>(nullptr, [&] {
+    auto object = std::make_unique<TopicListObject>();
+    object->list = std::move(list);
+    return reinterpret_cast<HMVTOPICLIST>(TheRuntime().lists.Add(std::move(object)));
+  });
+}
+
 HGLOBAL CopyToGlobal(std::span<const uint8_t> bytes) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size() + 1);
   if (!block) return nullptr;

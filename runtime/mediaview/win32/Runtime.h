@@ -13,6 +13,7 @@
 #include "runtime/mediaview/MediaView.h"
 #include "runtime/mediaview/core/Title.h"
 #include "runtime/mediaview/core/TopicList.h"
+#include "runtime/mediaview/core/search/Search.h"
 #include "runtime/mediaview/win32/display/ViewSlot.h"
 
 namespace kro::mvdll {
@@ -21,6 +22,10 @@ using SharedTitle = std::shared_ptr<const mv::Title>;
 
 struct TitleObject {
   SharedTitle title;
+  MVPUMPPROC pump = nullptr;  // called during queries too
+  // The highlight source of the newest query on this title, released when the next
+  // query answers or the title closes.
+  HMVHIGHLIGHTSOURCE highlights = nullptr;
 };
 
 struct DisplayObject {
@@ -39,6 +44,11 @@ struct WordWheelObject {
 
 struct TopicListObject {
   mv::TopicList list;
+};
+
+struct HighlightSourceObject {
+  SharedTitle title;  // keeps the index the source borrows
+  std::shared_ptr<const search::HighlightSource> source;
 };
 
 struct BaggageObject {
@@ -74,6 +84,7 @@ struct Runtime {
   HandleSet<WordWheelObject> wheels;
   HandleSet<TopicListObject> lists;
   HandleSet<BaggageObject> baggage;
+  HandleSet<HighlightSourceObject> highlightSources;
 };
 Runtime& TheRuntime();
 
@@ -90,6 +101,9 @@ R Guarded(R fallback, Fn&& fn) noexcept {
     return fallback;
   }
 }
+
+// Registers a topic list; nullptr when out of memory.
+HMVTOPICLIST AddList(mv::TopicList list);
 
 // A movable global block with `bytes` and a NUL after them; nullptr when out of memory.
 HGLOBAL CopyToGlobal(std::span<const uint8_t> bytes);

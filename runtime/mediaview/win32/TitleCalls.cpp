@@ -27,6 +27,7 @@ MVAPI void WINAPI MVSetInstance(HINSTANCE instance) { TheRuntime().instance = in
 MVAPI void WINAPI MVTerminate(HINSTANCE) {
   Runtime& rt = TheRuntime();
   rt.baggage.Clear();
+  rt.highlightSources.Clear();
   rt.wheels.Clear();
   rt.lists.Clear();
   rt.displays.Clear();
@@ -43,11 +44,16 @@ MVAPI HMVTITLE WINAPI hMVTitleOpenEx(LPCSTR path, MVPUMPPROC pump, LPVOID) {
     if (!title || (pump && pump() != 0)) return static_cast<HMVTITLE>(nullptr);
     auto object = std::make_unique<TitleObject>();
     object->title = std::move(title);
+    object->pump = pump;
     return reinterpret_cast<HMVTITLE>(TheRuntime().titles.Add(std::move(object)));
   });
 }
 
-MVAPI void WINAPI MVTitleClose(HMVTITLE title) { TheRuntime().titles.Remove(title); }
+MVAPI void WINAPI MVTitleClose(HMVTITLE handle) {
+  Runtime& rt = TheRuntime();
+  if (const TitleObject* t = rt.titles.Find(handle)) rt.highlightSources.Remove(t->highlights);
+  rt.titles.Remove(handle);
+}
 
 MVAPI LONG WINAPI lMVTitleGetInfo(HMVTITLE handle, UINT info, LONG param, LPSTR buffer) {
   if (buffer) buffer[0] = '\0';

@@ -311,6 +311,7 @@ private:
     if (node.cursors.size() == node.terms.size()) return true;
     node.cursors.resize(node.terms.size());
     for (size_t i = 0; i < node.terms.size(); ++i) {
+      if (meter_) meter_->Tick(1);
       if (!node.cursors[i].Open(node.terms[i], index_.topicCount(), meter_)) damaged_ = true;
     }
     return !damaged_;
@@ -432,6 +433,8 @@ private:
     out->clear();
     if (!OpenCursors(node)) return false;
     for (PostingsCursor& cursor : node.cursors) {
+      // A wildcard word has thousands of terms to look at in every document.
+      if (meter_) meter_->Tick(1);
       if (!cursor.Seek(doc) || cursor.doc() != doc) {
         Check(cursor);
         continue;

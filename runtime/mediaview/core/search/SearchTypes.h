@@ -12,6 +12,7 @@ enum class SearchError : int32_t {
   Stopped = 2002,          // the progress callback asked to stop
   IndexVersion = 2007,     // not a search index, or a version this reader does not know
   IndexDamaged = 2013,     // the index is inconsistent (a damaged title)
+  IndexMissing = 2023,     // the title holds no search index
   NothingSearchable = 2200,
   OperatorAtEdge = 2201,
   MissingQuote = 2203,
