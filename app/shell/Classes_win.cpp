@@ -1,5 +1,6 @@
 #include "app/shell/Classes_win.h"
 
+#include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
 #include "app/shell/Cursors_win.h"
@@ -22,13 +23,12 @@ struct ClassEntry {
 };
 
 // The classes of the windows this program has, in registration order. The classes of
-// the dialogs, galleries, video and timeline windows join as their windows arrive; the
-// slide window is a plain bordered window until it shows pictures.
+// the dialogs, galleries, video and timeline windows join as their windows arrive.
 const ClassEntry kClasses[] = {
     {kMainWindowClass, ArticleViewProc, 0, "myicon", true, WHITE_BRUSH,
      "Невозможно зарегистрировать класс EncWindowClass"},
     {"WinCR", DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
-    {"WinSlide", DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
+    {"WinSlide", article::SlideWindowProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
 };
 
 bool Register(HINSTANCE instance, const ClassEntry& entry) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 
+#include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/movies/QuickTime.h"
 #include "app/navigation/History.h"
@@ -23,7 +24,6 @@ using toolkit::BitmapButtonRecord;
 
 constexpr int kWidth = 640, kHeight = 480;
 constexpr int kCaptionStrip = 20;
-constexpr UINT kMsgNextPicture = WM_USER + 1001, kMsgPreviousPicture = WM_USER + 1002;
 constexpr UINT kStepNext = WM_USER + 12, kStepPrevious = WM_USER + 13;
 constexpr int kStartLetterIndex = 25;  // Р, the letter of the start article
 using article::kFirstLetterIndex;
@@ -356,6 +356,7 @@ void ShowStartScreen(HWND hwnd) {
 void ShowArticleView(HWND hwnd, const char* context) {
   SetCursor(Cursors().wait);
   ReleaseBackground();
+  article::ForgetShownPicture();
   LoadBackground(P().productDir + "ffon.pic");
   toolkit::ShowBitmapButtons(gStartButtons.data(), false);
   ShowWindow(gMain.introductionBox, SW_HIDE);
@@ -402,8 +403,15 @@ void OnArticleCommand(HWND hwnd, UINT command) {
       break;
     case kCmdBack: OnBack(); break;
     case kCmdStartScreen: ShowStartScreen(hwnd); break;
-    case kCmdPreviousPicture: SendMessageA(gMain.slideWindow, kMsgPreviousPicture, 0, 0); break;
-    case kCmdNextPicture: SendMessageA(gMain.slideWindow, kMsgNextPicture, 0, 0); break;
+    case kCmdPreviousPicture: SendMessageA(gMain.slideWindow, article::kSlidePreviousPicture, 0, 0); break;
+    case kCmdNextPicture: SendMessageA(gMain.slideWindow, article::kSlideNextPicture, 0, 0); break;
+    case kCmdMap:
+    case kCmdSound: {
+      const auto& links = article::CurrentMediaLinks();
+      const std::string& name = command == kCmdMap ? links.mapName : links.soundName;
+      if (!name.empty()) article::ShowPopupByContextString(name.c_str(), 2);
+      break;
+    }
     case kCmdHelp:
       WinHelpA(hwnd, (P().productDir + "kro97.hlp").c_str(), HELP_CONTENTS, 0);
       break;
@@ -556,7 +564,12 @@ public:
     gMain.letterIndex = letterIndex;
     SetLetterCheck();
   }
-  void ArticleShown(article::TopicRecord*) override { UpdateCaption(); }
+  void ArticleShown(article::TopicRecord* record) override {
+    UpdateCaption();
+    if (record != Main()) return;
+    article::RebuildMediaLinks(article::MainDisplay(record), article::CurrentLetterFolder(), gMain.hwnd);
+    SendMessageA(gMain.slideWindow, article::kSlideNewArticle, 0, 0);
+  }
   void ApplyHighlights(LPMV) override {}  // search highlights arrive with the search
   HWND MainWindow() override { return gMain.hwnd; }
 };
@@ -599,6 +612,16 @@ bool CreateMainWindow(HINSTANCE instance) {
   if (!hwnd) return false;
   program.mainWindow = hwnd;
   article::SetArticleHost(&gHost);
+  article::SetSlideHost({program.productDir,
+                         [](bool previous, bool next) {
+                           SetButtonState(kCmdPreviousPicture, previous);
+                           SetButtonState(kCmdNextPicture, next);
+                         },
+                         // The video button waits for the video window, which plays the movie.
+                         [](bool /*movie*/, bool sound, bool map) {
+                           SetButtonState(kCmdSound, sound);
+                           SetButtonState(kCmdMap, map);
+                         }});
   gMain.articleArea = CreateWindowExA(0, "WinCR", "", WS_CHILD, 229, 96, 392, 323, hwnd, nullptr, instance, nullptr);
   gMain.slideWindow = CreateWindowExA(0, "WinSlide", "", WS_CHILD | WS_BORDER, 21, 105, 186, 207, hwnd, nullptr,
                                       instance, nullptr);
