@@ -334,6 +334,42 @@ void ShowInSecondaryWindow(const char* context, LPMV linkDisplay) {
   SetFocus(record->scrollingPane);
 }
 
+namespace {
+
+// An authored command: "context>window" shows the context in the secondary window (the
+// window's name is not used), "activate" activates the display; others do nothing.
+LONG AuthoredCommand(LPMV display, const char* command) {
+  const std::string_view text = command ? command : "";
+  if (const size_t arrow = text.find('>'); arrow != std::string_view::npos)
+    ShowInSecondaryWindow(std::string(text.substr(0, arrow)).c_str(), display);
+  else if (text == "activate")
+    MVActivate(display, TRUE);
+  return 1;
+}
+
+// A jump from an article: popups close first; the position left goes into the history.
+LONG ArticleJump(LPMV display, LONG address) {
+  HWND pane = ClosePopups(hwndMVGetWindow(display));
+  TopicRecord* main = State().main;
+  if (!pane || !IsWindowVisible(pane) || !main) return 1;
+  RecordHistory(main);
+  return ShowTopic(main, address, 0) ? 1 : 0;
+}
+
+}  // namespace
+
+LONG CALLBACK ArticleHotspotHandler(LPMV display, LPMVHOTSPOTINFO hotspot) {
+  if (!display || !hotspot) return 0;
+  HMVTITLE title = hMVGetTitle(display, 0);
+  switch (hotspot->kind) {
+    case 0: return AuthoredCommand(display, hotspot->data);
+    case 1: return ArticleJump(display, vaMVConvertHash(title, hotspot->hash));
+    case 2: return ShowPopupTopic(display, hotspot->rect, vaMVConvertHash(title, hotspot->hash), 2);
+    case 125: return ArticleJump(display, vaMVConvertContextString(title, hotspot->data));
+    default: return 0;
+  }
+}
+
 const char* CurrentTitle() { return State().title.c_str(); }
 int CurrentLetterIndex() { return State().letter.index; }
 const char* CurrentLetterFolder() { return State().letter.folder; }

@@ -79,6 +79,10 @@ TopicRecord* MainArticle();
 TopicRecord* SecondaryWindow();
 // Opens (or reuses) the secondary window on `context`, captioned with the linking topic's name.
 void ShowInSecondaryWindow(const char* context, LPMV linkDisplay);
+// The hotspot handler of the article windows: jumps record the history and show the
+// whole article in the main article window, popups open full-screen, and authored
+// commands open the secondary window or activate the display.
+LONG CALLBACK ArticleHotspotHandler(LPMV display, LPMVHOTSPOTINFO hotspot);
 
 const char* CurrentTitle();
 int CurrentLetterIndex();

@@ -85,7 +85,7 @@ bool OpenTitle(HINSTANCE instance) {
     if (!program.title) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   }
   if (!program.title) return false;
-  article::TopicRecord* record = article::CreateMainArticleWindow(instance, program.title, ArticleArea());
+  article::TopicRecord* record = article::CreateMainArticleWindow(instance, program.title, ArticleArea(), article::ArticleHotspotHandler);
   // The main window, not the plain article area, keeps track of the active topic window.
   if (record) record->owner = program.mainWindow;
   return record != nullptr;

@@ -2,6 +2,8 @@
 // what it tells the host, previous/next at the ends, the letter lists, the secondary window.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "app/article/tests/ArticleTestSupport_win.h"
 
 namespace kro::article::test {
@@ -214,6 +216,51 @@ TEST_F(TopicWindowTest, TheSecondaryWindowOpensOnceAtItsRectangle) {
   GetWindowRect(SecondaryWindow()->topicWindow, &r);
   EXPECT_EQ(r.left, 100);
   EXPECT_EQ(r.bottom, 250);
+}
+
+}  // namespace
+}  // namespace kro::article::test
+
+namespace kro::article::test {
+namespace {
+
+class ArticleHotspotTest : public ArticleTest {
+protected:
+  // A hotspot record as the panes hand it over.
+  static MVHOTSPOTINFO Hotspot(LONG kind, const char* context, char* buffer) {
+    MVHOTSPOTINFO hotspot{};
+    hotspot.size = sizeof hotspot;
+    hotspot.kind = kind;
+    hotspot.capacity = 256;
+    hotspot.data = buffer;
+    std::strcpy(buffer, context);
+    hotspot.length = static_cast<LONG>(std::strlen(context));
+    return hotspot;
+  }
+};
+
+TEST_F(ArticleHotspotTest, JumpsShowTheWholeArticleAndRecordTheWayBack) {
+  TopicRecord* main = CreateMainArticleWindow(GetModuleHandleA(nullptr), FixtureTitle(), host_.MainWindow(),
+                                              ArticleHotspotHandler);
+  ASSERT_NE(main, nullptr);
+  MoveWindow(main->topicWindow, 0, 0, 400, 300, TRUE);
+  const int stepsBefore = host_.log.historySteps;
+  char buffer[256];
+  MVHOTSPOTINFO byContext = Hotspot(125, "topic_volga", buffer);
+  EXPECT_EQ(ArticleHotspotHandler(MainDisplay(main), &byContext), 1);
+  EXPECT_STREQ(CurrentTitle(), "Волга");
+  EXPECT_EQ(ShownAddress(PaneDisplay(main->nonScrollingPane)), AddressOf("topic_volga"));  // the heading too
+  EXPECT_EQ(host_.log.historySteps, stepsBefore + 1);
+
+  MVHOTSPOTINFO command = Hotspot(0, "topic_azov>main", buffer);
+  EXPECT_EQ(ArticleHotspotHandler(MainDisplay(main), &command), 1);
+  ASSERT_NE(SecondaryWindow(), nullptr);
+  EXPECT_EQ(ShownAddress(MainDisplay(SecondaryWindow())), AddressOf("topic_azov"));
+  EXPECT_STREQ(CurrentTitle(), "Азовское море");
+
+  MVHOTSPOTINFO unknown = Hotspot(7, "", buffer);
+  EXPECT_EQ(ArticleHotspotHandler(MainDisplay(main), &unknown), 0);
+  EXPECT_EQ(ArticleHotspotHandler(nullptr, &unknown), 0);
 }
 
 }  // namespace
