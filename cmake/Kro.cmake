@@ -2,6 +2,7 @@
 #   KRO_WINDOWS  MinGW build (win32 or win64 tree): programs, runtimes, Wine-hosted tests
 #   KRO_NATIVE   native g++ build: portable libraries, tools, native tests
 #   KRO_FUZZ     clang fuzz build: portable libraries and fuzz targets only
+#   KRO_WINE_TREE  win32 or win64 in a MinGW build (set by its toolchain file)
 if(WIN32)
   set(KRO_WINDOWS ON)
   set(KRO_NATIVE OFF)
@@ -68,7 +69,8 @@ function(kro_win32_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
   # One display has one foreground window: tests that click, type or focus would steal it
   # from each other, so the Wine-hosted tests take turns (native and fuzz tests run beside).
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_PREFIX "${name}." WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+  # The tree's name leads the test names, which are otherwise the same in both Windows trees.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_PREFIX "${KRO_WINE_TREE}.${name}." WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine_display)
 endfunction()
 

@@ -11,18 +11,15 @@
 namespace kro::article {
 namespace {
 
-// The block: a LONG count, then the pairs at MVCOPYFORMAT's alignment.
-constexpr size_t kFormatsOffset = (sizeof(LONG) + alignof(MVCOPYFORMAT) - 1) & ~(alignof(MVCOPYFORMAT) - 1);
-
 std::vector<MVCOPYFORMAT> ReadFormats(HGLOBAL block) {
   toolkit::GlobalLockGuard lock(block);
   const auto* bytes = static_cast<const unsigned char*>(lock.Data());
-  if (!bytes || lock.SizeBytes() < kFormatsOffset) return {};
+  if (!bytes || lock.SizeBytes() < MV_COPY_FORMATS_OFFSET) return {};
   LONG count = 0;
   std::memcpy(&count, bytes, sizeof count);
-  const size_t room = (lock.SizeBytes() - kFormatsOffset) / sizeof(MVCOPYFORMAT);
+  const size_t room = (lock.SizeBytes() - MV_COPY_FORMATS_OFFSET) / sizeof(MVCOPYFORMAT);
   std::vector<MVCOPYFORMAT> formats(std::min(room, static_cast<size_t>(std::max<LONG>(count, 0))));
-  std::memcpy(formats.data(), bytes + kFormatsOffset, formats.size() * sizeof(MVCOPYFORMAT));
+  std::memcpy(formats.data(), bytes + MV_COPY_FORMATS_OFFSET, formats.size() * sizeof(MVCOPYFORMAT));
   return formats;
 }
 

@@ -15,6 +15,7 @@
 //
 // Results returned as HGLOBAL (hMVGetName, hMVGetData, hMVBaggageGetFile) are movable
 // global blocks holding NUL-terminated bytes; the caller frees them with GlobalFree.
+#include <stddef.h>
 #include <windows.h>
 
 #ifdef __cplusplus
@@ -183,11 +184,21 @@ typedef struct tagMVHIGHLIGHT {
 } MVHIGHLIGHT;
 
 // hMVCopyAdvanced's block: a LONG count, then `count` pairs of a clipboard format and a
-// global handle of its data, ready for SetClipboardData. The caller frees the block.
+// global handle of its data, ready for SetClipboardData. The caller frees the block. The
+// handle is pointer-sized, so the layout follows the build:
+//   32-bit: count at 0, pairs from offset 4, 8 bytes each (format 4, handle 4)
+//   64-bit: count at 0, 4 bytes of padding, pairs from offset 8, 16 bytes each
+//           (format 4, padding 4, handle 8)
+// Read the pairs from MV_COPY_FORMATS_OFFSET, never from sizeof(LONG).
 typedef struct tagMVCOPYFORMAT {
   UINT format;
   HANDLE data;
 } MVCOPYFORMAT;
+typedef struct tagMVCOPYBLOCK {
+  LONG count;
+  MVCOPYFORMAT formats[1];
+} MVCOPYBLOCK;
+#define MV_COPY_FORMATS_OFFSET offsetof(MVCOPYBLOCK, formats)
 #define MV_COPY_SELECTION 1
 
 // fMVPrintMedia's page callback: `begin` non-zero before a page is drawn (start it),

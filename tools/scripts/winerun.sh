@@ -1,7 +1,9 @@
 #!/bin/sh
-# Runs a Windows program under Wine in the build's prefix with the cp1251 locale.
-# CTest uses it as the cross-compiling emulator; DISPLAY and the wineserver come from ./dev.
+# winerun.sh TREE PROGRAM ARGS...: runs a Windows program of TREE (win32 or win64) under
+# Wine in that tree's prefix with the cp1251 locale. CTest uses it as the cross-compiling
+# emulator; the display and the persistent wineserver come from ./dev.
 here=$(cd "$(dirname "$0")/../.." && pwd)
-: "${WINEPREFIX:=$here/build/wineprefix}"
-export WINEPREFIX LC_ALL=ru_RU.UTF-8 WINEDEBUG="${WINEDEBUG:--all}"
-exec wine "$@"
+tree=$1
+shift
+. "$here/tools/scripts/wine-env.sh" "$tree" "$here/build" || exit 2
+exec "$WINELOADER" "$@"

@@ -18,16 +18,13 @@ DisplayObject* Followed(LPMV handle) {
   return d && d->view->title() ? d : nullptr;
 }
 
-// The formats block: a LONG count, then the pairs at MVCOPYFORMAT's alignment.
-constexpr size_t kFormatsOffset = (sizeof(LONG) + alignof(MVCOPYFORMAT) - 1) & ~(alignof(MVCOPYFORMAT) - 1);
-
 HGLOBAL FormatsBlock(const std::vector<MVCOPYFORMAT>& formats) {
-  UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kFormatsOffset + formats.size() * sizeof(MVCOPYFORMAT)));
+  UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, MV_COPY_FORMATS_OFFSET + formats.size() * sizeof(MVCOPYFORMAT)));
   auto* p = block ? static_cast<uint8_t*>(GlobalLock(block.Get())) : nullptr;
   if (!p) return nullptr;
   const LONG count = static_cast<LONG>(formats.size());
   std::memcpy(p, &count, sizeof count);
-  std::memcpy(p + kFormatsOffset, formats.data(), formats.size() * sizeof(MVCOPYFORMAT));
+  std::memcpy(p + MV_COPY_FORMATS_OFFSET, formats.data(), formats.size() * sizeof(MVCOPYFORMAT));
   GlobalUnlock(block.Get());
   return block.Release();
 }

@@ -286,7 +286,7 @@ std::string CopyThroughClipboard(LPMV d, HWND owner, UINT format) {
   LONG count = 0;
   memcpy(&count, p, sizeof count);
   std::vector<MVCOPYFORMAT> formats(count);
-  memcpy(formats.data(), p + sizeof(LONG), count * sizeof(MVCOPYFORMAT));
+  memcpy(formats.data(), p + MV_COPY_FORMATS_OFFSET, count * sizeof(MVCOPYFORMAT));
   GlobalUnlock(block);
   GlobalFree(block);
   EXPECT_TRUE(OpenClipboard(owner));
