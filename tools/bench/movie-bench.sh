@@ -12,7 +12,7 @@ ff() { ffmpeg -nostdin -v error -y "$@"; }
   -f lavfi -i sine=frequency=440:sample_rate=22050 -t 20 -c:v mjpeg -q:v 5 -pix_fmt yuvj420p \
   -c:a pcm_s16be -movflags +faststart -f mov "$media/bench.mov"
 [ -f "$media/bench.jpg" ] || convert -size 640x480 plasma:fractal -seed 7 -quality 90 "$media/bench.jpg"
-. "$root/tools/scripts/wine-env.sh" "$tree" "$build"
+eval "$("$root/tools/scripts/wine-env.sh" "$tree" "$build")"
 winpath() { echo "Z:$1" | tr / '\\'; }
 xvfb-run -a -s '-screen 0 1024x768x24' sh -c '"$WINESERVER" -p </dev/null >/dev/null 2>&1; "$WINELOADER" "$@"; rc=$?; "$WINESERVER" -k; exit $rc' sh \
   "$build/$tree/bin/movie_bench.exe" "$(winpath "$media/bench.mov")" "$(winpath "$media/bench.jpg")" 2>/dev/null

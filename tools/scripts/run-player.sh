@@ -7,7 +7,7 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 tree=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
-. "$root/tools/scripts/wine-env.sh" "$tree" "$build"
+eval "$("$root/tools/scripts/wine-env.sh" "$tree" "$build")"
 exe="$build/$tree/bin/player.exe"
 /usr/bin/python3 "$root/tools/product/write_ini.py" --prefix "$WINEPREFIX" --product "$build/native/product" >/dev/null
 

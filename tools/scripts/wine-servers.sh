@@ -7,7 +7,8 @@ action=$1 build=$2
 shift 2
 for tree in "$@"; do
   (
-    . "$here/wine-env.sh" "$tree" "$build" || exit 2
+    env=$("$here/wine-env.sh" "$tree" "$build") || exit 2
+    eval "$env"
     case "$action" in
       start) "$WINESERVER" -p; "$WINELOADER" wineboot ;;
       stop) "$WINESERVER" -k; "$WINESERVER" -w ;;

@@ -5,5 +5,6 @@
 here=$(cd "$(dirname "$0")/../.." && pwd)
 tree=$1
 shift
-. "$here/tools/scripts/wine-env.sh" "$tree" "$here/build" || exit 2
+env=$("$here/tools/scripts/wine-env.sh" "$tree" "$here/build") || exit 2
+eval "$env"
 exec "$WINELOADER" "$@"

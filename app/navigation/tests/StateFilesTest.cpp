@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/navigation/tests/StateFileImages.h"
+
 namespace kro::navigation {
 namespace {
 
@@ -23,6 +25,14 @@ TEST(Bookmarks, RoundTripWithTheFileLayout) {
   EXPECT_EQ(bytes[1 + 32 + 4], 0x45);                 // topic address at offset 37
   EXPECT_EQ(bytes[1 + 32 + 5], 0x23);
   EXPECT_EQ(ParseBookmarks(bytes), marks);
+}
+
+TEST(StateFileImages, TheModelWritesAndReadsTheFixedBytes) {
+  EXPECT_EQ(SerializeBookmarks(images::Bookmarks()), images::BookmarkFile());
+  EXPECT_EQ(ParseBookmarks(images::BookmarkFile()), images::Bookmarks());
+  const auto last = SerializeLastPosition(images::kLastPosition);
+  EXPECT_EQ(std::vector<uint8_t>(last.begin(), last.end()), images::kLastPositionFile);
+  EXPECT_EQ(ParseLastPosition(images::kLastPositionFile), images::kLastPosition);
 }
 
 TEST(Bookmarks, LongNamesComeBackWithTheirFirst31Bytes) {

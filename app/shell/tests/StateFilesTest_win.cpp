@@ -1,0 +1,60 @@
+// The state files as the program itself writes them, compared with the fixed images that
+// the native build's model writes: the files are the same whichever build wrote them.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/navigation/tests/StateFileImages.h"
+#include "app/shell/NavigationState_win.h"
+#include "app/shell/Program_win.h"
+
+namespace kro::shell {
+namespace {
+
+class StateFilesOnDisk : public testing::Test {
+protected:
+  void SetUp() override {
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    dir_ = std::string(current) + "\\state-files";
+    CreateDirectoryA(dir_.c_str(), nullptr);
+    DeleteFileA(Path("bookmark.tmp").c_str());
+    DeleteFileA(Path("last.tmp").c_str());
+    TheProgram().workingDir = dir_;
+  }
+  void TearDown() override { History().Clear(); }
+
+  std::string Path(const char* name) const { return dir_ + "\\" + name; }
+  std::vector<uint8_t> Read(const char* name) const {
+    std::ifstream file(Path(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+  }
+  void Write(const char* name, const std::vector<uint8_t>& bytes) const {
+    std::ofstream(Path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  }
+
+  std::string dir_;
+};
+
+TEST_F(StateFilesOnDisk, BookmarksComeBackAsTheFixedImage) {
+  Write("bookmark.tmp", navigation::images::BookmarkFile());
+  LoadBookmarks();
+  ASSERT_TRUE(DeleteFileA(Path("bookmark.tmp").c_str()));
+  SaveBookmarks();
+  EXPECT_EQ(Read("bookmark.tmp"), navigation::images::BookmarkFile());
+}
+
+TEST_F(StateFilesOnDisk, TheLastPositionIsWrittenAsTheFixedImage) {
+  const navigation::HistoryEntry& last = navigation::images::kLastPosition;
+  navigation::Position position;
+  position.address = last.address;
+  position.scroll = last.scroll;
+  position.topicNumber = last.nameOrNumber;
+  History().Record(position);
+  SaveLastPosition();
+  EXPECT_EQ(Read("last.tmp"), navigation::images::kLastPositionFile);
+}
+
+}  // namespace
+}  // namespace kro::shell
