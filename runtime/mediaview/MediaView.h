@@ -13,6 +13,10 @@
 // succeeds leaves it alone, so a caller that sets it to 0 can check a series of calls
 // once.
 //
+// Handles are numbers that name the runtime's objects, typed as pointers but never
+// addresses: a closed handle, or one of another kind, is refused (MVERR_INVALID where the
+// call has an error word), even after a new object of the kind has been made.
+//
 // Results returned as HGLOBAL (hMVGetName, hMVGetData, hMVBaggageGetFile) are movable
 // global blocks holding NUL-terminated bytes; the caller frees them with GlobalFree.
 #include <stddef.h>

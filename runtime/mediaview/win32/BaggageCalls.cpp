@@ -49,7 +49,7 @@ MVAPI HMVBAGGAGE WINAPI hMVBaggageOpen(HMVTITLE title, LPCSTR name, UINT, LPLONG
       SetError(err, code);
       return static_cast<HMVBAGGAGE>(nullptr);
     }
-    return reinterpret_cast<HMVBAGGAGE>(TheRuntime().baggage.Add(std::move(object)));
+    return TheRuntime().baggage.Add(std::move(object));
   });
 }
 

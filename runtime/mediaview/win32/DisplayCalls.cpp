@@ -9,7 +9,7 @@ namespace {
 DisplayObject* FindDisplay(LPMV handle) { return TheRuntime().displays.Find(handle); }
 
 LPMV AddDisplay(std::unique_ptr<DisplayObject> display) {
-  return reinterpret_cast<LPMV>(TheRuntime().displays.Add(std::move(display)));
+  return TheRuntime().displays.Add(std::move(display));
 }
 
 std::optional<mv::TopicRegions> CurrentRegions(LPMV handle) {

@@ -26,7 +26,7 @@ MVAPI HMVWORDWHEEL WINAPI hMVWordWheelOpenTitle(HMVTITLE title, LPCSTR name) {
     auto wheel = t->title->OpenWordWheel(name);
     if (!wheel) return static_cast<HMVWORDWHEEL>(nullptr);
     auto object = std::make_unique<WordWheelObject>(WordWheelObject{t->title, *wheel});
-    return reinterpret_cast<HMVWORDWHEEL>(TheRuntime().wheels.Add(std::move(object)));
+    return TheRuntime().wheels.Add(std::move(object));
   });
 }
 

@@ -13,7 +13,7 @@ HMVTOPICLIST AddList(mv::TopicList list) {
   return Guarded<HMVTOPICLIST>(nullptr, [&] {
     auto object = std::make_unique<TopicListObject>();
     object->list = std::move(list);
-    return reinterpret_cast<HMVTOPICLIST>(TheRuntime().lists.Add(std::move(object)));
+    return TheRuntime().lists.Add(std::move(object));
   });
 }
 

@@ -21,7 +21,7 @@ void ReplaceHighlights(TitleObject* t, HMVHIGHLIGHTSOURCE* out, HMVHIGHLIGHTSOUR
 
 HMVHIGHLIGHTSOURCE AddHighlights(const SharedTitle& title, std::shared_ptr<const search::HighlightSource> source) {
   auto object = std::make_unique<HighlightSourceObject>(HighlightSourceObject{title, std::move(source)});
-  return reinterpret_cast<HMVHIGHLIGHTSOURCE>(TheRuntime().highlightSources.Add(std::move(object)));
+  return TheRuntime().highlightSources.Add(std::move(object));
 }
 
 // The query's answer: a topic list, or nullptr with the error number.

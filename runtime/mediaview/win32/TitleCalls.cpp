@@ -45,7 +45,7 @@ MVAPI HMVTITLE WINAPI hMVTitleOpenEx(LPCSTR path, MVPUMPPROC pump, LPVOID) {
     auto object = std::make_unique<TitleObject>();
     object->title = std::move(title);
     object->pump = pump;
-    return reinterpret_cast<HMVTITLE>(TheRuntime().titles.Add(std::move(object)));
+    return TheRuntime().titles.Add(std::move(object));
   });
 }
 
