@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <new>
 #include <span>
 #include <string_view>
 
@@ -75,17 +76,33 @@ inline void SetError(LPLONG err, LONG code) {
   if (err) *err = code;
 }
 
-// No exception crosses an export: a failure inside (out of memory) answers `fallback`.
+// No exception crosses an export. A failure inside answers `fallback` and, for a call with
+// an error word, says why there: MVERR_OUT_OF_MEMORY when memory ran out, MVERR_FAILED for
+// anything else. `err` may be null (the call has no error word, or the caller gave none).
 template <typename R, typename Fn>
-R Guarded(R fallback, Fn&& fn) noexcept {
+R Guarded(R fallback, LPLONG err, Fn&& fn) noexcept {
   try {
     return fn();
+  } catch (const std::bad_alloc&) {
+    SetError(err, MVERR_OUT_OF_MEMORY);
   } catch (...) {
-    return fallback;
+    SetError(err, MVERR_FAILED);
+  }
+  return fallback;
+}
+
+template <typename Fn>
+void Guarded(LPLONG err, Fn&& fn) noexcept {
+  try {
+    fn();
+  } catch (const std::bad_alloc&) {
+    SetError(err, MVERR_OUT_OF_MEMORY);
+  } catch (...) {
+    SetError(err, MVERR_FAILED);
   }
 }
 
-// Registers a topic list; nullptr when out of memory.
+// Registers a topic list; throws std::bad_alloc when out of memory (call it inside Guarded).
 HMVTOPICLIST AddList(mv::TopicList list);
 
 // A movable global block with `bytes` and a NUL after them; nullptr when out of memory.
