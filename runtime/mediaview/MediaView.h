@@ -11,7 +11,12 @@
 // ("va") is what displays take. -1 means none everywhere. Error words ("err") are the
 // caller's 32-bit values: a call that fails stores an MVERR_ code there, a call that
 // succeeds leaves it alone, so a caller that sets it to 0 can check a series of calls
-// once.
+// once. A call with an error word that fails inside the runtime for no fault of its
+// arguments stores MVERR_OUT_OF_MEMORY when memory ran out, MVERR_FAILED otherwise.
+//
+// Handles are numbers that name the runtime's objects, typed as pointers but never
+// addresses: a closed handle, or one of another kind, is refused (MVERR_INVALID where the
+// call has an error word), even after a new object of the kind has been made.
 //
 // Results returned as HGLOBAL (hMVGetName, hMVGetData, hMVBaggageGetFile) are movable
 // global blocks holding NUL-terminated bytes; the caller frees them with GlobalFree.
@@ -38,10 +43,12 @@ typedef struct MvBaggage_* HMVBAGGAGE;
 typedef LONG(CALLBACK* MVPUMPPROC)(void);
 
 #define MVERR_NO_REGION 1023       // the topic has no such region (the address is set)
+#define MVERR_FAILED 2001          // an unexpected failure inside the runtime
 #define MVERR_OUT_OF_MEMORY 2003
-#define MVERR_READ 2013            // damaged data inside the title
+#define MVERR_TITLE_VERSION 2008   // a title of a major version this runtime does not read
+#define MVERR_READ 2013            // damaged data inside the title, or a file that is no title
 #define MVERR_INVALID 2015         // a bad handle, address or argument
-#define MVERR_NOT_FOUND 2023       // no such baggage file
+#define MVERR_NOT_FOUND 2023       // no such baggage file; a title file that cannot be opened
 #define MVERR_SEEK 2026            // a seek outside the baggage file
 
 #define MV_INFO_TOPIC_TITLE 102    // lMVTitleGetInfo: the title of topic `param`
@@ -59,9 +66,12 @@ MVAPI void WINAPI MVSetInstance(HINSTANCE instance);
 // Releases every handle still open.
 MVAPI void WINAPI MVTerminate(HINSTANCE instance);
 
-// Titles. hMVTitleOpenEx calls `pump` while it opens and gives up (0) when it answers
-// non-zero; `reserved` is 0.
-MVAPI HMVTITLE WINAPI hMVTitleOpenEx(LPCSTR path, MVPUMPPROC pump, LPVOID reserved);
+// Titles. hMVTitleOpenEx calls `pump` while it opens and gives up when it answers non-zero.
+// It answers 0 on failure, with *err (when given) MVERR_NOT_FOUND for a file that cannot
+// be opened, MVERR_READ for one that is no title or is damaged, MVERR_TITLE_VERSION,
+// MVERR_SEARCH_STOPPED when the pump stopped it, MVERR_OUT_OF_MEMORY, or MVERR_INVALID
+// without a path.
+MVAPI HMVTITLE WINAPI hMVTitleOpenEx(LPCSTR path, MVPUMPPROC pump, LPLONG err);
 MVAPI void WINAPI MVTitleClose(HMVTITLE title);
 // MV_INFO_TOPIC_TITLE: copies the title of topic number `param` into `buffer`, which
 // holds MV_TOPIC_TITLE_BYTES; answers its length, or -1 (buffer emptied) when none.
@@ -278,7 +288,7 @@ typedef struct MvHighlightSource_* HMVHIGHLIGHTSOURCE;
 #define MV_QUERY_WORD_FORMS 0      // every form of each word (the dialog's box checked)
 #define MV_QUERY_EXACT 1           // each word exactly as written
 
-#define MVERR_SEARCH_STOPPED 2002  // the message pump answered non-zero
+#define MVERR_SEARCH_STOPPED 2002  // the message pump answered non-zero (a query, or opening)
 #define MVERR_INDEX_VERSION 2007   // the title's index is of a version this runtime does not read
 // A title without an index answers MVERR_NOT_FOUND; a damaged one MVERR_READ.
 #define MVERR_QUERY_EMPTY 2200     // nothing searchable: empty, or only stop words

@@ -43,13 +43,13 @@ LONG Read(BaggageObject* f, LPVOID buffer, LONG count, LPLONG err) {
 extern "C" {
 
 MVAPI HMVBAGGAGE WINAPI hMVBaggageOpen(HMVTITLE title, LPCSTR name, UINT, LPLONG err) {
-  return Guarded<HMVBAGGAGE>(nullptr, [&] {
+  return Guarded<HMVBAGGAGE>(nullptr, err, [&] {
     auto object = std::make_unique<BaggageObject>();
     if (const LONG code = LocateFile(title, name, &object->title, &object->bytes); code != 0) {
       SetError(err, code);
       return static_cast<HMVBAGGAGE>(nullptr);
     }
-    return reinterpret_cast<HMVBAGGAGE>(TheRuntime().baggage.Add(std::move(object)));
+    return TheRuntime().baggage.Add(std::move(object));
   });
 }
 
@@ -86,19 +86,21 @@ MVAPI LONG WINAPI lMVBaggageSeekRead(HMVBAGGAGE handle, LONG offset, UINT origin
 
 MVAPI HGLOBAL WINAPI hMVBaggageGetFile(HMVTITLE title, LPCSTR name, UINT, LONG, LONG, LPDWORD size, LPLONG err) {
   if (size) *size = 0;
-  SharedTitle owner;
-  std::span<const uint8_t> bytes;
-  if (const LONG code = LocateFile(title, name, &owner, &bytes); code != 0) {
-    SetError(err, code);
-    return nullptr;
-  }
-  HGLOBAL block = CopyToGlobal(bytes);
-  if (!block) {
-    SetError(err, MVERR_OUT_OF_MEMORY);
-    return nullptr;
-  }
-  if (size) *size = static_cast<DWORD>(bytes.size());
-  return block;
+  return Guarded<HGLOBAL>(nullptr, err, [&]() -> HGLOBAL {
+    SharedTitle owner;
+    std::span<const uint8_t> bytes;
+    if (const LONG code = LocateFile(title, name, &owner, &bytes); code != 0) {
+      SetError(err, code);
+      return nullptr;
+    }
+    HGLOBAL block = CopyToGlobal(bytes);
+    if (!block) {
+      SetError(err, MVERR_OUT_OF_MEMORY);
+      return nullptr;
+    }
+    if (size) *size = static_cast<DWORD>(bytes.size());
+    return block;
+  });
 }
 
 MVAPI void WINAPI MVBaggageClose(HMVBAGGAGE handle, LPLONG err) {

@@ -9,7 +9,7 @@ namespace {
 DisplayObject* FindDisplay(LPMV handle) { return TheRuntime().displays.Find(handle); }
 
 LPMV AddDisplay(std::unique_ptr<DisplayObject> display) {
-  return reinterpret_cast<LPMV>(TheRuntime().displays.Add(std::move(display)));
+  return TheRuntime().displays.Add(std::move(display));
 }
 
 std::optional<mv::TopicRegions> CurrentRegions(LPMV handle) {
@@ -28,7 +28,7 @@ MVAPI LPMV WINAPI lpMVNew(HMVTITLE title, LPLONG err) {
     SetError(err, MVERR_INVALID);
     return nullptr;
   }
-  return Guarded<LPMV>(nullptr, [&] {
+  return Guarded<LPMV>(nullptr, err, [&] {
     auto d = std::make_unique<DisplayObject>();
     d->title = t->title;
     d->titleHandle = title;
@@ -42,7 +42,7 @@ MVAPI LPMV WINAPI lpMVDuplicate(LPMV display, LPLONG err) {
     SetError(err, MVERR_INVALID);
     return nullptr;
   }
-  return Guarded<LPMV>(nullptr, [&] { return AddDisplay(std::make_unique<DisplayObject>(*d)); });
+  return Guarded<LPMV>(nullptr, err, [&] { return AddDisplay(std::make_unique<DisplayObject>(*d)); });
 }
 
 MVAPI void WINAPI MVDelete(LPMV display) { TheRuntime().displays.Remove(display); }
@@ -73,21 +73,23 @@ MVAPI BOOL WINAPI fMVSetAddress(LPMV display, LONG va, UINT region, LONG scrollP
     SetError(err, MVERR_INVALID);
     return FALSE;
   }
-  const auto regions = d->title->Regions(topic);
-  if (!regions) {
-    SetError(err, MVERR_READ);
-    return FALSE;
-  }
-  d->topic = topic;
-  d->region = region;
-  d->scroll = scrollPos;
-  // The topic is set either way, so fMVHasSR/fMVHasNSR describe it; a caller that wants
-  // the other region (a popup whose topic has only a heading) learns it from the answer.
-  if ((region == MV_REGION_HEADING ? regions->heading : regions->body).empty()) {
-    SetError(err, MVERR_NO_REGION);
-    return FALSE;
-  }
-  return TRUE;
+  return Guarded<BOOL>(FALSE, err, [&] {
+    const auto regions = d->title->Regions(topic);
+    if (!regions) {
+      SetError(err, MVERR_READ);
+      return FALSE;
+    }
+    d->topic = topic;
+    d->region = region;
+    d->scroll = scrollPos;
+    // The topic is set either way, so fMVHasSR/fMVHasNSR describe it; a caller that wants
+    // the other region (a popup whose topic has only a heading) learns it from the answer.
+    if ((region == MV_REGION_HEADING ? regions->heading : regions->body).empty()) {
+      SetError(err, MVERR_NO_REGION);
+      return FALSE;
+    }
+    return TRUE;
+  });
 }
 
 MVAPI void WINAPI MVGetAddress(LPMV display, LPLONG va, LPLONG region, LPLONG scrollPos) {
@@ -103,35 +105,43 @@ MVAPI LONG WINAPI lMVTopicNumber(LPMV display) {
 }
 
 MVAPI HGLOBAL WINAPI hMVGetName(LPMV display) {
-  const DisplayObject* d = FindDisplay(display);
-  const auto name = d ? d->title->TopicTitle(d->topic) : std::nullopt;
-  return name ? CopyToGlobal(*name) : nullptr;
+  return Guarded<HGLOBAL>(nullptr, nullptr, [&] {
+    const DisplayObject* d = FindDisplay(display);
+    const auto name = d ? d->title->TopicTitle(d->topic) : std::nullopt;
+    return name ? CopyToGlobal(*name) : nullptr;
+  });
 }
 
 MVAPI HGLOBAL WINAPI hMVGetData(LPMV display) {
-  const DisplayObject* d = FindDisplay(display);
-  const auto data = d ? d->title->TopicData(d->topic) : std::nullopt;
-  return data ? CopyToGlobal(*data) : nullptr;
+  return Guarded<HGLOBAL>(nullptr, nullptr, [&] {
+    const DisplayObject* d = FindDisplay(display);
+    const auto data = d ? d->title->TopicData(d->topic) : std::nullopt;
+    return data ? CopyToGlobal(*data) : nullptr;
+  });
 }
 
 MVAPI LONG WINAPI addrMVGetPrev(LPMV display) {
   const DisplayObject* d = FindDisplay(display);
-  return d ? static_cast<LONG>(d->title->BrowsePrev(d->topic)) : -1;
+  return d ? Guarded<LONG>(-1, nullptr, [&] { return static_cast<LONG>(d->title->BrowsePrev(d->topic)); }) : -1;
 }
 
 MVAPI LONG WINAPI addrMVGetNext(LPMV display) {
   const DisplayObject* d = FindDisplay(display);
-  return d ? static_cast<LONG>(d->title->BrowseNext(d->topic)) : -1;
+  return d ? Guarded<LONG>(-1, nullptr, [&] { return static_cast<LONG>(d->title->BrowseNext(d->topic)); }) : -1;
 }
 
 MVAPI BOOL WINAPI fMVHasSR(LPMV display) {
-  const auto regions = CurrentRegions(display);
-  return regions && !regions->body.empty();
+  return Guarded<BOOL>(FALSE, nullptr, [&] {
+    const auto regions = CurrentRegions(display);
+    return regions && !regions->body.empty() ? TRUE : FALSE;
+  });
 }
 
 MVAPI BOOL WINAPI fMVHasNSR(LPMV display) {
-  const auto regions = CurrentRegions(display);
-  return regions && !regions->heading.empty();
+  return Guarded<BOOL>(FALSE, nullptr, [&] {
+    const auto regions = CurrentRegions(display);
+    return regions && !regions->heading.empty() ? TRUE : FALSE;
+  });
 }
 
 }  // extern "C"

@@ -22,11 +22,11 @@ extern "C" {
 MVAPI HMVWORDWHEEL WINAPI hMVWordWheelOpenTitle(HMVTITLE title, LPCSTR name) {
   const TitleObject* t = TheRuntime().titles.Find(title);
   if (!t || !name) return nullptr;
-  return Guarded<HMVWORDWHEEL>(nullptr, [&] {
+  return Guarded<HMVWORDWHEEL>(nullptr, nullptr, [&] {
     auto wheel = t->title->OpenWordWheel(name);
     if (!wheel) return static_cast<HMVWORDWHEEL>(nullptr);
     auto object = std::make_unique<WordWheelObject>(WordWheelObject{t->title, *wheel});
-    return reinterpret_cast<HMVWORDWHEEL>(TheRuntime().wheels.Add(std::move(object)));
+    return TheRuntime().wheels.Add(std::move(object));
   });
 }
 
@@ -50,7 +50,7 @@ MVAPI int WINAPI nMVWordWheelLookup(HMVWORDWHEEL handle, LONG index, LPSTR buffe
 MVAPI LONG WINAPI lMVWordWheelPrefix(HMVWORDWHEEL handle, LPCSTR prefix) {
   const WordWheelObject* w = FindWheel(handle);
   if (!w) return -1;
-  return Guarded<LONG>(-1, [&] { return static_cast<LONG>(w->wheel.Prefix(prefix ? prefix : "")); });
+  return Guarded<LONG>(-1, nullptr, [&] { return static_cast<LONG>(w->wheel.Prefix(prefix ? prefix : "")); });
 }
 
 MVAPI void WINAPI MVWordWheelClose(HMVWORDWHEEL handle) { TheRuntime().wheels.Remove(handle); }
@@ -58,13 +58,13 @@ MVAPI void WINAPI MVWordWheelClose(HMVWORDWHEEL handle) { TheRuntime().wheels.Re
 MVAPI int WINAPI nMVKeyIndexGetCount(HMVWORDWHEEL handle, LPCSTR key) {
   const WordWheelObject* w = FindWheel(handle);
   if (!w || !key) return 0;
-  return Guarded<int>(0, [&] { return static_cast<int>(w->wheel.AddressCount(w->wheel.Find(key))); });
+  return Guarded<int>(0, nullptr, [&] { return static_cast<int>(w->wheel.AddressCount(w->wheel.Find(key))); });
 }
 
 MVAPI LONG WINAPI lMVKeyIndexGetAddrs(HMVWORDWHEEL handle, LPCSTR key, LONG first, LONG count, LPLONG addrs) {
   const WordWheelObject* w = FindWheel(handle);
   if (!w || !key || !addrs || first < 0 || count <= 0) return 0;
-  return Guarded<LONG>(0, [&] {
+  return Guarded<LONG>(0, nullptr, [&] {
     std::vector<uint32_t> topics(static_cast<size_t>(std::min(count, kMaxAddressBatch)));
     const uint32_t n = w->wheel.Addresses(w->wheel.Find(key), static_cast<uint32_t>(first), topics);
     for (uint32_t i = 0; i < n; ++i) addrs[i] = static_cast<LONG>(topics[i]);
@@ -75,7 +75,7 @@ MVAPI LONG WINAPI lMVKeyIndexGetAddrs(HMVWORDWHEEL handle, LPCSTR key, LONG firs
 MVAPI HMVTOPICLIST WINAPI hMVTopicListLoad(HMVTITLE title, LPCSTR name) {
   const TitleObject* t = TheRuntime().titles.Find(title);
   if (!t || !name) return nullptr;
-  return Guarded<HMVTOPICLIST>(nullptr, [&] {
+  return Guarded<HMVTOPICLIST>(nullptr, nullptr, [&] {
     auto topics = t->title->StoredList(name);
     return topics ? AddList(mv::TopicList(std::move(*topics))) : nullptr;
   });
@@ -83,14 +83,16 @@ MVAPI HMVTOPICLIST WINAPI hMVTopicListLoad(HMVTITLE title, LPCSTR name) {
 
 MVAPI HMVTOPICLIST WINAPI hMVTopicListCreate(HMVTITLE title) {
   if (!TheRuntime().titles.Find(title)) return nullptr;
-  return AddList(mv::TopicList());
+  return Guarded<HMVTOPICLIST>(nullptr, nullptr, [&] { return AddList(mv::TopicList()); });
 }
 
 MVAPI HMVTOPICLIST WINAPI hMVTopicListCombine(UINT op, HMVTOPICLIST a, HMVTOPICLIST b) {
   const TopicListObject* x = FindList(a);
   const TopicListObject* y = FindList(b);
   if (!x || !y || op > MV_LIST_DIFFERENCE) return nullptr;
-  return Guarded<HMVTOPICLIST>(nullptr, [&] { return AddList(mv::TopicList::Combine(static_cast<mv::ListOp>(op), x->list, y->list)); });
+  return Guarded<HMVTOPICLIST>(nullptr, nullptr, [&] {
+    return AddList(mv::TopicList::Combine(static_cast<mv::ListOp>(op), x->list, y->list));
+  });
 }
 
 MVAPI LONG WINAPI lMVTopicListLength(HMVTOPICLIST handle) {
@@ -109,7 +111,7 @@ MVAPI void WINAPI MVTopicListDestroy(HMVTOPICLIST handle) { TheRuntime().lists.R
 MVAPI HMVTOPICLIST WINAPI hMVTopicListFromTopicNo(HMVTITLE title, LONG number) {
   const TitleObject* t = TheRuntime().titles.Find(title);
   if (!t || number < 0 || static_cast<uint32_t>(number) >= t->title->topicCount()) return nullptr;
-  return AddList(mv::TopicList({static_cast<uint32_t>(number)}));
+  return Guarded<HMVTOPICLIST>(nullptr, nullptr, [&] { return AddList(mv::TopicList({static_cast<uint32_t>(number)})); });
 }
 
 }  // extern "C"

@@ -79,7 +79,7 @@ MVAPI BOOL WINAPI fMVRealize(LPMV display, LPRECT rect, LPLONG err) {
     SetError(err, MVERR_INVALID);
     return FALSE;
   }
-  return Guarded<BOOL>(FALSE, [&] {
+  return Guarded<BOOL>(FALSE, err, [&] {
     if (d->view->Realize(*d, rect)) return TRUE;
     SetError(err, MVERR_NOT_REALIZED);
     return FALSE;
@@ -87,32 +87,42 @@ MVAPI BOOL WINAPI fMVRealize(LPMV display, LPRECT rect, LPLONG err) {
 }
 
 MVAPI DWORD WINAPI ptMVGetSize(LPMV display) {
-  DisplayObject* d = Realized(display, nullptr);
-  if (!d) return 0;
-  const auto size = d->view->NaturalSize();
-  return PackPoint(size.width, size.height);
+  return Guarded<DWORD>(0, nullptr, [&]() -> DWORD {
+    DisplayObject* d = Realized(display, nullptr);
+    if (!d) return 0;
+    const auto size = d->view->NaturalSize();
+    return PackPoint(size.width, size.height);
+  });
 }
 
 MVAPI DWORD WINAPI ptMVGetScrollSizes(LPMV display) {
-  DisplayObject* d = Realized(display, nullptr);
-  if (!d) return 0;
-  const POINT sizes = d->view->ScrollSizes();
-  return PackPoint(sizes.x, sizes.y);
+  return Guarded<DWORD>(0, nullptr, [&]() -> DWORD {
+    DisplayObject* d = Realized(display, nullptr);
+    if (!d) return 0;
+    const POINT sizes = d->view->ScrollSizes();
+    return PackPoint(sizes.x, sizes.y);
+  });
 }
 
 MVAPI LONG WINAPI xMVGetXScrollPos(LPMV display) {
-  DisplayObject* d = Realized(display, nullptr);
-  return d ? d->view->ScrollPosX() : 0;
+  return Guarded<LONG>(0, nullptr, [&] {
+    DisplayObject* d = Realized(display, nullptr);
+    return d ? d->view->ScrollPosX() : 0;
+  });
 }
 
 MVAPI LONG WINAPI yMVGetYScrollPos(LPMV display) {
-  DisplayObject* d = Realized(display, nullptr);
-  return d ? d->view->ScrollPosY() : 0;
+  return Guarded<LONG>(0, nullptr, [&] {
+    DisplayObject* d = Realized(display, nullptr);
+    return d ? d->view->ScrollPosY() : 0;
+  });
 }
 
 MVAPI LONG WINAPI yMVScrollY(LPMV display, LPPOINT delta, LPLONG top, LPLONG bottom, UINT code, LONG pos, LPLONG err) {
-  DisplayObject* d = Realized(display, err);
-  const display::ScrollResult r = d ? d->view->ScrollY(*d, code, pos) : display::ScrollResult{};
+  const display::ScrollResult r = Guarded<display::ScrollResult>({}, err, [&] {
+    DisplayObject* d = Realized(display, err);
+    return d ? d->view->ScrollY(*d, code, pos) : display::ScrollResult{};
+  });
   if (delta) *delta = r.delta;
   if (top) *top = r.topStrip;
   if (bottom) *bottom = r.bottomStrip;
@@ -120,19 +130,21 @@ MVAPI LONG WINAPI yMVScrollY(LPMV display, LPPOINT delta, LPLONG top, LPLONG bot
 }
 
 MVAPI LONG WINAPI xMVScrollX(LPMV display, LPPOINT delta, UINT code, LONG pos, LPLONG err) {
-  DisplayObject* d = Realized(display, err);
-  const display::ScrollResult r = d ? d->view->ScrollX(code, pos) : display::ScrollResult{};
+  const display::ScrollResult r = Guarded<display::ScrollResult>({}, err, [&] {
+    DisplayObject* d = Realized(display, err);
+    return d ? d->view->ScrollX(code, pos) : display::ScrollResult{};
+  });
   if (delta) *delta = r.delta;
   return r.position;
 }
 
 MVAPI BOOL WINAPI fMVApplyToDC(LPMV display, HDC dc, LPRECT rect, LPLONG err) {
-  DisplayObject* d = Realized(display, err);
-  if (!d || !dc) {
-    if (d) SetError(err, MVERR_INVALID);
-    return FALSE;
-  }
-  return Guarded<BOOL>(FALSE, [&] {
+  return Guarded<BOOL>(FALSE, err, [&] {
+    DisplayObject* d = Realized(display, err);
+    if (!d || !dc) {
+      if (d) SetError(err, MVERR_INVALID);
+      return FALSE;
+    }
     RECT clip{};
     if (rect) {
       clip = *rect;

@@ -87,12 +87,12 @@ private:
 extern "C" {
 
 MVAPI HGLOBAL WINAPI hMVCopyAdvanced(LPMV display, UINT, LONG, LPLONG err) {
-  DisplayObject* d = Followed(display);
-  if (!d || !d->view->HasSelection()) {
-    SetError(err, d ? MVERR_NOTHING : MVERR_INVALID);
-    return nullptr;
-  }
-  return Guarded<HGLOBAL>(nullptr, [&]() -> HGLOBAL {
+  return Guarded<HGLOBAL>(nullptr, err, [&]() -> HGLOBAL {
+    DisplayObject* d = Followed(display);
+    if (!d || !d->view->HasSelection()) {
+      SetError(err, d ? MVERR_NOTHING : MVERR_INVALID);
+      return nullptr;
+    }
     const display::View& view = *d->view;
     const uint32_t b = view.SelectionBegin(), e = view.SelectionEnd();
     const std::string plain = display::ClipboardText(std::string_view(view.text()).substr(b, e - b));
@@ -113,12 +113,12 @@ MVAPI HGLOBAL WINAPI hMVCopyAdvanced(LPMV display, UINT, LONG, LPLONG err) {
 }
 
 MVAPI HGLOBAL WINAPI hMVCopyMedia(LPMV display, LPLONG err) {
-  DisplayObject* d = Followed(display);
-  if (!d || d->view->text().empty()) {
-    SetError(err, d ? MVERR_NOTHING : MVERR_INVALID);
-    return nullptr;
-  }
-  return Guarded<HGLOBAL>(nullptr, [&] {
+  return Guarded<HGLOBAL>(nullptr, err, [&]() -> HGLOBAL {
+    DisplayObject* d = Followed(display);
+    if (!d || d->view->text().empty()) {
+      SetError(err, d ? MVERR_NOTHING : MVERR_INVALID);
+      return nullptr;
+    }
     HGLOBAL block = display::AnsiBlock(display::ClipboardText(d->view->text()));
     if (!block) SetError(err, MVERR_OUT_OF_MEMORY);
     return block;
@@ -127,13 +127,13 @@ MVAPI HGLOBAL WINAPI hMVCopyMedia(LPMV display, LPLONG err) {
 
 MVAPI BOOL WINAPI fMVPrintMedia(LPMV display, HDC dc, LONG, LPRECT page, LPRECT free, LPLONG pages, MVPAGEPROC proc,
                                 LPARAM user, LPLONG err) {
-  DisplayObject* d = Followed(display);
   if (pages) *pages = 0;
-  if (!d || !dc || !page || !proc || page->right <= page->left || page->bottom <= page->top) {
-    SetError(err, MVERR_INVALID);
-    return FALSE;
-  }
-  return Guarded<BOOL>(FALSE, [&] {
+  return Guarded<BOOL>(FALSE, err, [&] {
+    DisplayObject* d = Followed(display);
+    if (!d || !dc || !page || !proc || page->right <= page->left || page->bottom <= page->top) {
+      SetError(err, MVERR_INVALID);
+      return FALSE;
+    }
     RECT room = free ? *free : *page;
     LONG begun = 0;
     Printer printer(display, *d, dc, *page, proc, user);

@@ -10,11 +10,9 @@ Runtime& TheRuntime() {
 }
 
 HMVTOPICLIST AddList(mv::TopicList list) {
-  return Guarded<HMVTOPICLIST>(nullptr, [&] {
-    auto object = std::make_unique<TopicListObject>();
-    object->list = std::move(list);
-    return reinterpret_cast<HMVTOPICLIST>(TheRuntime().lists.Add(std::move(object)));
-  });
+  auto object = std::make_unique<TopicListObject>();
+  object->list = std::move(list);
+  return TheRuntime().lists.Add(std::move(object));
 }
 
 HGLOBAL CopyToGlobal(std::span<const uint8_t> bytes) {

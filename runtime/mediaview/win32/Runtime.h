@@ -1,15 +1,18 @@
 #pragma once
-// The DLL's objects behind its handles. Every handle the DLL gives out is registered
-// here and checked on every call, so a stale or foreign handle is refused instead of
-// followed. Objects that read a title share it, so closing a title while one of its
-// word wheels or files is open leaves those working until they are closed.
+// The DLL's objects behind its handles. A handle is a number from the object's table (its
+// kind and a serial, runtime/base/HandleTable.h), never the object's address, and every
+// call looks it up: a stale handle, one of another kind or a made-up one is refused
+// instead of followed, even when a newer object sits where the old one was. Objects that
+// read a title share it, so closing a title while one of its word wheels or files is
+// open leaves those working until they are closed.
 #include <windows.h>
 
 #include <memory>
+#include <new>
 #include <span>
 #include <string_view>
-#include <unordered_map>
 
+#include "runtime/base/HandleTable.h"
 #include "runtime/mediaview/MediaView.h"
 #include "runtime/mediaview/core/Title.h"
 #include "runtime/mediaview/core/TopicList.h"
@@ -57,34 +60,15 @@ struct BaggageObject {
   size_t position = 0;
 };
 
-template <typename T>
-class HandleSet {
-public:
-  T* Add(std::unique_ptr<T> object) {
-    T* raw = object.get();
-    objects_.emplace(raw, std::move(object));
-    return raw;
-  }
-  T* Find(const void* handle) const {
-    const auto it = objects_.find(handle);
-    return it == objects_.end() ? nullptr : it->second.get();
-  }
-  bool Remove(const void* handle) { return objects_.erase(handle) > 0; }
-  void Clear() { objects_.clear(); }
-
-private:
-  std::unordered_map<const void*, std::unique_ptr<T>> objects_;
-};
-
 // Process-wide state: the programs call the runtime from their one UI thread.
 struct Runtime {
   HINSTANCE instance = nullptr;
-  HandleSet<TitleObject> titles;
-  HandleSet<DisplayObject> displays;
-  HandleSet<WordWheelObject> wheels;
-  HandleSet<TopicListObject> lists;
-  HandleSet<BaggageObject> baggage;
-  HandleSet<HighlightSourceObject> highlightSources;
+  HandleTable<TitleObject, HMVTITLE> titles{'T'};
+  HandleTable<DisplayObject, LPMV> displays{'D'};
+  HandleTable<WordWheelObject, HMVWORDWHEEL> wheels{'W'};
+  HandleTable<TopicListObject, HMVTOPICLIST> lists{'L'};
+  HandleTable<BaggageObject, HMVBAGGAGE> baggage{'B'};
+  HandleTable<HighlightSourceObject, HMVHIGHLIGHTSOURCE> highlightSources{'H'};
 };
 Runtime& TheRuntime();
 
@@ -92,17 +76,33 @@ inline void SetError(LPLONG err, LONG code) {
   if (err) *err = code;
 }
 
-// No exception crosses an export: a failure inside (out of memory) answers `fallback`.
+// No exception crosses an export. A failure inside answers `fallback` and, for a call with
+// an error word, says why there: MVERR_OUT_OF_MEMORY when memory ran out, MVERR_FAILED for
+// anything else. `err` may be null (the call has no error word, or the caller gave none).
 template <typename R, typename Fn>
-R Guarded(R fallback, Fn&& fn) noexcept {
+R Guarded(R fallback, LPLONG err, Fn&& fn) noexcept {
   try {
     return fn();
+  } catch (const std::bad_alloc&) {
+    SetError(err, MVERR_OUT_OF_MEMORY);
   } catch (...) {
-    return fallback;
+    SetError(err, MVERR_FAILED);
+  }
+  return fallback;
+}
+
+template <typename Fn>
+void Guarded(LPLONG err, Fn&& fn) noexcept {
+  try {
+    fn();
+  } catch (const std::bad_alloc&) {
+    SetError(err, MVERR_OUT_OF_MEMORY);
+  } catch (...) {
+    SetError(err, MVERR_FAILED);
   }
 }
 
-// Registers a topic list; nullptr when out of memory.
+// Registers a topic list; throws std::bad_alloc when out of memory (call it inside Guarded).
 HMVTOPICLIST AddList(mv::TopicList list);
 
 // A movable global block with `bytes` and a NUL after them; nullptr when out of memory.

@@ -21,7 +21,7 @@ void ReplaceHighlights(TitleObject* t, HMVHIGHLIGHTSOURCE* out, HMVHIGHLIGHTSOUR
 
 HMVHIGHLIGHTSOURCE AddHighlights(const SharedTitle& title, std::shared_ptr<const search::HighlightSource> source) {
   auto object = std::make_unique<HighlightSourceObject>(HighlightSourceObject{title, std::move(source)});
-  return reinterpret_cast<HMVHIGHLIGHTSOURCE>(TheRuntime().highlightSources.Add(std::move(object)));
+  return TheRuntime().highlightSources.Add(std::move(object));
 }
 
 // The query's answer: a topic list, or nullptr with the error number.
@@ -45,8 +45,13 @@ QueryAnswer RunQuery(const TitleObject& t, UINT option, LPCSTR query, HMVTOPICLI
   if (result.error != search::SearchError::None) return {nullptr, nullptr, static_cast<LONG>(result.error)};
   QueryAnswer answer;
   answer.list = AddList(mv::TopicList(std::move(result.topics)));
-  if (!answer.list) return {nullptr, nullptr, MVERR_OUT_OF_MEMORY};
-  if (wantHighlights) answer.highlights = AddHighlights(t.title, std::move(result.highlights));
+  if (!wantHighlights) return answer;
+  try {
+    answer.highlights = AddHighlights(t.title, std::move(result.highlights));
+  } catch (...) {
+    TheRuntime().lists.Remove(answer.list);  // else it stays open with nobody holding its handle
+    throw;
+  }
   return answer;
 }
 
@@ -92,8 +97,9 @@ MVAPI HMVTOPICLIST WINAPI hMVTopicListFromQuery(HMVTITLE title, UINT option, LPC
     SetError(err, MVERR_INVALID);
     return nullptr;
   }
-  const QueryAnswer answer = Guarded<QueryAnswer>({nullptr, nullptr, MVERR_OUT_OF_MEMORY},
-                                                  [&] { return RunQuery(*t, option, query, scope, highlights != nullptr); });
+  // A failure inside answers no list and no error of the query's own: *err is set already.
+  const QueryAnswer answer =
+      Guarded<QueryAnswer>({}, err, [&] { return RunQuery(*t, option, query, scope, highlights != nullptr); });
   if (answer.error == MVERR_SEARCH_STOPPED) {
     SetError(err, answer.error);
     return nullptr;
@@ -104,14 +110,14 @@ MVAPI HMVTOPICLIST WINAPI hMVTopicListFromQuery(HMVTITLE title, UINT option, LPC
 }
 
 MVAPI HGLOBAL WINAPI hMVHighlightsInTopic(HMVHIGHLIGHTSOURCE source, LONG topicNumber) {
-  return Guarded<HGLOBAL>(nullptr, [&] {
+  return Guarded<HGLOBAL>(nullptr, nullptr, [&] {
     const std::vector<search::Highlight> found = TopicHighlights(source, topicNumber);
     return found.empty() ? nullptr : HighlightBlock(found);
   });
 }
 
 MVAPI LONG WINAPI lMVTopicHighlightCount(HMVHIGHLIGHTSOURCE source, LONG topicNumber) {
-  return Guarded<LONG>(0, [&] { return static_cast<LONG>(TopicHighlights(source, topicNumber).size()); });
+  return Guarded<LONG>(0, nullptr, [&] { return static_cast<LONG>(TopicHighlights(source, topicNumber).size()); });
 }
 
 }  // extern "C"

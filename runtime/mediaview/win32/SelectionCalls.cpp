@@ -76,50 +76,60 @@ std::vector<display::Occurrence> ReadHighlights(HGLOBAL list) {
 extern "C" {
 
 MVAPI BOOL WINAPI fMVGetPointInfo(LPMV display, LONG x, LONG y, LPMVPOINTINFO point, LPMVHOTSPOTINFO hotspot, LPLONG err) {
-  DisplayObject* d = Realized(display);
-  if (!d) {
-    SetError(err, MVERR_NOT_REALIZED);
-    return FALSE;
-  }
-  const display::View& view = *d->view;
-  const POINT p = view.ToLayout(x, y);
-  const mv::layout::Hit hit = view.layout()->HitTest(p.x, p.y);
-  const bool onHotspot = hit.hotspot >= 0;
-  if (point && point->size >= static_cast<LONG>(sizeof(MVPOINTINFO))) {
-    point->offset = static_cast<LONG>(hit.offset);
-    point->flags = onHotspot && !view.region().hotspots[hit.hotspot].data.empty() ? MVPI_HOTSPOT : 0;
-    point->kind = onHotspot ? CursorKind(view.region().hotspots[hit.hotspot].kind) : (hit.onText ? 0 : 1);
-    point->hotspot = hit.hotspot;
-    point->x = x;
-    point->y = y;
-  }
-  if (hotspot && onHotspot) FillHotspot(view, hit.hotspot, PieceAt(*view.layout(), hit.hotspot, p), hotspot);
-  return onHotspot ? TRUE : FALSE;
+  return Guarded<BOOL>(FALSE, err, [&] {
+    DisplayObject* d = Realized(display);
+    if (!d) {
+      SetError(err, MVERR_NOT_REALIZED);
+      return FALSE;
+    }
+    const display::View& view = *d->view;
+    const POINT p = view.ToLayout(x, y);
+    const mv::layout::Hit hit = view.layout()->HitTest(p.x, p.y);
+    const bool onHotspot = hit.hotspot >= 0;
+    if (point && point->size >= static_cast<LONG>(sizeof(MVPOINTINFO))) {
+      point->offset = static_cast<LONG>(hit.offset);
+      point->flags = onHotspot && !view.region().hotspots[hit.hotspot].data.empty() ? MVPI_HOTSPOT : 0;
+      point->kind = onHotspot ? CursorKind(view.region().hotspots[hit.hotspot].kind) : (hit.onText ? 0 : 1);
+      point->hotspot = hit.hotspot;
+      point->x = x;
+      point->y = y;
+    }
+    if (hotspot && onHotspot) FillHotspot(view, hit.hotspot, PieceAt(*view.layout(), hit.hotspot, p), hotspot);
+    return onHotspot ? TRUE : FALSE;
+  });
 }
 
 MVAPI BOOL WINAPI fMVFocusInfo(LPMV display, LPMVHOTSPOTINFO hotspot, LPLONG err) {
-  DisplayObject* d = Realized(display);
-  if (!d || d->view->focus() < 0) {
-    SetError(err, d ? MVERR_NOTHING : MVERR_NOT_REALIZED);
-    return FALSE;
-  }
-  if (hotspot) FillHotspot(*d->view, d->view->focus(), d->view->layout()->HotspotBounds(d->view->focus()), hotspot);
-  return TRUE;
+  return Guarded<BOOL>(FALSE, err, [&] {
+    DisplayObject* d = Realized(display);
+    if (!d || d->view->focus() < 0) {
+      SetError(err, d ? MVERR_NOTHING : MVERR_NOT_REALIZED);
+      return FALSE;
+    }
+    if (hotspot) FillHotspot(*d->view, d->view->focus(), d->view->layout()->HotspotBounds(d->view->focus()), hotspot);
+    return TRUE;
+  });
 }
 
 MVAPI BOOL WINAPI fMVMoveFocus(LPMV display, BOOL forward) {
-  DisplayObject* d = Realized(display);
-  return d && d->view->MoveFocus(*d, forward != FALSE) ? TRUE : FALSE;
+  return Guarded<BOOL>(FALSE, nullptr, [&] {
+    DisplayObject* d = Realized(display);
+    return d && d->view->MoveFocus(*d, forward != FALSE) ? TRUE : FALSE;
+  });
 }
 
 MVAPI void WINAPI MVSelectPoint(LPMV display, UINT mode, LONG x, LONG y, UINT extend, LPLONG err) {
-  DisplayObject* d = Realized(display);
-  if (!d) return SetError(err, MVERR_NOT_REALIZED);
-  d->view->SelectPoint(mode, x, y, extend != 0);
+  Guarded(err, [&] {
+    DisplayObject* d = Realized(display);
+    if (!d) return SetError(err, MVERR_NOT_REALIZED);
+    d->view->SelectPoint(mode, x, y, extend != 0);
+  });
 }
 
 MVAPI void WINAPI MVSelectKey(LPMV display, UINT key, UINT shift) {
-  if (DisplayObject* d = Realized(display)) d->view->SelectKey(*d, key, shift != 0);
+  Guarded(nullptr, [&] {
+    if (DisplayObject* d = Realized(display)) d->view->SelectKey(*d, key, shift != 0);
+  });
 }
 
 MVAPI BOOL WINAPI fMVClearSelection(LPMV display) {
@@ -128,8 +138,10 @@ MVAPI BOOL WINAPI fMVClearSelection(LPMV display) {
 }
 
 MVAPI BOOL WINAPI fMVIsSelected(LPMV display) {
-  DisplayObject* d = Realized(display);
-  return d && d->view->HasSelection() ? TRUE : FALSE;
+  return Guarded<BOOL>(FALSE, nullptr, [&] {
+    DisplayObject* d = Realized(display);
+    return d && d->view->HasSelection() ? TRUE : FALSE;
+  });
 }
 
 MVAPI void WINAPI MVActivate(LPMV display, BOOL active) {
@@ -143,7 +155,7 @@ MVAPI HGLOBAL WINAPI hMVSetHighlights(LPMV display, HGLOBAL list, BOOL redraw, L
     SetError(err, MVERR_INVALID);
     return nullptr;
   }
-  return Guarded<HGLOBAL>(nullptr, [&] {
+  return Guarded<HGLOBAL>(nullptr, err, [&] {
     d->view->Follow(*d);  // a new address drops the old topic's words first
     d->view->SetHighlights(list, list ? ReadHighlights(list) : std::vector<display::Occurrence>{});
     if (redraw && d->view->window) UpdateWindow(d->view->window);
@@ -157,12 +169,14 @@ MVAPI HGLOBAL WINAPI hMVGetHighlights(LPMV display) {
 }
 
 MVAPI BOOL WINAPI fMVScrollToHighlight(LPMV display, LONG index, LPLONG err) {
-  DisplayObject* d = Realized(display);
-  if (!d || !d->view->ScrollToHighlight(*d, index)) {
-    SetError(err, d ? MVERR_NOTHING : MVERR_NOT_REALIZED);
-    return FALSE;
-  }
-  return TRUE;
+  return Guarded<BOOL>(FALSE, err, [&] {
+    DisplayObject* d = Realized(display);
+    if (!d || !d->view->ScrollToHighlight(*d, index)) {
+      SetError(err, d ? MVERR_NOTHING : MVERR_NOT_REALIZED);
+      return FALSE;
+    }
+    return TRUE;
+  });
 }
 
 }  // extern "C"

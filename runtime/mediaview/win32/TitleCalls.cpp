@@ -18,6 +18,23 @@ uint32_t TopicNumber(const mv::Title& title, LONG number) {
   return number >= 0 && n < title.topicCount() ? n : mv::kNone;
 }
 
+// Why a title did not open, as the error word tells it.
+LONG OpenError(mv::TitleError error) {
+  switch (error) {
+    case mv::TitleError::Io: return MVERR_NOT_FOUND;
+    case mv::TitleError::BadVersion: return MVERR_TITLE_VERSION;
+    case mv::TitleError::Stopped: return MVERR_SEARCH_STOPPED;
+    case mv::TitleError::Truncated:
+    case mv::TitleError::BadMagic:
+    case mv::TitleError::BadDirectory:
+    case mv::TitleError::MissingSection:
+    case mv::TitleError::BadSection:
+    case mv::TitleError::Checksum: return MVERR_READ;
+    case mv::TitleError::None: break;
+  }
+  return MVERR_FAILED;  // no title and no reason: the reader broke its word
+}
+
 }  // namespace
 
 extern "C" {
@@ -34,18 +51,28 @@ MVAPI void WINAPI MVTerminate(HINSTANCE) {
   rt.titles.Clear();
 }
 
-MVAPI HMVTITLE WINAPI hMVTitleOpenEx(LPCSTR path, MVPUMPPROC pump, LPVOID) {
-  if (!path) return nullptr;
-  return Guarded<HMVTITLE>(nullptr, [&] {
+MVAPI HMVTITLE WINAPI hMVTitleOpenEx(LPCSTR path, MVPUMPPROC pump, LPLONG err) {
+  if (!path) {
+    SetError(err, MVERR_INVALID);
+    return nullptr;
+  }
+  return Guarded<HMVTITLE>(nullptr, err, [&]() -> HMVTITLE {
     mv::TitleOptions options;
     if (pump) options.keepGoing = [pump] { return pump() == 0; };
     mv::TitleStatus status;
     auto title = mv::Title::OpenFile(path, options, &status);
-    if (!title || (pump && pump() != 0)) return static_cast<HMVTITLE>(nullptr);
+    if (!title) {
+      SetError(err, OpenError(status.code));
+      return nullptr;
+    }
+    if (pump && pump() != 0) {
+      SetError(err, MVERR_SEARCH_STOPPED);
+      return nullptr;
+    }
     auto object = std::make_unique<TitleObject>();
     object->title = std::move(title);
     object->pump = pump;
-    return reinterpret_cast<HMVTITLE>(TheRuntime().titles.Add(std::move(object)));
+    return TheRuntime().titles.Add(std::move(object));
   });
 }
 
@@ -59,13 +86,14 @@ MVAPI LONG WINAPI lMVTitleGetInfo(HMVTITLE handle, UINT info, LONG param, LPSTR 
   if (buffer) buffer[0] = '\0';
   const mv::Title* title = FindTitle(handle);
   if (!title || info != MV_INFO_TOPIC_TITLE || !buffer) return -1;
-  const uint32_t topic = TopicNumber(*title, param);
-  const auto name = title->TopicTitle(topic);
-  if (!name) return -1;
-  // Titles are at most 255 bytes (the reader refuses longer), so this fits the buffer.
-  std::memcpy(buffer, name->data(), name->size());
-  buffer[name->size()] = '\0';
-  return static_cast<LONG>(name->size());
+  return Guarded<LONG>(-1, nullptr, [&]() -> LONG {
+    const auto name = title->TopicTitle(TopicNumber(*title, param));
+    if (!name) return -1;
+    // Titles are at most 255 bytes (the reader refuses longer), so this fits the buffer.
+    std::memcpy(buffer, name->data(), name->size());
+    buffer[name->size()] = '\0';
+    return static_cast<LONG>(name->size());
+  });
 }
 
 MVAPI LONG WINAPI vaMVGetContents(HMVTITLE handle) {
@@ -76,13 +104,13 @@ MVAPI LONG WINAPI vaMVGetContents(HMVTITLE handle) {
 MVAPI LONG WINAPI addrMVConvertContextString(HMVTITLE handle, LPCSTR context) {
   const mv::Title* title = FindTitle(handle);
   if (!title || !context) return -1;
-  return static_cast<LONG>(title->TopicByContext(context));
+  return Guarded<LONG>(-1, nullptr, [&] { return static_cast<LONG>(title->TopicByContext(context)); });
 }
 
 MVAPI LONG WINAPI vaMVConvertContextString(HMVTITLE handle, LPCSTR context) {
   const mv::Title* title = FindTitle(handle);
   if (!title || !context) return -1;
-  return ViewAddress(title->TopicByContext(context));
+  return Guarded<LONG>(-1, nullptr, [&] { return ViewAddress(title->TopicByContext(context)); });
 }
 
 MVAPI LONG WINAPI vaMVConvertAddr(HMVTITLE handle, LONG addr) {
@@ -94,7 +122,7 @@ MVAPI LONG WINAPI vaMVConvertAddr(HMVTITLE handle, LONG addr) {
 
 MVAPI LONG WINAPI vaMVConvertHash(HMVTITLE handle, DWORD hash) {
   const mv::Title* title = FindTitle(handle);
-  return title ? ViewAddress(title->TopicByHash(hash)) : -1;
+  return title ? Guarded<LONG>(-1, nullptr, [&] { return ViewAddress(title->TopicByHash(hash)); }) : -1;
 }
 
 MVAPI LONG WINAPI vaMVConvertTopicNumber(HMVTITLE handle, LONG number) {

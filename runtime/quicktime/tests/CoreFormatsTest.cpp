@@ -2,12 +2,10 @@
 
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "runtime/quicktime/core/ControllerBar.h"
-#include "runtime/quicktime/core/HandleTable.h"
 #include "runtime/quicktime/core/Pcm.h"
 #include "runtime/quicktime/core/PictureFormat.h"
 
@@ -97,21 +95,6 @@ TEST(Pcm, ReadsAcrossChunksAndConverts) {
   Bytes none;
   EXPECT_EQ(ReadPcm(track, source, track.frameCount, 10, none), 0u);
   EXPECT_TRUE(none.empty());
-}
-
-TEST(HandleTable, RefusesStaleAndForeignHandles) {
-  HandleTable<int> movies(0x4D), pictures(0x49);
-  const uint32_t movie = movies.Add(std::make_unique<int>(7));
-  const uint32_t picture = pictures.Add(std::make_unique<int>(9));
-  EXPECT_NE(movie, 0u);
-  EXPECT_EQ(*movies.Find(movie), 7);
-  EXPECT_EQ(movies.Find(picture), nullptr);  // another kind
-  EXPECT_EQ(movies.Find(0), nullptr);
-  EXPECT_EQ(*movies.Take(movie), 7);
-  EXPECT_EQ(movies.Find(movie), nullptr);  // stale
-  EXPECT_EQ(movies.Take(movie), nullptr);
-  const uint32_t next = movies.Add(std::make_unique<int>(8));
-  EXPECT_NE(next, movie);  // serials are not reused at once
 }
 
 TEST(ControllerBar, LaysOutButtonTrackAndTime) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/base/HandleTable.h"
 #include "runtime/quicktime/QtDispatch.h"
-#include "runtime/quicktime/core/HandleTable.h"
 #include "runtime/quicktime/core/PictureFormat.h"
 #include "runtime/quicktime/win32/Controller_win.h"
 #include "runtime/quicktime/win32/FileSource_win.h"
@@ -38,7 +38,9 @@ struct Picture {
   uint32_t dataSize;
 };
 
-// Everything the library owns. Made on first use, dropped by ExitMovies and on detach.
+// Everything the library owns. Made on first use and emptied by ExitMovies and on detach,
+// but kept: its tables go on counting, so a handle from before ExitMovies is refused after
+// the next EnterMovies instead of naming the object that took its number.
 struct Library {
   Wic wic;  // destroyed last: it leaves COM as it found it
   HandleTable<Movie> movies{0x4D};           // 'M'
@@ -48,6 +50,16 @@ struct Library {
   HandleTable<PictureFile> pictureFiles{0x50}; // 'P'
   HandleTable<Picture> pictures{0x49};       // 'I'
   int32_t lastError = kErrNone;
+
+  void Empty() {
+    pictures.Clear();
+    pictureFiles.Clear();
+    movieFiles.Clear();
+    controllers.Clear();
+    movies.Clear();
+    wic.Release();
+    lastError = kErrNone;
+  }
 };
 
 std::unique_ptr<Library> gLibrary;
@@ -272,7 +284,7 @@ int32_t Attach() {
 }
 
 int32_t ExitMovies() {
-  gLibrary.reset();
+  if (gLibrary) gLibrary->Empty();
   return kErrNone;
 }
 

@@ -1,6 +1,6 @@
 # Displays on screen, included by the DLL's CMakeLists.txt: the calls that lay out, paint,
 # scroll, point, select, highlight, copy and print, and the view code under them.
-target_sources(mvcl14n_dll PRIVATE
+target_sources(mvcl14n_code PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/../LayoutCalls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../SelectionCalls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../PrintCalls.cpp
@@ -9,7 +9,7 @@ target_sources(mvcl14n_dll PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Painter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Pictures_win.cpp
   ${CMAKE_CURRENT_LIST_DIR}/View.cpp)
-target_link_libraries(mvcl14n_dll PRIVATE kro_mediaview_layout gdi32 user32 ole32 uuid windowscodecs)
+target_link_libraries(mvcl14n_code PUBLIC kro_mediaview_layout gdi32 user32 ole32 uuid windowscodecs)
 
 if(KRO_TESTS)
   kro_win32_test(mvcl14n_display_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/DisplayDllTest_win.cpp

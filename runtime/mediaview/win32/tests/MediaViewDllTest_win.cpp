@@ -72,7 +72,7 @@ TEST(DllExports, EveryCallHasItsPlainNameAndNothingPretends) {
 // a convention mismatch would unbalance the stack over the repeated calls.
 TEST(DllExports, CallsLookedUpByNameAreWinapi) {
   HMODULE dll = GetModuleHandleA("MVCL14N.DLL");
-  using Open = HMVTITLE(WINAPI*)(LPCSTR, MVPUMPPROC, LPVOID);
+  using Open = HMVTITLE(WINAPI*)(LPCSTR, MVPUMPPROC, LPLONG);
   using Convert = LONG(WINAPI*)(HMVTITLE, LPCSTR);
   using Close = void(WINAPI*)(HMVTITLE);
   const auto open = reinterpret_cast<Open>(reinterpret_cast<void*>(GetProcAddress(dll, "hMVTitleOpenEx")));
