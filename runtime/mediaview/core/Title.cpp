@@ -151,7 +151,7 @@ ByteReader Title::Raw(SectionKind kind) const {
   const SectionEntry& e = sections_[static_cast<uint32_t>(kind)];
   if (!e.present) {
     ByteReader none;
-    none.Fail();
+    none.Fail(ParseCause::Missing, "section " + std::to_string(static_cast<uint32_t>(kind)) + " absent");
     return none;
   }
   return ByteReader(bytes_.subspan(e.offset, e.size));
@@ -165,7 +165,7 @@ ByteReader Title::Checked(SectionKind kind) const {
     const SectionEntry& e = sections_[index];
     checks_[index] = Crc32(bytes_.data() + e.offset, e.size) == e.crc ? Check::Good : Check::Bad;
   }
-  if (checks_[index] == Check::Bad) raw.Fail();
+  if (checks_[index] == Check::Bad) raw.Fail(ParseCause::BadChecksum, "section " + std::to_string(index));
   return raw;
 }
 

@@ -154,7 +154,7 @@ bool Parser::FindMovieAtom(std::vector<uint8_t>* bytes, uint64_t* bodyOffset) {
     const size_t headBytes = fileSize_ - offset < 16 ? size_t(fileSize_ - offset) : 16;
     if (headBytes < 8 || !source_.Read(offset, {head, headBytes}))
       return Fail(offset, "truncated atom header");
-    ByteReader r({head, headBytes});
+    ByteReader r(std::span<const uint8_t>(head, headBytes));
     uint64_t size = r.U32BE();
     const uint32_t type = r.U32BE();
     uint64_t header = 8;
