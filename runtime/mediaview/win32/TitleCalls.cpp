@@ -39,8 +39,7 @@ MVAPI HMVTITLE WINAPI hMVTitleOpenEx(LPCSTR path, MVPUMPPROC pump, LPVOID) {
   return Guarded<HMVTITLE>(nullptr, [&] {
     mv::TitleOptions options;
     if (pump) options.keepGoing = [pump] { return pump() == 0; };
-    mv::TitleStatus status;
-    auto title = mv::Title::OpenFile(path, options, &status);
+    std::unique_ptr<mv::Title> title = mv::Title::OpenFile(path, options).value_or(nullptr);
     if (!title || (pump && pump() != 0)) return static_cast<HMVTITLE>(nullptr);
     auto object = std::make_unique<TitleObject>();
     object->title = std::move(title);
