@@ -121,7 +121,8 @@ Result<BlockHead> ParseHead(std::string_view line, size_t at, TreeNode& root) {
     const auto id = ReadLong(stripped);
     if (!id || *id == 0) return ParseError{at, ParseCause::MalformedText, "block head without a node id"};
     node = root.FindById(static_cast<uint32_t>(*id));
-    if (!node) return ParseError{at, ParseCause::Missing, "block head names node " + Num(*id) + ", which no entry declared"};
+    if (!node)
+      return ParseError{at, ParseCause::Missing, "block head names node " + Num(*id) + ", which no entry declared"};
   }
   return BlockHead{node, ReadLong(std::string_view(stripped).substr(brace + 1))};
 }
@@ -140,8 +141,9 @@ bool ReadEntries(Cursor& c, TreeNode& node, size_t headAt, uint32_t* entryCount,
   for (int32_t i = 0; i < node.ChildCount(); ++i) {
     c.SkipBlanks();
     if (c.AtEnd()) {
-      fault.Note(c.Pos(), ParseCause::Truncated,
-                 "the block at " + Num(headAt) + " ends after " + Num(i) + " of its " + Num(node.ChildCount()) + " entries");
+      fault.Note(
+          c.Pos(), ParseCause::Truncated,
+          "the block at " + Num(headAt) + " ends after " + Num(i) + " of its " + Num(node.ChildCount()) + " entries");
       return false;
     }
     if (c.Peek() == ';') {
@@ -151,7 +153,8 @@ bool ReadEntries(Cursor& c, TreeNode& node, size_t headAt, uint32_t* entryCount,
     const size_t at = c.Pos();
     const auto id = c.Long();
     if (!id || *id == 0) {
-      fault.Note(at, ParseCause::MalformedText, "entry " + Num(i + 1) + " of the block at " + Num(headAt) + " without an id");
+      fault.Note(at, ParseCause::MalformedText,
+                 "entry " + Num(i + 1) + " of the block at " + Num(headAt) + " without an id");
       return true;
     }
     c.SkipBlanks();

@@ -39,7 +39,8 @@ public:
 // its children are shown with their index as row). Gives the number of entries read; on a
 // fault, Recovered() gives the number the language's reading made all the same, and the
 // tree holds those entries. Offsets count bytes from the start of `description`.
-Result<uint32_t> LoadDescription(std::string_view description, SourceKind kind, toolkit::TreeNode& root, HeaderSink& sink);
+Result<uint32_t> LoadDescription(std::string_view description, SourceKind kind, toolkit::TreeNode& root,
+                                 HeaderSink& sink);
 
 // The text of the entry at `offset`: up to the end of its line (LF, or '^' in memory),
 // at most kMaxLineChars characters; empty past the end.

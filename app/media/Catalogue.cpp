@@ -42,8 +42,8 @@ void CheckField(std::span<const uint8_t> text, size_t pos, size_t length, size_t
     fault = ParseError{end, ParseCause::MalformedText, where + ": CR without LF"};
   } else if (length > kMaxCatalogueField) {
     fault = ParseError{pos, ParseCause::OutOfLimits,
-                       where + ": field " + std::to_string(field) + " of " + std::to_string(length) + " bytes, at most " +
-                           std::to_string(kMaxCatalogueField)};
+                       where + ": field " + std::to_string(field) + " of " + std::to_string(length) +
+                           " bytes, at most " + std::to_string(kMaxCatalogueField)};
   }
 }
 
@@ -85,7 +85,8 @@ Result<Catalogue> ParseCatalogue(std::span<const uint8_t> text, size_t capacity,
   while (pos + 3 < text.size()) {
     const size_t line = catalogue.records.size() + 1;
     if (catalogue.records.size() == capacity) {
-      if (!fault) fault = ParseError{pos, ParseCause::OutOfLimits, "more than " + std::to_string(capacity) + " entries"};
+      if (!fault)
+        fault = ParseError{pos, ParseCause::OutOfLimits, "more than " + std::to_string(capacity) + " entries"};
       break;
     }
     CatalogueRecord r{};
@@ -111,7 +112,8 @@ Result<Catalogue> ParseCatalogue(std::span<const uint8_t> text, size_t capacity,
   if (letterIndex && letters.run > 1 && letters.current != kNoLetter)
     catalogue.letterRuns[letters.current] = letters.run;
   if (!fault && pos < text.size())
-    fault = ParseError{pos, ParseCause::Truncated, std::to_string(text.size() - pos) + " bytes after the last entry hold no whole entry"};
+    fault = ParseError{pos, ParseCause::Truncated,
+                       std::to_string(text.size() - pos) + " bytes after the last entry hold no whole entry"};
   if (fault) return {*std::move(fault), std::move(catalogue)};
   return catalogue;
 }

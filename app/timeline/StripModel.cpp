@@ -33,14 +33,18 @@ Result<StripHeader> ParseStripHeader(std::span<const uint8_t> fileStart) {
   const uint16_t bitCount = h.U16();
   const uint32_t compression = h.U32();
   if (headerSize != 40)
-    return ParseError{14, ParseCause::UnknownVersion, "bitmap header size " + std::to_string(headerSize) + ", the strip reads 40"};
-  if (bitCount != 8) return ParseError{28, ParseCause::Unsupported, "bit count " + std::to_string(bitCount) + ", the strip is 8-bit"};
+    return ParseError{14, ParseCause::UnknownVersion,
+                      "bitmap header size " + std::to_string(headerSize) + ", the strip reads 40"};
+  if (bitCount != 8)
+    return ParseError{28, ParseCause::Unsupported, "bit count " + std::to_string(bitCount) + ", the strip is 8-bit"};
   if (compression != 0) return ParseError{30, ParseCause::Unsupported, "compression " + std::to_string(compression)};
   // Rows are not padded in the file, so only widths that need no padding work.
   if (width <= 0 || width % 4 != 0)
-    return ParseError{18, ParseCause::BadValue, "width " + std::to_string(width) + ", expected a positive multiple of 4"};
+    return ParseError{18, ParseCause::BadValue,
+                      "width " + std::to_string(width) + ", expected a positive multiple of 4"};
   if (height <= 0 || height / frames == 0)
-    return ParseError{22, ParseCause::BadValue, "height " + std::to_string(height) + " for " + std::to_string(frames) + " frames"};
+    return ParseError{22, ParseCause::BadValue,
+                      "height " + std::to_string(height) + " for " + std::to_string(frames) + " frames"};
   StripHeader header;
   header.frames = frames;
   header.width = width;
@@ -83,7 +87,8 @@ Result<std::vector<Region>> ParseRegions(std::span<const uint8_t> file) {
     region.bottom = r.I32();
     const std::string_view context = r.Text(kContextBytes);
     if (!fault && context.find('\0') == std::string_view::npos)
-      fault = ParseError{at + 16, ParseCause::MalformedText, "region " + std::to_string(i) + ": context string without its NUL"};
+      fault = ParseError{at + 16, ParseCause::MalformedText,
+                         "region " + std::to_string(i) + ": context string without its NUL"};
     region.context.assign(context.substr(0, std::min(context.find('\0'), kContextBytes - 1)));
     // The hit test stops at the first region to the right of the point.
     if (!fault && i > 0 && region.left < regions[i - 1].left)

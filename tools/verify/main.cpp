@@ -37,7 +37,9 @@ constexpr size_t kGalleryCapacity = 600;
 
 struct Report {
   int faults = 0;
-  void Ok(const std::string& name, const std::string& what) { std::printf("%s: ok (%s)\n", name.c_str(), what.c_str()); }
+  void Ok(const std::string& name, const std::string& what) {
+    std::printf("%s: ok (%s)\n", name.c_str(), what.c_str());
+  }
   void Fault(const std::string& name, const ParseError& error) {
     ++faults;
     std::fprintf(stderr, "%s: %s\n", name.c_str(), error.ToString().c_str());
@@ -86,14 +88,15 @@ void CheckBytes(Report& report, const std::string& kind, const std::string& path
     const auto movie = qt::ParseMovie(source);
     if (report.Check(path, movie))
       report.Ok(path, Num(movie->width) + " x " + Num(movie->height) + (movie->video ? ", video" : "") +
-                             (movie->audio ? ", sound" : ""));
+                          (movie->audio ? ", sound" : ""));
   } else if (kind == "picture") {
     if (const auto sniff = qt::SniffPicture(bytes); report.Check(path, sniff))
       report.Ok(path, qt::FourccText(qt::PictureFormatCode(sniff->format)) + " at " + Num(sniff->offset));
   } else if (kind == "bitmap") {
     if (const auto dib = toolkit::ReadBitmapFile(bytes); report.Check(path, dib))
-      report.Ok(path, Num(dib->header.width) + " x " + Num(dib->header.height < 0 ? -dib->header.height : dib->header.height) +
-                             ", " + Num(dib->header.bitCount) + " bits");
+      report.Ok(path, Num(dib->header.width) + " x " +
+                          Num(dib->header.height < 0 ? -dib->header.height : dib->header.height) + ", " +
+                          Num(dib->header.bitCount) + " bits");
   } else if (kind == "strip") {
     if (const auto strip = timeline::ParseStripHeader(bytes); report.Check(path, strip))
       report.Ok(path, Num(strip->frames) + " frames of " + Num(strip->width) + " x " + Num(strip->height));
@@ -106,7 +109,8 @@ void CheckBytes(Report& report, const std::string& kind, const std::string& path
     toolkit::TreeNode root(0, nullptr);
     NullSink sink;
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (const auto entries = lists::LoadDescription(text, lists::SourceKind::kFile, root, sink); report.Check(path, entries))
+    if (const auto entries = lists::LoadDescription(text, lists::SourceKind::kFile, root, sink);
+        report.Check(path, entries))
       report.Ok(path, Num(*entries) + " entries");
   } else if (kind == "bookmarks") {
     if (const auto marks = navigation::ParseBookmarks(bytes); report.Check(path, marks))
@@ -170,8 +174,8 @@ int main(int argc, char** argv) {
       }
     std::printf("kroverify: %d files checked, %d with faults\n", checked, report.faults);
   } else {
-    static const char* const kKinds[] = {"title", "movie", "picture", "bitmap", "strip", "regions",
-                                         "catalogue", "description", "bookmarks", "position"};
+    static const char* const kKinds[] = {"title",   "movie",     "picture",     "bitmap",    "strip",
+                                         "regions", "catalogue", "description", "bookmarks", "position"};
     if (std::find(std::begin(kKinds), std::end(kKinds), command) == std::end(kKinds)) return Usage();
     for (int i = 2; i < argc; ++i) CheckFile(report, command, argv[i]);
   }

@@ -73,19 +73,22 @@ DibHeader ReadInfoHeader(ByteReader& in, uint32_t size) {
 std::optional<ParseError> CheckHeader(const DibHeader& header, uint64_t start) {
   const bool core = header.size == kCoreHeaderBytes;
   const auto field = [&](uint64_t coreOffset, uint64_t infoOffset) { return start + (core ? coreOffset : infoOffset); };
-  if (header.planes != 1) return ParseError{field(8, 12), ParseCause::BadValue, "planes " + Num(header.planes) + ", expected 1"};
+  if (header.planes != 1)
+    return ParseError{field(8, 12), ParseCause::BadValue, "planes " + Num(header.planes) + ", expected 1"};
   if (!IsSupportedBitCount(header.bitCount))
     return ParseError{field(10, 14), ParseCause::Unsupported, "bit count " + Num(header.bitCount)};
   // The run-length forms are refused: GDI would walk runs we never checked.
   if (header.compression != 0)
     return ParseError{field(0, 16), ParseCause::Unsupported, "compression " + Num(header.compression)};
   if (header.width < 1 || header.width > kMaxBitmapSide)
-    return ParseError{field(4, 4), ParseCause::OutOfLimits, "width " + Num(header.width) + ", expected 1.." + Num(kMaxBitmapSide)};
+    return ParseError{field(4, 4), ParseCause::OutOfLimits,
+                      "width " + Num(header.width) + ", expected 1.." + Num(kMaxBitmapSide)};
   if (header.height == 0 || header.height < -kMaxBitmapSide || header.height > kMaxBitmapSide)
     return ParseError{field(6, 8), ParseCause::OutOfLimits,
                       "height " + Num(header.height) + ", expected 1.." + Num(kMaxBitmapSide) + " either way"};
   if (!core && header.clrUsed > kMaxColourCount)
-    return ParseError{start + 32, ParseCause::OutOfLimits, "colour count " + Num(header.clrUsed) + ", at most " + Num(kMaxColourCount)};
+    return ParseError{start + 32, ParseCause::OutOfLimits,
+                      "colour count " + Num(header.clrUsed) + ", at most " + Num(kMaxColourCount)};
   return std::nullopt;
 }
 
@@ -167,15 +170,16 @@ Result<PackedDib> ReadBitmapFile(std::span<const uint8_t> file) {
   ByteReader table = in.Sub(tableStart, ColourTableSizeBytes(header));
   if (!table.ok())
     return ParseError{tableStart, ParseCause::Truncated,
-                      "colour table of " + Num(colours) + " colours needs " + Num(ColourTableSizeBytes(header)) + " bytes, " +
-                          Num(file.size() - tableStart) + " left"};
+                      "colour table of " + Num(colours) + " colours needs " + Num(ColourTableSizeBytes(header)) +
+                          " bytes, " + Num(file.size() - tableStart) + " left"};
 
   const uint64_t rowBytes = uint64_t{RowSizeBytes(header.width, header.bitCount)} * AbsHeight(header);
   const uint64_t rowsStart = bitsOffset != 0 ? bitsOffset : tableStart + ColourTableSizeBytes(header);
   if (!RangeFits(rowsStart, rowBytes, file.size()))
     return ParseError{std::min<uint64_t>(rowsStart, file.size()), ParseCause::Truncated,
-                      "pixel rows need " + Num(static_cast<int64_t>(rowBytes)) + " bytes at " + Num(static_cast<int64_t>(rowsStart)) +
-                          ", the file has " + Num(static_cast<int64_t>(file.size()))};
+                      "pixel rows need " + Num(static_cast<int64_t>(rowBytes)) + " bytes at " +
+                          Num(static_cast<int64_t>(rowsStart)) + ", the file has " +
+                          Num(static_cast<int64_t>(file.size()))};
 
   const bool core = header.size == kCoreHeaderBytes;
   header.size = kInfoHeaderBytes;

@@ -83,8 +83,9 @@ std::optional<ParseError> Title::ReadDirectory() {
   const uint16_t minor = in.U16();
   // Minor versions add only what older readers may skip, so any minor of our major reads.
   if (in.ok() && major != kTitleMajor)
-    return ParseError{8, ParseCause::UnknownVersion,
-                      "title version " + Num(major) + "." + Num(minor) + ", this runtime reads version " + Num(kTitleMajor) + ".x"};
+    return ParseError{
+        8, ParseCause::UnknownVersion,
+        "title version " + Num(major) + "." + Num(minor) + ", this runtime reads version " + Num(kTitleMajor) + ".x"};
   const uint32_t count = in.U32();
   const uint32_t directoryCrc = in.U32();
   const uint32_t fileSize = in.U32();
@@ -93,7 +94,8 @@ std::optional<ParseError> Title::ReadDirectory() {
     return ParseError{20, fileSize > bytes_.size() ? ParseCause::Truncated : ParseCause::BadValue,
                       "file is " + Num(bytes_.size()) + " bytes, header says " + Num(fileSize)};
   if (count == 0 || count > kMaxSections)
-    return ParseError{12, ParseCause::OutOfLimits, "section count " + Num(count) + ", expected 1.." + Num(kMaxSections)};
+    return ParseError{12, ParseCause::OutOfLimits,
+                      "section count " + Num(count) + ", expected 1.." + Num(kMaxSections)};
   ByteReader dir = in.Sub(kHeaderSize, size_t{count} * kDirectoryEntrySize);
   if (!dir.ok()) return ParseError{kHeaderSize, ParseCause::Truncated, "directory of " + Num(count) + " sections"};
   const size_t directoryEnd = kHeaderSize + dir.size();
@@ -104,8 +106,9 @@ std::optional<ParseError> Title::ReadDirectory() {
     const uint32_t kind = dir.U32();
     SectionEntry e{dir.U32(), dir.U32(), dir.U32(), true};
     if (!RangeFits(e.offset, e.size, bytes_.size()) || e.offset < directoryEnd)
-      return ParseError{at, ParseCause::OutOfLimits,
-                        "section " + Num(kind) + " of " + Num(e.size) + " bytes at " + Num(e.offset) + " lies outside the file"};
+      return ParseError{
+          at, ParseCause::OutOfLimits,
+          "section " + Num(kind) + " of " + Num(e.size) + " bytes at " + Num(e.offset) + " lies outside the file"};
     if (kind == 0 || kind >= kSectionKindCount) continue;  // a kind from a later minor version
     if (sections_[kind].present) return ParseError{at, ParseCause::BadValue, "section " + Num(kind) + " twice"};
     sections_[kind] = e;
@@ -126,13 +129,16 @@ std::optional<ParseError> Title::ReadFixedSections() {
   if (!summary.ok()) return summary.Error("summary");
   const uint64_t at = summary.baseOffset();
   if (summary.size() != kSummarySize)
-    return ParseError{at, ParseCause::BadValue, "summary is " + Num(summary.size()) + " bytes, expected " + Num(kSummarySize)};
+    return ParseError{at, ParseCause::BadValue,
+                      "summary is " + Num(summary.size()) + " bytes, expected " + Num(kSummarySize)};
   if (topicCount_ > kMaxTopics)
     return ParseError{at, ParseCause::OutOfLimits, Num(topicCount_) + " topics, at most " + Num(kMaxTopics)};
   if (articleCount_ > topicCount_)
-    return ParseError{at + 4, ParseCause::OutOfLimits, Num(articleCount_) + " articles of " + Num(topicCount_) + " topics"};
+    return ParseError{at + 4, ParseCause::OutOfLimits,
+                      Num(articleCount_) + " articles of " + Num(topicCount_) + " topics"};
   if (contentsTopic_ != kNone && contentsTopic_ >= topicCount_)
-    return ParseError{at + 8, ParseCause::OutOfLimits, "contents topic " + Num(contentsTopic_) + " of " + Num(topicCount_)};
+    return ParseError{at + 8, ParseCause::OutOfLimits,
+                      "contents topic " + Num(contentsTopic_) + " of " + Num(topicCount_)};
   const ByteReader topics = Raw(SectionKind::Topics);
   if (topics.size() != uint64_t{topicCount_} * kTopicRecordSize)
     return ParseError{topics.baseOffset(), ParseCause::BadValue,
@@ -141,7 +147,8 @@ std::optional<ParseError> Title::ReadFixedSections() {
   fontCount_ = fonts.U32();
   if (!fonts.ok()) return fonts.Error("font table");
   if (fontCount_ == 0 || fontCount_ > kMaxFonts)
-    return ParseError{fonts.baseOffset(), ParseCause::OutOfLimits, Num(fontCount_) + " fonts, expected 1.." + Num(kMaxFonts)};
+    return ParseError{fonts.baseOffset(), ParseCause::OutOfLimits,
+                      Num(fontCount_) + " fonts, expected 1.." + Num(kMaxFonts)};
   if (fonts.size() != 4 + uint64_t{fontCount_} * kFontRecordSize)
     return ParseError{fonts.baseOffset(), ParseCause::BadValue,
                       "font table is " + Num(fonts.size()) + " bytes for " + Num(fontCount_) + " fonts"};
@@ -149,7 +156,8 @@ std::optional<ParseError> Title::ReadFixedSections() {
   const uint32_t contextCount = contexts.U32();
   if (!contexts.ok()) return contexts.Error("context table");
   if (contextCount > topicCount_)
-    return ParseError{contexts.baseOffset(), ParseCause::OutOfLimits, Num(contextCount) + " contexts of " + Num(topicCount_) + " topics"};
+    return ParseError{contexts.baseOffset(), ParseCause::OutOfLimits,
+                      Num(contextCount) + " contexts of " + Num(topicCount_) + " topics"};
   if (contexts.size() != 4 + uint64_t{contextCount} * kContextRecordSize)
     return ParseError{contexts.baseOffset(), ParseCause::BadValue,
                       "context table is " + Num(contexts.size()) + " bytes for " + Num(contextCount) + " contexts"};
@@ -291,9 +299,11 @@ Result<TopicRegions> Title::ReadRegions(uint32_t topic) const {
   ByteReader blob = Raw(SectionKind::TopicText).Sub(t->blobOffset, t->blobSize);
   const std::span<const uint8_t> all = blob.Bytes(t->blobSize);
   if (!blob.ok())
-    return ParseError{table.baseOffset() + uint64_t{topic} * kTopicRecordSize, ParseCause::OutOfLimits,
-                      what + ": " + Num(t->blobSize) + " bytes at " + Num(t->blobOffset) + " lie outside the topic text"};
-  if (verify_ && Crc32(all.data(), all.size()) != t->blobCrc) return ParseError{blob.baseOffset(), ParseCause::BadChecksum, what};
+    return ParseError{
+        table.baseOffset() + uint64_t{topic} * kTopicRecordSize, ParseCause::OutOfLimits,
+        what + ": " + Num(t->blobSize) + " bytes at " + Num(t->blobOffset) + " lie outside the topic text"};
+  if (verify_ && Crc32(all.data(), all.size()) != t->blobCrc)
+    return ParseError{blob.baseOffset(), ParseCause::BadChecksum, what};
   ByteReader r(all, blob.baseOffset());
   const uint32_t headingSize = r.U32();
   const uint32_t bodySize = r.U32();
@@ -301,7 +311,9 @@ Result<TopicRegions> Title::ReadRegions(uint32_t topic) const {
   regions.heading = r.Bytes(headingSize);
   regions.body = r.Bytes(bodySize);
   if (!r.ok()) return r.Error(what);
-  if (r.remaining() != 0) return ParseError{r.fileOffset(), ParseCause::BadValue, what + ": " + Num(r.remaining()) + " bytes after its regions"};
+  if (r.remaining() != 0)
+    return ParseError{r.fileOffset(), ParseCause::BadValue,
+                      what + ": " + Num(r.remaining()) + " bytes after its regions"};
   return regions;
 }
 
@@ -382,16 +394,19 @@ Result<std::vector<uint32_t>> Title::StoredListAt(uint32_t index) const {
   const uint32_t count = r.U32();
   const uint32_t offset = r.U32();
   if (!r.ok()) return r.Error(what);
-  if (count > topicCount_) return ParseError{at, ParseCause::OutOfLimits, what + ": " + Num(count) + " topics of " + Num(topicCount_)};
+  if (count > topicCount_)
+    return ParseError{at, ParseCause::OutOfLimits, what + ": " + Num(count) + " topics of " + Num(topicCount_)};
   if (!RangeFits(offset, uint64_t{count} * 4, r.size()))
-    return ParseError{at, ParseCause::OutOfLimits, what + ": " + Num(count) + " topics at " + Num(offset) + " run past its section"};
+    return ParseError{at, ParseCause::OutOfLimits,
+                      what + ": " + Num(count) + " topics at " + Num(offset) + " run past its section"};
   r.Seek(offset);
   std::vector<uint32_t> topics(count);
   for (uint32_t i = 0; i < count; ++i) {
     const uint64_t entry = r.fileOffset();
     topics[i] = r.U32();
     if (topics[i] >= topicCount_) return ParseError{entry, ParseCause::OutOfLimits, what + ": topic " + Num(topics[i])};
-    if (i > 0 && topics[i] <= topics[i - 1]) return ParseError{entry, ParseCause::OutOfOrder, what + ": topic " + Num(topics[i])};
+    if (i > 0 && topics[i] <= topics[i - 1])
+      return ParseError{entry, ParseCause::OutOfOrder, what + ": topic " + Num(topics[i])};
   }
   return topics;
 }
@@ -429,8 +444,10 @@ Result<std::span<const uint8_t>> Title::BaggageAt(uint32_t index) const {
   ByteReader data = Raw(SectionKind::BaggageData).Sub(offset, size);
   const std::span<const uint8_t> bytes = data.Bytes(size);
   if (!data.ok())
-    return ParseError{at, ParseCause::OutOfLimits, what + ": " + Num(size) + " bytes at " + Num(offset) + " lie outside the baggage data"};
-  if (verify_ && Crc32(bytes.data(), bytes.size()) != crc) return ParseError{data.baseOffset(), ParseCause::BadChecksum, what};
+    return ParseError{at, ParseCause::OutOfLimits,
+                      what + ": " + Num(size) + " bytes at " + Num(offset) + " lie outside the baggage data"};
+  if (verify_ && Crc32(bytes.data(), bytes.size()) != crc)
+    return ParseError{data.baseOffset(), ParseCause::BadChecksum, what};
   return bytes;
 }
 

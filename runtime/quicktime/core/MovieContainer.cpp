@@ -153,7 +153,8 @@ bool Parser::NextAtom(ByteReader& r, Atom* atom) {
 bool Parser::FindMovieAtom(std::vector<uint8_t>* bytes, uint64_t* bodyOffset) {
   uint64_t offset = 0;
   for (uint32_t n = 0; offset < fileSize_; ++n) {
-    if (n == kMaxTopLevelAtoms) return Fail(offset, ParseCause::OutOfLimits, "more than " + Num(kMaxTopLevelAtoms) + " top-level atoms");
+    if (n == kMaxTopLevelAtoms)
+      return Fail(offset, ParseCause::OutOfLimits, "more than " + Num(kMaxTopLevelAtoms) + " top-level atoms");
     uint8_t head[16] = {};
     const size_t headBytes = fileSize_ - offset < 16 ? size_t(fileSize_ - offset) : 16;
     if (!source_.Read(offset, {head, headBytes})) return Fail(offset, ParseCause::Unreadable, "atom header");
@@ -169,14 +170,16 @@ bool Parser::FindMovieAtom(std::vector<uint8_t>* bytes, uint64_t* bodyOffset) {
     }
     if (!r.ok()) return Fail(r, "atom header");
     if (size < header)
-      return Fail(offset, ParseCause::OutOfLimits, "atom '" + FourccText(type) + "' size " + Num(size) + " is smaller than its header");
+      return Fail(offset, ParseCause::OutOfLimits,
+                  "atom '" + FourccText(type) + "' size " + Num(size) + " is smaller than its header");
     if (!RangeFits(offset, size, fileSize_))
       return Fail(offset, ParseCause::Truncated,
                   "atom '" + FourccText(type) + "' size " + Num(size) + " runs past the end of the file");
     if (type == Fourcc("cmov")) return Fail(offset, ParseCause::Unsupported, "compressed movie atom");
     if (type == Fourcc("moov")) {
       if (size - header > kMaxMovieAtomBytes)
-        return Fail(offset, ParseCause::OutOfLimits, "movie atom of " + Num(size) + " bytes, at most " + Num(kMaxMovieAtomBytes));
+        return Fail(offset, ParseCause::OutOfLimits,
+                    "movie atom of " + Num(size) + " bytes, at most " + Num(kMaxMovieAtomBytes));
       bytes->resize(size - header);
       if (!source_.Read(offset + header, *bytes)) return Fail(offset, ParseCause::Unreadable, "movie atom");
       *bodyOffset = offset + header;
@@ -205,7 +208,8 @@ bool Parser::ParseMovieHeader(ByteReader r) {
   const uint32_t poster = r.U32BE();
   if (!r.ok()) return Fail(r, "mvhd");
   if (movie_.timeScale == 0) return Fail(r.baseOffset(), ParseCause::BadValue, "mvhd time scale is 0");
-  if (duration > UINT32_MAX) return Fail(r.baseOffset(), ParseCause::OutOfLimits, "movie duration does not fit 32 bits");
+  if (duration > UINT32_MAX)
+    return Fail(r.baseOffset(), ParseCause::OutOfLimits, "movie duration does not fit 32 bits");
   movie_.duration = static_cast<uint32_t>(duration);
   movie_.posterTime = std::min(poster, movie_.duration);
   haveHeader_ = true;
@@ -213,7 +217,8 @@ bool Parser::ParseMovieHeader(ByteReader r) {
 }
 
 bool Parser::CollectTrack(ByteReader box, int depth, TrackAtoms& track) {
-  if (depth > kMaxAtomDepth) return Fail(box.baseOffset(), ParseCause::OutOfLimits, "atoms nested more than " + Num(kMaxAtomDepth) + " deep");
+  if (depth > kMaxAtomDepth)
+    return Fail(box.baseOffset(), ParseCause::OutOfLimits, "atoms nested more than " + Num(kMaxAtomDepth) + " deep");
   while (box.remaining() > 0) {
     Atom atom;
     if (!NextAtom(box, &atom)) return false;
@@ -261,7 +266,8 @@ bool Parser::ReadTimes(const TrackAtoms& t, std::vector<uint64_t>* starts, uint3
     const uint32_t samples = r.U32BE();
     const uint32_t delta = r.U32BE();
     total += samples;
-    if (total > kMaxSamples) return Fail(t.stts->baseOffset(), ParseCause::OutOfLimits, "stts sample count over " + Num(kMaxSamples));
+    if (total > kMaxSamples)
+      return Fail(t.stts->baseOffset(), ParseCause::OutOfLimits, "stts sample count over " + Num(kMaxSamples));
     if (starts) {
       for (uint32_t k = 0; k < samples; ++k, time += delta) starts->push_back(time);
     }
@@ -311,7 +317,8 @@ bool Parser::ReadChunkRuns(const TrackAtoms& t, uint32_t chunkCount,
   for (size_t i = 0; i < runs.size(); ++i) {
     const uint32_t end = i + 1 < runs.size() ? runs[i + 1].firstChunk - 1 : chunkCount;
     total += uint64_t(end - runs[i].firstChunk + 1) * runs[i].samplesPerChunk;
-    if (total > kMaxSamples) return Fail(t.stsc->baseOffset(), ParseCause::OutOfLimits, "stsc sample count over " + Num(kMaxSamples));
+    if (total > kMaxSamples)
+      return Fail(t.stsc->baseOffset(), ParseCause::OutOfLimits, "stsc sample count over " + Num(kMaxSamples));
     perChunk->insert(perChunk->end(), end - runs[i].firstChunk + 1, runs[i].samplesPerChunk);
   }
   return true;
@@ -432,8 +439,8 @@ bool Parser::ReadSoundDescription(const TrackAtoms& t, AudioTrack* audio, bool* 
   audio->sampleRate = rate;
   const bool eight = audio->bitsPerSample == 8, sixteen = audio->bitsPerSample == 16;
   // Versions 0 to 2 are the sound descriptions above; a later one lays out its fields otherwise.
-  *supported = version <= 2 && (eight || sixteen) && (audio->channels == 1 || audio->channels == 2) &&
-               rate >= 1000 && rate <= 192000;
+  *supported = version <= 2 && (eight || sixteen) && (audio->channels == 1 || audio->channels == 2) && rate >= 1000 &&
+               rate <= 192000;
   switch (audio->codec) {
     case Fourcc("raw "):
       *supported = *supported && eight;
@@ -531,8 +538,10 @@ bool Parser::ParseMovieAtom(ByteReader moov) {
   if (!haveHeader_) return Fail(moov.baseOffset(), ParseCause::Missing, "movie without mvhd");
   if (!movie_.video && !movie_.audio) {
     std::string skipped;
-    for (const uint32_t codec : movie_.skippedCodecs) skipped += (skipped.empty() ? " ('" : ", '") + FourccText(codec) + "'";
-    return Fail(moov.baseOffset(), ParseCause::Unsupported, "no track we can play" + (skipped.empty() ? "" : skipped + ")"));
+    for (const uint32_t codec : movie_.skippedCodecs)
+      skipped += (skipped.empty() ? " ('" : ", '") + FourccText(codec) + "'";
+    return Fail(moov.baseOffset(), ParseCause::Unsupported,
+                "no track we can play" + (skipped.empty() ? "" : skipped + ")"));
   }
   return true;
 }

@@ -153,7 +153,8 @@ std::optional<ParseError> SearchIndex::ReadTables() {
   r.U16();
   if (r.ok() && version != layout::kVersion)
     return ParseError{8, ParseCause::UnknownVersion,
-                      "index version " + std::to_string(version) + ", this runtime reads version " + std::to_string(layout::kVersion)};
+                      "index version " + std::to_string(version) + ", this runtime reads version " +
+                          std::to_string(layout::kVersion)};
   topicCount_ = r.U32();
   termCount_ = r.U32();
   stemCount_ = r.U32();
@@ -163,15 +164,17 @@ std::optional<ParseError> SearchIndex::ReadTables() {
     const uint32_t size = r.U32();
     if (r.ok() && !RangeFits(offset, size, bytes_.size()))
       return ParseError{at, ParseCause::OutOfLimits,
-                        "section " + std::to_string(s) + " of " + std::to_string(size) + " bytes at " + std::to_string(offset) +
-                            " runs past the end at " + std::to_string(bytes_.size())};
+                        "section " + std::to_string(s) + " of " + std::to_string(size) + " bytes at " +
+                            std::to_string(offset) + " runs past the end at " + std::to_string(bytes_.size())};
     sections_.push_back(bytes_.subspan(offset, size));
   }
   if (!r.ok()) return r.Error("index header");
   if (topicCount_ > layout::kMaxTopics)
-    return ParseError{12, ParseCause::OutOfLimits, std::to_string(topicCount_) + " topics, at most " + std::to_string(layout::kMaxTopics)};
+    return ParseError{12, ParseCause::OutOfLimits,
+                      std::to_string(topicCount_) + " topics, at most " + std::to_string(layout::kMaxTopics)};
   if (termCount_ < stemCount_)
-    return ParseError{16, ParseCause::BadValue, std::to_string(termCount_) + " terms, " + std::to_string(stemCount_) + " stems"};
+    return ParseError{16, ParseCause::BadValue,
+                      std::to_string(termCount_) + " terms, " + std::to_string(stemCount_) + " stems"};
   const struct {
     size_t section;
     uint64_t entries;
@@ -193,7 +196,8 @@ std::optional<ParseError> SearchIndex::ReadTables() {
       const uint32_t offset = IndexEntry(index, b);
       const uint64_t at = OffsetOf(index.data()) + uint64_t{b} * 4;
       if (offset >= Section(target).size())
-        return ParseError{at, ParseCause::OutOfLimits, "dictionary block " + std::to_string(b) + " starts past its section"};
+        return ParseError{at, ParseCause::OutOfLimits,
+                          "dictionary block " + std::to_string(b) + " starts past its section"};
       if ((b == 0 && offset != 0) || (b > 0 && offset <= previous))
         return ParseError{at, ParseCause::OutOfOrder, "dictionary block " + std::to_string(b) + " out of order"};
       previous = offset;
@@ -211,13 +215,15 @@ std::optional<ParseError> SearchIndex::ReadTables() {
     const auto word = stops.Bytes(length);
     if (!stops.ok()) return ParseError{at, ParseCause::Truncated, "stop word " + std::to_string(i)};
     if (length == 0 || length > kMaxTermBytes)
-      return ParseError{at, ParseCause::BadValue, "stop word " + std::to_string(i) + " of " + std::to_string(length) + " bytes"};
+      return ParseError{at, ParseCause::BadValue,
+                        "stop word " + std::to_string(i) + " of " + std::to_string(length) + " bytes"};
     stopWords_.emplace_back(reinterpret_cast<const char*>(word.data()), word.size());
     if (i > 0 && !(stopWords_[i - 1] < stopWords_[i]))
       return ParseError{at, ParseCause::OutOfOrder, "stop word " + std::to_string(i)};
   }
   if (!stops.ok()) return ParseError{OffsetOf(stopBytes.data()), ParseCause::Truncated, "stop word count"};
-  if (!stops.AtEnd()) return ParseError{OffsetOf(stops.position()), ParseCause::BadValue, "bytes after the last stop word"};
+  if (!stops.AtEnd())
+    return ParseError{OffsetOf(stops.position()), ParseCause::BadValue, "bytes after the last stop word"};
   return std::nullopt;
 }
 
