@@ -184,7 +184,7 @@ bool DescribedList::Load() {
   const Element& e = OwnElement();
   container_ = std::make_unique<RowContainer>(nullptr, Hwnd(), 0, 0, e.width, e.height, kRowCapacity);
   HeaderReader header(*this);
-  entryCount_ = static_cast<int32_t>(LoadDescription(text_, kind_, root_, header));
+  entryCount_ = static_cast<int32_t>(LoadDescription(text_, kind_, root_, header).Recovered());
   if (!indent_) {
     const int16_t side = itemTemplate_ ? itemTemplate_->height : 0;
     indent_ = std::make_unique<BitmapElement>(toolkit::kElementEmpty);

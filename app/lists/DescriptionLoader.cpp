@@ -3,11 +3,22 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <string>
 
 namespace kro::lists {
 namespace {
 
 using toolkit::TreeNode;
+
+std::string Num(int64_t value) { return std::to_string(value); }
+
+// The first fault of a description: the loader reads on past it as the language says.
+struct FirstFault {
+  std::optional<ParseError> error;
+  void Note(size_t at, ParseCause cause, std::string message) {
+    if (!error) error = ParseError{at, cause, std::move(message)};
+  }
+};
 
 // A cursor over the description; a NUL ends it, as the end of a string would.
 class Cursor {
@@ -69,13 +80,15 @@ std::optional<int32_t> ReadLong(std::string_view text) {
   return c.Long();
 }
 
-void ReadHeader(Cursor& c, HeaderSink& sink) {
+// False when the description ends before its BEGIN line.
+bool ReadHeader(Cursor& c, HeaderSink& sink) {
   while (auto line = c.NextLine()) {
     const auto header = ParseHeaderLine(*line);
     if (!header) continue;
     sink.Apply(header->keyword, header->value);
-    if (header->keyword == Keyword::kBegin) return;
+    if (header->keyword == Keyword::kBegin) return true;
   }
+  return false;
 }
 
 struct BlockHead {
@@ -97,7 +110,8 @@ std::optional<std::string_view> FindHeadLine(Cursor& c, SourceKind kind) {
   return std::nullopt;
 }
 
-std::optional<BlockHead> ParseHead(std::string_view line, TreeNode& root) {
+// `at` is the head line's offset, for the fault of a head that ends the body.
+Result<BlockHead> ParseHead(std::string_view line, size_t at, TreeNode& root) {
   std::string stripped;
   for (char c : line)
     if (c != ' ' && c != '\t' && c != '\n' && c != '\r') stripped += c;
@@ -105,9 +119,10 @@ std::optional<BlockHead> ParseHead(std::string_view line, TreeNode& root) {
   TreeNode* node = &root;
   if (brace != 0) {
     const auto id = ReadLong(stripped);
-    if (!id || *id == 0) return std::nullopt;
+    if (!id || *id == 0) return ParseError{at, ParseCause::MalformedText, "block head without a node id"};
     node = root.FindById(static_cast<uint32_t>(*id));
-    if (!node) return std::nullopt;
+    if (!node)
+      return ParseError{at, ParseCause::Missing, "block head names node " + Num(*id) + ", which no entry declared"};
   }
   return BlockHead{node, ReadLong(std::string_view(stripped).substr(brace + 1))};
 }
@@ -120,17 +135,28 @@ uint32_t AllowedChildren(int32_t declared, const Cursor& c, uint32_t created) {
   return static_cast<uint32_t>(std::min<uint64_t>({static_cast<uint64_t>(declared), byLines, budget}));
 }
 
-// Reads the entries of one block; false when the description ended.
-bool ReadEntries(Cursor& c, TreeNode& node, uint32_t* entryCount) {
+// Reads the entries of one block (whose head is at `headAt`); false when the description
+// ended.
+bool ReadEntries(Cursor& c, TreeNode& node, size_t headAt, uint32_t* entryCount, FirstFault& fault) {
   for (int32_t i = 0; i < node.ChildCount(); ++i) {
     c.SkipBlanks();
-    if (c.AtEnd()) return false;
+    if (c.AtEnd()) {
+      fault.Note(
+          c.Pos(), ParseCause::Truncated,
+          "the block at " + Num(headAt) + " ends after " + Num(i) + " of its " + Num(node.ChildCount()) + " entries");
+      return false;
+    }
     if (c.Peek() == ';') {
       c.SkipRestOfLine();
       continue;
     }
+    const size_t at = c.Pos();
     const auto id = c.Long();
-    if (!id || *id == 0) return true;
+    if (!id || *id == 0) {
+      fault.Note(at, ParseCause::MalformedText,
+                 "entry " + Num(i + 1) + " of the block at " + Num(headAt) + " without an id");
+      return true;
+    }
     c.SkipBlanks();
     TreeNode& child = *node.Child(i);
     child.id = static_cast<uint32_t>(*id);
@@ -143,26 +169,36 @@ bool ReadEntries(Cursor& c, TreeNode& node, uint32_t* entryCount) {
 
 }  // namespace
 
-uint32_t LoadDescription(std::string_view description, SourceKind kind, TreeNode& root, HeaderSink& sink) {
+Result<uint32_t> LoadDescription(std::string_view description, SourceKind kind, TreeNode& root, HeaderSink& sink) {
   root.id = 0;
   root.shown = 1;
   Cursor c(description, kind);
-  ReadHeader(c, sink);
+  FirstFault fault;
+  if (!ReadHeader(c, sink)) fault.Note(c.Pos(), ParseCause::Missing, "no BEGIN: line ends the header");
   uint32_t entryCount = 0;
   uint32_t created = 0;
   while (const auto line = FindHeadLine(c, kind)) {
-    const auto head = ParseHead(*line, root);
-    if (!head) break;
+    const size_t at = static_cast<size_t>(line->data() - description.data());
+    const auto head = ParseHead(*line, at, root);
+    if (!head) {
+      fault.Note(head.error().offset, head.error().cause, head.error().message);
+      break;
+    }
     if (head->node->ChildCount() == 0 && head->count && *head->count > 0) {
+      const uint32_t budget = kMaxEntries - std::min(created, kMaxEntries);
+      if (static_cast<uint32_t>(*head->count) > budget)
+        fault.Note(at, ParseCause::OutOfLimits,
+                   "the block declares " + Num(*head->count) + " entries, " + Num(budget) + " more allowed");
       const uint32_t n = AllowedChildren(*head->count, c, created);
       if (n > 0 && head->node->CreateChildren(n)) created += n;
     }
-    if (!ReadEntries(c, *head->node, &entryCount)) break;
+    if (!ReadEntries(c, *head->node, at, &entryCount, fault)) break;
   }
   for (int32_t i = 0; i < root.ChildCount(); ++i) {
     root.Child(i)->shown = 1;
     root.Child(i)->row = static_cast<uint32_t>(i);
   }
+  if (fault.error) return {*std::move(fault.error), entryCount};
   return entryCount;
 }
 

@@ -11,11 +11,16 @@
 // node that has none; a second block for the same node fills its slots again. Blanks
 // before an entry and after its id may run over line ends. An unreadable or zero id ends
 // the block; a head naming no node ends the body.
+//
+// The language reads on past such damage, and so does the loader; it still reports the
+// first place where the description breaks the grammar (a header without BEGIN, a head or
+// an entry without a usable id, a block cut short by the end, more than kMaxEntries).
 #include <cstdint>
 #include <string_view>
 
 #include "app/lists/DescriptionText.h"
 #include "app/toolkit/core/TreeNode.h"
+#include "runtime/base/Result.h"
 
 namespace kro::lists {
 
@@ -31,8 +36,11 @@ public:
 };
 
 // Reads the header into `sink` and the body into `root` (which gets id 0 and is shown;
-// its children are shown with their index as row). Returns the number of entries read.
-uint32_t LoadDescription(std::string_view description, SourceKind kind, toolkit::TreeNode& root, HeaderSink& sink);
+// its children are shown with their index as row). Gives the number of entries read; on a
+// fault, Recovered() gives the number the language's reading made all the same, and the
+// tree holds those entries. Offsets count bytes from the start of `description`.
+Result<uint32_t> LoadDescription(std::string_view description, SourceKind kind, toolkit::TreeNode& root,
+                                 HeaderSink& sink);
 
 // The text of the entry at `offset`: up to the end of its line (LF, or '^' in memory),
 // at most kMaxLineChars characters; empty past the end.

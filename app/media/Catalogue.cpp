@@ -22,6 +22,31 @@ uint32_t Clamped(size_t length) {
 
 bool IsCapital(uint8_t byte) { return byte >= kFirstCapital && byte <= kLastCapital; }
 
+// Checks one field of line `line` that the loader took as [pos, pos + length): the first
+// fault of the catalogue is kept in `fault`.
+void CheckField(std::span<const uint8_t> text, size_t pos, size_t length, size_t line, int field,
+                std::optional<ParseError>& fault) {
+  if (fault) return;
+  const std::string where = "line " + std::to_string(line);
+  const size_t end = pos + length;
+  for (size_t i = pos; i < end; ++i)
+    if (text[i] == '\r' || text[i] == '\n') {
+      fault = ParseError{i, ParseCause::MalformedText, where + " ends before field " + std::to_string(field + 1)};
+      return;
+    }
+  if (end < text.size() && text[end] == 0) {
+    fault = ParseError{end, ParseCause::MalformedText, where + ": NUL byte in field " + std::to_string(field)};
+  } else if (field < 3 && end >= text.size()) {
+    fault = ParseError{text.size(), ParseCause::Truncated, where + " ends inside field " + std::to_string(field)};
+  } else if (field == 3 && end < text.size() && (end + 1 == text.size() || text[end + 1] != '\n')) {
+    fault = ParseError{end, ParseCause::MalformedText, where + ": CR without LF"};
+  } else if (length > kMaxCatalogueField) {
+    fault = ParseError{pos, ParseCause::OutOfLimits,
+                       where + ": field " + std::to_string(field) + " of " + std::to_string(length) +
+                           " bytes, at most " + std::to_string(kMaxCatalogueField)};
+  }
+}
+
 struct LetterState {
   int current = kNoLetter;
   int32_t run = 0;
@@ -50,25 +75,35 @@ int InitialLetter(std::string_view title) {
   return kNoLetter;
 }
 
-Catalogue ParseCatalogue(std::span<const uint8_t> text, size_t capacity, bool letterIndex) {
+Result<Catalogue> ParseCatalogue(std::span<const uint8_t> text, size_t capacity, bool letterIndex) {
   Catalogue catalogue;
   catalogue.letterFirst.fill(-1);
   LetterState letters;
+  std::optional<ParseError> fault;
   size_t pos = 0;
   // Fewer than four bytes left cannot hold an entry (its separators and CR LF).
-  while (pos + 3 < text.size() && catalogue.records.size() < capacity) {
+  while (pos + 3 < text.size()) {
+    const size_t line = catalogue.records.size() + 1;
+    if (catalogue.records.size() == capacity) {
+      if (!fault)
+        fault = ParseError{pos, ParseCause::OutOfLimits, "more than " + std::to_string(capacity) + " entries"};
+      break;
+    }
     CatalogueRecord r{};
     const size_t title = FieldLength(text, pos, ';');
+    CheckField(text, pos, title, line, 1, fault);
     r.titleOffset = static_cast<uint32_t>(pos);
     r.titleLength = Clamped(title);
     if (letterIndex)
       IndexLetter(catalogue, letters, {reinterpret_cast<const char*>(text.data() + pos), r.titleLength});
     pos += title + 1;
     const size_t second = pos < text.size() ? FieldLength(text, pos, ';') : 0;
+    if (pos <= text.size()) CheckField(text, pos, second, line, 2, fault);
     r.secondOffset = static_cast<uint32_t>(std::min(pos, text.size()));
     r.secondLength = Clamped(second);
     pos += second + 1;
     const size_t third = pos < text.size() ? FieldLength(text, pos, '\r') : 0;
+    if (pos <= text.size()) CheckField(text, pos, third, line, 3, fault);
     r.thirdOffset = static_cast<uint32_t>(std::min(pos, text.size()));
     r.thirdLength = Clamped(third);
     pos += third + 2;
@@ -76,6 +111,10 @@ Catalogue ParseCatalogue(std::span<const uint8_t> text, size_t capacity, bool le
   }
   if (letterIndex && letters.run > 1 && letters.current != kNoLetter)
     catalogue.letterRuns[letters.current] = letters.run;
+  if (!fault && pos < text.size())
+    fault = ParseError{pos, ParseCause::Truncated,
+                       std::to_string(text.size() - pos) + " bytes after the last entry hold no whole entry"};
+  if (fault) return {*std::move(fault), std::move(catalogue)};
   return catalogue;
 }
 

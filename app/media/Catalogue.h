@@ -2,7 +2,8 @@
 // Gallery catalogues and caption files, stored as baggage in the title. Portable: both
 // are parsed over the bytes of the baggage file.
 //
-// Catalogue: cp1251 text, one entry per line: title ";" second ";" third CR LF. Records
+// Catalogue: cp1251 text, one entry per line: title ";" second ";" third CR LF (the last
+// line may lack its CR LF). Fields 1 and 2 hold no ";", none holds CR, LF or NUL. Records
 // keep offsets and lengths; readers fetch the text again from the baggage file.
 // Lengths are limited to kMaxCatalogueField, what the readers' 512-byte buffers hold,
 // while parsing still steps over the whole field.
@@ -14,6 +15,8 @@
 #include <span>
 #include <string_view>
 #include <vector>
+
+#include "runtime/base/Result.h"
 
 namespace kro::media {
 
@@ -36,8 +39,11 @@ struct Catalogue {
 };
 
 // Parses up to `capacity` records; the letter index is built when `letterIndex` is set
-// (the illustrations catalogue, sorted by initial letter).
-Catalogue ParseCatalogue(std::span<const uint8_t> text, size_t capacity, bool letterIndex);
+// (the illustrations catalogue, sorted by initial letter). A catalogue that breaks the
+// format fails with its first fault; Recovered() then gives what the galleries' loader
+// makes of it all the same: it reads fields up to the next separator wherever that is,
+// cuts long fields, stops at the capacity and leaves a last fragment of under four bytes.
+Result<Catalogue> ParseCatalogue(std::span<const uint8_t> text, size_t capacity, bool letterIndex);
 
 // The initial letter of a title: its first byte when that is a capital А..Я, else its
 // second byte (a title opening with « is filed under the letter behind it); -1 when

@@ -30,20 +30,32 @@ void WriteEntry(uint8_t* out, const HistoryEntry& e) {
 
 }  // namespace
 
-std::vector<Bookmark> ParseBookmarks(std::span<const uint8_t> bytes) {
+Result<std::vector<Bookmark>> ParseBookmarks(std::span<const uint8_t> bytes) {
   ByteReader r(bytes);
-  const size_t count = std::min<size_t>(r.U8(), kMaxBookmarks);
+  const uint8_t stored = r.U8();
+  if (!r.ok()) return r.Error("bookmark count");
+  std::optional<ParseError> fault;
+  if (stored == 0 || stored > kMaxBookmarks)
+    fault = ParseError{0, ParseCause::OutOfLimits, "bookmark count " + std::to_string(stored) + ", expected 1..32"};
+  const size_t count = std::min<size_t>(stored, kMaxBookmarks);
   std::vector<Bookmark> bookmarks;
   for (size_t i = 0; i < count; ++i) {
+    const size_t at = r.offset();
     const std::string_view field = r.Text(kBookmarkNameBytes);
     Bookmark b;
     b.entry = ReadEntry(r);
-    if (!r.ok()) break;
+    if (!r.ok()) {
+      if (!fault) fault = r.Error("bookmark " + std::to_string(i + 1));
+      break;
+    }
     // The name ends at its NUL, and never runs past the 31 bytes a name may have.
-    const size_t end = std::min(field.find('\0'), kBookmarkNameBytes - 1);
-    b.name.assign(field.substr(0, end));
+    const size_t nul = field.find('\0');
+    if (nul == std::string_view::npos && !fault)
+      fault = ParseError{at, ParseCause::MalformedText, "bookmark " + std::to_string(i + 1) + ": name without its NUL"};
+    b.name.assign(field.substr(0, std::min(nul, kBookmarkNameBytes - 1)));
     bookmarks.push_back(std::move(b));
   }
+  if (fault) return {*std::move(fault), std::move(bookmarks)};
   return bookmarks;
 }
 
@@ -61,10 +73,10 @@ std::vector<uint8_t> SerializeBookmarks(std::span<const Bookmark> bookmarks) {
   return out;
 }
 
-std::optional<HistoryEntry> ParseLastPosition(std::span<const uint8_t> bytes) {
+Result<HistoryEntry> ParseLastPosition(std::span<const uint8_t> bytes) {
   ByteReader r(bytes);
   const HistoryEntry entry = ReadEntry(r);
-  if (!r.ok()) return std::nullopt;
+  if (!r.ok()) return r.Error("last position");
   return entry;
 }
 

@@ -11,14 +11,18 @@
 // HistoryEntry: six int32 fields: used, topic address, scroll position, named flag,
 //   name handle or topic number, title handle. Handles mean nothing after a restart.
 //
-// Readers take what they can: a count above 32 is limited to 32 and a truncated last
-// record is dropped, so a damaged file never yields more than the table holds.
+// A damaged file is a fault, but the bookmarks reader recovers what it can: a count above
+// 32 is limited to 32, a name without its NUL keeps its first 31 bytes and a truncated
+// record is dropped with what follows, so a damaged file never yields more than the table
+// holds. The program keeps what was recovered; the file is rewritten whole at exit.
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "runtime/base/Result.h"
 
 namespace kro::navigation {
 
@@ -43,12 +47,12 @@ constexpr size_t kBookmarkNameBytes = 32;
 constexpr size_t kHistoryEntryBytes = 24;
 constexpr size_t kBookmarkRecordBytes = kBookmarkNameBytes + kHistoryEntryBytes;
 
-std::vector<Bookmark> ParseBookmarks(std::span<const uint8_t> bytes);
+Result<std::vector<Bookmark>> ParseBookmarks(std::span<const uint8_t> bytes);
 // Writes at most kMaxBookmarks; names are cut to 31 bytes. An empty list gives no bytes
 // (the caller deletes the file instead).
 std::vector<uint8_t> SerializeBookmarks(std::span<const Bookmark> bookmarks);
 
-std::optional<HistoryEntry> ParseLastPosition(std::span<const uint8_t> bytes);
+Result<HistoryEntry> ParseLastPosition(std::span<const uint8_t> bytes);
 std::array<uint8_t, kHistoryEntryBytes> SerializeLastPosition(const HistoryEntry& entry);
 
 }  // namespace kro::navigation

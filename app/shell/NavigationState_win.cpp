@@ -42,7 +42,8 @@ void RecordPosition(LPMV display) {
 }
 
 void LoadBookmarks() {
-  if (const auto bytes = ReadWholeFile(StatePath("\\bookmark.tmp"))) gBookmarks = navigation::ParseBookmarks(*bytes);
+  if (const auto bytes = ReadWholeFile(StatePath("\\bookmark.tmp")))
+    gBookmarks = navigation::ParseBookmarks(*bytes).Recovered();
 }
 
 void SaveBookmarks() {

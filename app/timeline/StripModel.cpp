@@ -15,24 +15,36 @@ constexpr int kPageStep = 50;
 
 }  // namespace
 
-std::optional<StripHeader> ParseStripHeader(std::span<const uint8_t> fileStart) {
+Result<StripHeader> ParseStripHeader(std::span<const uint8_t> fileStart) {
   ByteReader r(fileStart);
   const uint16_t type = r.U16();
+  if (r.ok() && type != 0x4D42) return ParseError{0, ParseCause::BadMagic, "not a 'BM' bitmap"};
   r.Skip(6);
   const uint16_t frames = r.U16();
   r.Skip(4);
   const auto info = r.Bytes(kStripInfoBytes);
-  if (!r.ok() || type != 0x4D42 || frames == 0) return std::nullopt;
-  ByteReader h(info);
+  if (!r.ok()) return r.Error("strip header");
+  if (frames == 0) return ParseError{8, ParseCause::BadValue, "frame count 0"};
+  ByteReader h(info, 14);
   const uint32_t headerSize = h.U32();
   const int32_t width = h.I32();
   const int32_t height = h.I32();
   h.U16();  // planes
   const uint16_t bitCount = h.U16();
   const uint32_t compression = h.U32();
-  if (headerSize != 40 || bitCount != 8 || compression != 0) return std::nullopt;
+  if (headerSize != 40)
+    return ParseError{14, ParseCause::UnknownVersion,
+                      "bitmap header size " + std::to_string(headerSize) + ", the strip reads 40"};
+  if (bitCount != 8)
+    return ParseError{28, ParseCause::Unsupported, "bit count " + std::to_string(bitCount) + ", the strip is 8-bit"};
+  if (compression != 0) return ParseError{30, ParseCause::Unsupported, "compression " + std::to_string(compression)};
   // Rows are not padded in the file, so only widths that need no padding work.
-  if (width <= 0 || width % 4 != 0 || height <= 0 || height / frames == 0) return std::nullopt;
+  if (width <= 0 || width % 4 != 0)
+    return ParseError{18, ParseCause::BadValue,
+                      "width " + std::to_string(width) + ", expected a positive multiple of 4"};
+  if (height <= 0 || height / frames == 0)
+    return ParseError{22, ParseCause::BadValue,
+                      "height " + std::to_string(height) + " for " + std::to_string(frames) + " frames"};
   StripHeader header;
   header.frames = frames;
   header.width = width;
@@ -56,19 +68,33 @@ std::optional<CachePlan> PlanCache(int width, int height, int frames, int viewpo
   return plan;
 }
 
-std::vector<Region> ParseRegions(std::span<const uint8_t> file) {
+Result<std::vector<Region>> ParseRegions(std::span<const uint8_t> file) {
   ByteReader r(file);
   const uint16_t count = r.U16();
-  if (!r.ok() || !RangeFits(r.offset(), uint64_t{count} * kRegionBytes, file.size())) return {};
+  if (!r.ok()) return r.Error("region count");
+  if (!RangeFits(r.offset(), uint64_t{count} * kRegionBytes, file.size()))
+    return ParseError{2, ParseCause::Truncated,
+                      std::to_string(count) + " regions need " + std::to_string(count * kRegionBytes) + " bytes, " +
+                          std::to_string(file.size() - 2) + " left"};
   std::vector<Region> regions(count);
-  for (Region& region : regions) {
+  std::optional<ParseError> fault;
+  for (size_t i = 0; i < regions.size(); ++i) {
+    Region& region = regions[i];
+    const size_t at = r.offset();
     region.left = r.I32();
     region.top = r.I32();
     region.right = r.I32();
     region.bottom = r.I32();
     const std::string_view context = r.Text(kContextBytes);
+    if (!fault && context.find('\0') == std::string_view::npos)
+      fault = ParseError{at + 16, ParseCause::MalformedText,
+                         "region " + std::to_string(i) + ": context string without its NUL"};
     region.context.assign(context.substr(0, std::min(context.find('\0'), kContextBytes - 1)));
+    // The hit test stops at the first region to the right of the point.
+    if (!fault && i > 0 && region.left < regions[i - 1].left)
+      fault = ParseError{at, ParseCause::OutOfOrder, "region " + std::to_string(i) + " starts left of the one before"};
   }
+  if (fault) return {*std::move(fault), std::move(regions)};
   return regions;
 }
 

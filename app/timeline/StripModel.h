@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/base/Result.h"
+
 namespace kro::timeline {
 
 constexpr size_t kStripPixelsOffset = 1078;
@@ -36,8 +38,8 @@ struct StripHeader {
 };
 
 // Refuses anything but an uncompressed 8-bit 'BM' with at least one frame of whole,
-// unpadded rows.
-std::optional<StripHeader> ParseStripHeader(std::span<const uint8_t> fileStart);
+// unpadded rows, naming the field at fault.
+Result<StripHeader> ParseStripHeader(std::span<const uint8_t> fileStart);
 
 struct CachePlan {
   int visible = 0;  // frames that can show in the viewport at once
@@ -53,8 +55,10 @@ struct Region {
   std::string context;
 };
 
-// A short or empty file gives no regions.
-std::vector<Region> ParseRegions(std::span<const uint8_t> file);
+// A short file is refused (the picture then has no regions). A context string without its
+// NUL or regions out of left-edge order are faults too, but Recovered() keeps the regions:
+// a cut context and a hit test that stops early still work.
+Result<std::vector<Region>> ParseRegions(std::span<const uint8_t> file);
 // The region under (pictureX, y), or -1. Regions are sorted by left edge; a point on an
 // edge two regions share belongs to the first.
 int HitRegion(const std::vector<Region>& regions, int64_t pictureX, int32_t y);

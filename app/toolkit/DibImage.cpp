@@ -45,9 +45,9 @@ bool DibImage::Load(const char* fileName) {
 
 bool DibImage::LoadBytes(std::span<const uint8_t> file) {
   Free();
-  const BitmapFileResult result = ReadBitmapFile(file);
-  if (!result.dib) return false;
-  const std::vector<uint8_t>& packed = result.dib->bytes;
+  const auto result = ReadBitmapFile(file);
+  if (!result) return false;
+  const std::vector<uint8_t>& packed = result->bytes;
   UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, packed.size()));
   if (!block) return false;
   {

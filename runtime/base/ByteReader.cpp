@@ -1,12 +1,14 @@
 #include "runtime/base/ByteReader.h"
 
+#include <algorithm>
+
 namespace kro {
 
 bool ByteReader::Take(size_t sizeBytes, const uint8_t** out) {
-  if (!ok_ || !RangeFits(offset_, sizeBytes, bytes_.size())) {
-    ok_ = false;
-    return false;
-  }
+  if (!ok()) return false;
+  if (!RangeFits(offset_, sizeBytes, bytes_.size()))
+    return Fail(ParseCause::Truncated,
+                "needs " + std::to_string(sizeBytes) + " bytes, " + std::to_string(bytes_.size() - offset_) + " left");
   *out = bytes_.data() + offset_;
   offset_ += sizeBytes;
   return true;
@@ -63,8 +65,10 @@ std::string_view ByteReader::Text(size_t sizeBytes) {
 }
 
 void ByteReader::Seek(size_t offset) {
-  if (!ok_ || offset > bytes_.size()) {
-    ok_ = false;
+  if (!ok()) return;
+  if (offset > bytes_.size()) {
+    Fail(ParseCause::OutOfLimits,
+         "seek to " + std::to_string(base_ + offset) + " past the end at " + std::to_string(base_ + bytes_.size()));
     return;
   }
   offset_ = offset;
@@ -72,12 +76,34 @@ void ByteReader::Seek(size_t offset) {
 
 ByteReader ByteReader::Sub(size_t offset, size_t sizeBytes) const {
   ByteReader sub;
-  if (!ok_ || !RangeFits(offset, sizeBytes, bytes_.size())) {
+  sub.base_ = base_ + std::min(offset, bytes_.size());
+  if (!ok()) {
     sub.ok_ = false;
-    return sub;
+    sub.error_ = error_;
+  } else if (!RangeFits(offset, sizeBytes, bytes_.size())) {
+    sub.FailAt(0, ParseCause::OutOfLimits,
+               std::to_string(sizeBytes) + " bytes at " + std::to_string(base_ + offset) + " run past the end at " +
+                   std::to_string(base_ + bytes_.size()));
+  } else {
+    sub.bytes_ = bytes_.subspan(offset, sizeBytes);
   }
-  sub.bytes_ = bytes_.subspan(offset, sizeBytes);
   return sub;
+}
+
+bool ByteReader::Fail(ParseCause cause, std::string message) { return FailAt(offset_, cause, std::move(message)); }
+
+bool ByteReader::FailAt(size_t at, ParseCause cause, std::string message) {
+  if (ok_) {
+    ok_ = false;
+    error_ = ParseError{base_ + at, cause, std::move(message)};
+  }
+  return false;
+}
+
+ParseError ByteReader::Error(std::string_view what) const {
+  ParseError error = error_;
+  error.message = error.message.empty() ? std::string(what) : std::string(what) + ": " + error.message;
+  return error;
 }
 
 }  // namespace kro

@@ -143,9 +143,9 @@ protected:
 };
 
 TEST_F(PlayerTest, OpensTheStartArticleStepsToTheNextAndClosesCleanly) {
-  mv::TitleStatus status{};
-  const auto title = mv::Title::OpenFile(WindowsPath(KRO_PRODUCT_DIR "/kro.m14"), {}, &status);
-  ASSERT_TRUE(title);
+  const auto opened = mv::Title::OpenFile(WindowsPath(KRO_PRODUCT_DIR "/kro.m14"), {});
+  ASSERT_TRUE(opened) << opened.error().ToString();
+  const auto& title = *opened;
   const uint32_t start = title->TopicByContext("topic_ros14");
   const uint32_t next = title->BrowseNext(start);
   const auto Named = [&](uint32_t topic) { return std::string(title->TopicTitle(topic).value_or("?")); };

@@ -361,9 +361,9 @@ private:
     for (uint32_t n = 0; n < source_.topics.size(); ++n) {
       const mv::TopicSource& t = source_.topics[n];
       for (const auto& [index, bytes] : {std::pair{mv::RegionIndex::Heading, &t.heading}, std::pair{mv::RegionIndex::Body, &t.body}}) {
-        mv::Region region;
-        if (!bytes->empty() && mv::DecodeRegion(*bytes, static_cast<uint32_t>(source_.fonts.size()), &region, nullptr))
-          texts.push_back({n, index, mv::PlainText(region)});
+        if (bytes->empty()) continue;
+        if (const auto region = mv::DecodeRegion(*bytes, static_cast<uint32_t>(source_.fonts.size())))
+          texts.push_back({n, index, mv::PlainText(*region)});
       }
     }
     return texts;

@@ -71,10 +71,9 @@ int Build(const std::string& folder, const std::string& output, bool quiet) {
 }
 
 std::unique_ptr<mv::Title> OpenOrReport(const std::string& path) {
-  mv::TitleStatus status;
-  auto title = mv::Title::OpenFile(path, {}, &status);
-  if (!title) std::fprintf(stderr, "titlec: %s: %s\n", path.c_str(), status.message.c_str());
-  return title;
+  auto title = mv::Title::OpenFile(path, {});
+  if (!title) std::fprintf(stderr, "titlec: %s: %s\n", path.c_str(), title.error().ToString().c_str());
+  return std::move(title).value_or(nullptr);
 }
 
 std::string Utf8(std::string_view cp1251) { return Cp1251ToUtf8(cp1251); }
@@ -86,9 +85,9 @@ std::string Hex(uint32_t v) {
 }
 
 void DumpRegion(const mv::Title& title, uint32_t n, mv::RegionIndex index, const char* label) {
-  mv::Region region;
-  std::string error;
-  if (!title.DecodeRegion(n, index, &region, &error)) return (void)std::printf("  %s: DAMAGED %s\n", label, error.c_str());
+  const auto decoded = title.DecodeRegion(n, index);
+  if (!decoded) return (void)std::printf("  %s: DAMAGED %s\n", label, decoded.error().ToString().c_str());
+  const mv::Region& region = *decoded;
   if (region.empty()) return;
   std::printf("  %s: %zu paragraphs, %zu runs, %zu hotspots\n", label, region.paragraphs.size(), region.runs.size(),
               region.hotspots.size());
@@ -138,9 +137,8 @@ int Dump(const std::string& path) {
 int Verify(const std::string& path) {
   const auto title = OpenOrReport(path);
   if (!title) return 1;
-  const std::string fault = title->Verify();
-  if (!fault.empty()) {
-    std::fprintf(stderr, "titlec: %s: %s\n", path.c_str(), fault.c_str());
+  if (const auto fault = title->Verify()) {
+    std::fprintf(stderr, "titlec: %s: %s\n", path.c_str(), fault->ToString().c_str());
     return 1;
   }
   std::printf("%s: sound, %u topics\n", path.c_str(), title->topicCount());

@@ -45,7 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (SourceKind kind : {SourceKind::kFile, SourceKind::kMemory}) {
     ParsingSink sink;
     kro::toolkit::TreeNode root(0, nullptr);
-    const uint32_t entries = LoadDescription(text, kind, root, sink);
+    auto loaded = LoadDescription(text, kind, root, sink);
+    if (!loaded && loaded.error().offset > size) __builtin_trap();
+    const uint32_t entries = std::move(loaded).Recovered();
     if (entries > kMaxEntries) __builtin_trap();
     ReadEveryEntry(text, kind, root);
   }

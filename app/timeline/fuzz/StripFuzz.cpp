@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
     }
   } else {
-    const auto regions = kro::timeline::ParseRegions(rest);
+    const auto regions = kro::timeline::ParseRegions(rest).Recovered();
     kro::timeline::HitRegion(regions, 100, 10);
   }
   return 0;

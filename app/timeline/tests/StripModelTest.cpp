@@ -40,17 +40,35 @@ TEST(StripHeader, ReadsFramesAndDescribesOneFrame) {
 TEST(StripHeader, RefusesWhatCannotBeDrawn) {
   auto bad = StripFile(10, 200, 400);
   bad[0] = 'X';
-  EXPECT_FALSE(ParseStripHeader(bad));
-  EXPECT_FALSE(ParseStripHeader(StripFile(0, 200, 400)));
-  EXPECT_FALSE(ParseStripHeader(StripFile(10, 202, 400)));     // padded rows
-  EXPECT_FALSE(ParseStripHeader(StripFile(10, 200, 400, 24)));
-  EXPECT_FALSE(ParseStripHeader(StripFile(10, -200, 400)));
   auto tooFewRows = StripFile(10, 200, 400);
   Put(tooFewRows, 22, 9, 4);  // fewer rows than frames
-  EXPECT_FALSE(ParseStripHeader(tooFewRows));
+  auto infoV5 = StripFile(10, 200, 400);
+  Put(infoV5, 14, 124, 4);
+  const struct {
+    std::vector<uint8_t> file;
+    const char* error;
+  } kCases[] = {
+      {bad, "offset 0: bad magic: not a 'BM' bitmap"},
+      {StripFile(0, 200, 400), "offset 8: bad value: frame count 0"},
+      {infoV5, "offset 14: unknown version: bitmap header size 124, the strip reads 40"},
+      {StripFile(10, 202, 400), "offset 18: bad value: width 202, expected a positive multiple of 4"},  // padded rows
+      {StripFile(10, 200, 400, 24), "offset 28: unsupported: bit count 24, the strip is 8-bit"},
+      {StripFile(10, -200, 400), "offset 18: bad value: width -200, expected a positive multiple of 4"},
+      {tooFewRows, "offset 22: bad value: height 9 for 10 frames"},
+  };
+  for (const auto& c : kCases) {
+    const auto header = ParseStripHeader(c.file);
+    ASSERT_FALSE(header) << c.error;
+    EXPECT_EQ(header.error().ToString(), c.error);
+  }
   const auto good = StripFile(3, 8, 4);
-  for (size_t size = 0; size < kStripPixelsOffset; ++size)
-    EXPECT_FALSE(ParseStripHeader(std::span(good).first(size))) << size;
+  for (size_t size = 0; size < kStripPixelsOffset; ++size) {
+    const auto header = ParseStripHeader(std::span(good).first(size));
+    ASSERT_FALSE(header) << size;
+    EXPECT_EQ(header.error().cause, ParseCause::Truncated) << size;
+  }
+  EXPECT_EQ(ParseStripHeader(std::span(good).first(1000)).error().ToString(),
+            "offset 14: truncated: strip header: needs 1064 bytes, 986 left");
 }
 
 TEST(CachePlan, BudgetAndViewportGiveTheCounts) {
@@ -88,7 +106,9 @@ TEST(Regions, ParseAndHitTestInFileOrder) {
   const std::vector<Region> input = {{0, 10, 100, 90, "topic_a"}, {100, 10, 200, 90, "topic_b"},
                                      {300, 10, 400, 50, "topic_c"}};
   const auto file = RegionFile(input);
-  const auto regions = ParseRegions(file);
+  const auto parsed = ParseRegions(file);
+  ASSERT_TRUE(parsed) << parsed.error().ToString();
+  const std::vector<Region>& regions = *parsed;
   ASSERT_EQ(regions.size(), 3u);
   EXPECT_EQ(regions[1].context, "topic_b");
   EXPECT_EQ(HitRegion(regions, 50, 20), 0);
@@ -98,14 +118,31 @@ TEST(Regions, ParseAndHitTestInFileOrder) {
   EXPECT_EQ(HitRegion(regions, 350, 60), -1);  // below region c
   EXPECT_EQ(HitRegion(regions, 150, 10), -1);  // top and bottom are exclusive
   EXPECT_EQ(HitRegion(regions, 500, 20), -1);
-  EXPECT_TRUE(ParseRegions(std::span(file).first(file.size() - 1)).empty());
-  EXPECT_TRUE(ParseRegions({}).empty());
+  EXPECT_TRUE(ParseRegions(RegionFile({}))->empty());
 }
 
-TEST(Regions, UnterminatedContextStaysWithinItsField) {
-  auto file = RegionFile({{0, 0, 10, 10, ""}});
-  std::memset(&file[18], 'x', 32);
-  EXPECT_EQ(ParseRegions(file)[0].context, std::string(31, 'x'));
+// A short file leaves no regions; a damaged string or order is reported, the regions kept.
+TEST(Regions, FaultsAreNamedByOffset) {
+  const auto file = RegionFile({{0, 10, 100, 90, "topic_a"}, {100, 10, 200, 90, "topic_b"}});
+  auto unterminated = RegionFile({{0, 0, 10, 10, ""}});
+  std::memset(&unterminated[18], 'x', 32);
+  const struct {
+    std::vector<uint8_t> file;
+    const char* error;
+    size_t recovered;
+  } kCases[] = {
+      {{}, "offset 0: truncated: region count: needs 2 bytes, 0 left", 0},
+      {std::vector<uint8_t>(file.begin(), file.end() - 1), "offset 2: truncated: 2 regions need 96 bytes, 95 left", 0},
+      {unterminated, "offset 18: malformed text: region 0: context string without its NUL", 1},
+      {RegionFile({{100, 10, 200, 90, "b"}, {0, 10, 100, 90, "a"}}), "offset 50: out of order: region 1 starts left of the one before", 2},
+  };
+  for (const auto& c : kCases) {
+    auto regions = ParseRegions(c.file);
+    ASSERT_FALSE(regions) << c.error;
+    EXPECT_EQ(regions.error().ToString(), c.error);
+    EXPECT_EQ(std::move(regions).Recovered().size(), c.recovered) << c.error;
+  }
+  EXPECT_EQ(ParseRegions(unterminated).Recovered()[0].context, std::string(31, 'x'));
 }
 
 class ScrollerTest : public testing::Test {

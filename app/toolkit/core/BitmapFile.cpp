@@ -40,11 +40,7 @@ bool IsSupportedBitCount(uint16_t bitCount) {
   return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
 }
 
-BitmapFileResult Fail(size_t offset, std::string cause) {
-  BitmapFileResult result;
-  result.error = {offset, std::move(cause)};
-  return result;
-}
+std::string Num(int64_t value) { return std::to_string(value); }
 
 DibHeader ReadCoreHeader(ByteReader& in) {
   DibHeader header;
@@ -72,17 +68,28 @@ DibHeader ReadInfoHeader(ByteReader& in, uint32_t size) {
   return header;
 }
 
-// Empty when the header is acceptable, else the reason.
-std::string CheckHeader(const DibHeader& header) {
-  if (header.planes != 1) return "planes " + std::to_string(header.planes) + " (expected 1)";
-  if (!IsSupportedBitCount(header.bitCount)) return "unsupported bit count " + std::to_string(header.bitCount);
-  if (header.compression != 0) return "compression " + std::to_string(header.compression) + " not supported";
-  if (header.width < 1 || header.width > kMaxBitmapSide) return "width " + std::to_string(header.width) + " out of range";
+// The fault of a header read at `start`, or nullopt when it is acceptable. Offsets are
+// those of the fields in the core (12-byte) or info (40-byte and later) header.
+std::optional<ParseError> CheckHeader(const DibHeader& header, uint64_t start) {
+  const bool core = header.size == kCoreHeaderBytes;
+  const auto field = [&](uint64_t coreOffset, uint64_t infoOffset) { return start + (core ? coreOffset : infoOffset); };
+  if (header.planes != 1)
+    return ParseError{field(8, 12), ParseCause::BadValue, "planes " + Num(header.planes) + ", expected 1"};
+  if (!IsSupportedBitCount(header.bitCount))
+    return ParseError{field(10, 14), ParseCause::Unsupported, "bit count " + Num(header.bitCount)};
+  // The run-length forms are refused: GDI would walk runs we never checked.
+  if (header.compression != 0)
+    return ParseError{field(0, 16), ParseCause::Unsupported, "compression " + Num(header.compression)};
+  if (header.width < 1 || header.width > kMaxBitmapSide)
+    return ParseError{field(4, 4), ParseCause::OutOfLimits,
+                      "width " + Num(header.width) + ", expected 1.." + Num(kMaxBitmapSide)};
   if (header.height == 0 || header.height < -kMaxBitmapSide || header.height > kMaxBitmapSide)
-    return "height " + std::to_string(header.height) + " out of range";
-  if (header.size != kCoreHeaderBytes && header.clrUsed > kMaxColourCount)
-    return "colour count " + std::to_string(header.clrUsed) + " above 256";
-  return {};
+    return ParseError{field(6, 8), ParseCause::OutOfLimits,
+                      "height " + Num(header.height) + ", expected 1.." + Num(kMaxBitmapSide) + " either way"};
+  if (!core && header.clrUsed > kMaxColourCount)
+    return ParseError{start + 32, ParseCause::OutOfLimits,
+                      "colour count " + Num(header.clrUsed) + ", at most " + Num(kMaxColourCount)};
+  return std::nullopt;
 }
 
 void PutU16(std::vector<uint8_t>& out, uint16_t v) {
@@ -135,13 +142,13 @@ uint32_t RowSizeBytes(int32_t width, uint16_t bitCount) {
   return bytes > UINT32_MAX ? 0 : static_cast<uint32_t>(bytes);
 }
 
-BitmapFileResult ReadBitmapFile(std::span<const uint8_t> file) {
+Result<PackedDib> ReadBitmapFile(std::span<const uint8_t> file) {
   ByteReader in(file);
   uint32_t bitsOffset = 0;
   if (file.size() >= 2 && (file[0] | file[1] << 8) == kFileMagic) {
     in.Skip(kFileHeaderBytes - 4);  // magic, size and reserved words
     bitsOffset = in.U32();
-    if (!in.ok()) return Fail(0, "file header truncated");
+    if (!in.ok()) return in.Error("file header");
   }
   const size_t headerStart = in.offset();
   const uint32_t headerSize = in.U32();
@@ -151,20 +158,28 @@ BitmapFileResult ReadBitmapFile(std::span<const uint8_t> file) {
   } else if (IsInfoHeaderSize(headerSize)) {
     header = ReadInfoHeader(in, headerSize);
     in.Seek(headerStart + headerSize);
-  } else {
-    return Fail(headerStart, in.ok() ? "unknown header size " + std::to_string(headerSize) : "header truncated");
+  } else if (in.ok()) {
+    return ParseError{headerStart, ParseCause::UnknownVersion,
+                      "bitmap header size " + Num(headerSize) + ", this reader reads 12, 40, 52, 56, 108 and 124"};
   }
-  if (!in.ok()) return Fail(headerStart, "header truncated");
-  if (std::string why = CheckHeader(header); !why.empty()) return Fail(headerStart, why);
+  if (!in.ok()) return in.Error("bitmap header");
+  if (auto fault = CheckHeader(header, headerStart)) return *std::move(fault);
 
   const uint32_t colours = ColourCount(header);
   const size_t tableStart = in.offset();
   ByteReader table = in.Sub(tableStart, ColourTableSizeBytes(header));
-  if (!table.ok()) return Fail(tableStart, "colour table truncated");
+  if (!table.ok())
+    return ParseError{tableStart, ParseCause::Truncated,
+                      "colour table of " + Num(colours) + " colours needs " + Num(ColourTableSizeBytes(header)) +
+                          " bytes, " + Num(file.size() - tableStart) + " left"};
 
   const uint64_t rowBytes = uint64_t{RowSizeBytes(header.width, header.bitCount)} * AbsHeight(header);
   const uint64_t rowsStart = bitsOffset != 0 ? bitsOffset : tableStart + ColourTableSizeBytes(header);
-  if (!RangeFits(rowsStart, rowBytes, file.size())) return Fail(static_cast<size_t>(rowsStart), "pixel rows truncated");
+  if (!RangeFits(rowsStart, rowBytes, file.size()))
+    return ParseError{std::min<uint64_t>(rowsStart, file.size()), ParseCause::Truncated,
+                      "pixel rows need " + Num(static_cast<int64_t>(rowBytes)) + " bytes at " +
+                          Num(static_cast<int64_t>(rowsStart)) + ", the file has " +
+                          Num(static_cast<int64_t>(file.size()))};
 
   const bool core = header.size == kCoreHeaderBytes;
   header.size = kInfoHeaderBytes;
@@ -183,7 +198,7 @@ BitmapFileResult ReadBitmapFile(std::span<const uint8_t> file) {
   }
   const auto rows = file.subspan(static_cast<size_t>(rowsStart), static_cast<size_t>(rowBytes));
   dib.bytes.insert(dib.bytes.end(), rows.begin(), rows.end());
-  return {std::move(dib), {}};
+  return dib;
 }
 
 std::optional<DibHeader> ReadPackedHeader(std::span<const uint8_t> packed) {
@@ -191,7 +206,7 @@ std::optional<DibHeader> ReadPackedHeader(std::span<const uint8_t> packed) {
   const uint32_t size = in.U32();
   if (size != kInfoHeaderBytes) return std::nullopt;
   const DibHeader header = ReadInfoHeader(in, size);
-  if (!in.ok() || !CheckHeader(header).empty()) return std::nullopt;
+  if (!in.ok() || CheckHeader(header, 0)) return std::nullopt;
   const uint64_t needed = uint64_t{RowSizeBytes(header.width, header.bitCount)} * AbsHeight(header);
   if (header.sizeImage < needed || !RangeFits(PackedBitsOffset(header), header.sizeImage, packed.size())) return std::nullopt;
   return header;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/base/Result.h"
+
 namespace kro::toolkit {
 
 inline constexpr uint32_t kCoreHeaderBytes = 12;
@@ -38,18 +40,9 @@ struct PackedDib {
   std::vector<uint8_t> bytes;  // header, colour table, rows
 };
 
-struct BitmapFileError {
-  size_t offset = 0;
-  std::string cause;
-};
-
-struct BitmapFileResult {
-  std::optional<PackedDib> dib;
-  BitmapFileError error;  // meaningful when dib is empty
-};
-
-// Reads a bitmap file, with or without its 14-byte file header.
-BitmapFileResult ReadBitmapFile(std::span<const uint8_t> file);
+// Reads a bitmap file, with or without its 14-byte file header. Faults name the offset of
+// the field at fault.
+Result<PackedDib> ReadBitmapFile(std::span<const uint8_t> file);
 
 // Colour count of a header: clrUsed of an info header when not 0, else 2, 16 or 256 for
 // 1, 4 and 8 bits per pixel, else 0.

@@ -100,11 +100,11 @@ int main(int argc, char** argv) {
   const std::string path = keep.empty() ? (std::filesystem::temp_directory_path() / "title_bench.m14").string() : keep;
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(result->title.data()), result->title.size());
 
-  mv::TitleStatus status;
-  const double open = Median(21, [&] { mv::Title::OpenFile(path, {}, &status); });
+  const double open = Median(21, [&] { (void)mv::Title::OpenFile(path, {}); });
   std::printf("open: %.3f ms (median of 21; goal under 5 ms)\n", open * 1e3);
-  auto title = mv::Title::OpenFile(path, {}, &status);
-  if (!title) return std::fprintf(stderr, "open failed: %s\n", status.message.c_str()), 1;
+  auto opened = mv::Title::OpenFile(path, {});
+  if (!opened) return std::fprintf(stderr, "open failed: %s\n", opened.error().ToString().c_str()), 1;
+  const auto title = *std::move(opened);
   start = Clock::now();
   const auto wheel = title->OpenWordWheel("|a");
   const auto firstName = title->TopicTitle(topics / 2);

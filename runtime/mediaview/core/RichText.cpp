@@ -13,18 +13,19 @@ constexpr uint16_t kMaxTextRecord = 0xFFFF;
 
 class Decoder {
 public:
-  Decoder(std::span<const uint8_t> bytes, uint32_t fontCount, Region* out)
-      : in_(bytes), fontCount_(fontCount), out_(out) {}
+  Decoder(std::span<const uint8_t> bytes, uint64_t fileOffset, uint32_t fontCount, Region* out)
+      : in_(bytes, fileOffset), fontCount_(fontCount), out_(out) {}
 
-  bool Run(std::string* error) {
+  // The fault of the first malformed record, or nullopt.
+  std::optional<ParseError> Run() {
     while (in_.ok() && in_.remaining() > 0) {
       const size_t at = in_.offset();
       const uint8_t op = in_.U8();
-      if (const char* cause = Record(op)) return Fail(error, at, cause);
+      if (const char* cause = Record(op)) in_.FailAt(at, ParseCause::BadValue, std::string("rich text: ") + cause);
     }
-    if (!in_.ok()) return Fail(error, in_.size(), "record runs past the end of the region");
+    if (!in_.ok()) return in_.error().cause == ParseCause::Truncated ? in_.Error("rich text record") : in_.error();
     if (linkOpen_) CloseLink();
-    return true;
+    return std::nullopt;
   }
 
   uint32_t textLength() const { return textLength_; }
@@ -135,11 +136,6 @@ private:
     linkOpen_ = false;
   }
 
-  bool Fail(std::string* error, size_t at, const char* cause) {
-    if (error) *error = "rich text at byte " + std::to_string(at) + ": " + cause;
-    return false;
-  }
-
   ByteReader in_;
   uint32_t fontCount_;
   Region* out_;
@@ -150,15 +146,12 @@ private:
 
 }  // namespace
 
-bool DecodeRegion(std::span<const uint8_t> bytes, uint32_t fontCount, Region* out, std::string* error) {
-  *out = Region{};
-  Decoder decoder(bytes, fontCount, out);
-  if (!decoder.Run(error)) {
-    *out = Region{};
-    return false;
-  }
-  out->textLength = decoder.textLength();
-  return true;
+Result<Region> DecodeRegion(std::span<const uint8_t> bytes, uint32_t fontCount, uint64_t fileOffset) {
+  Region region;
+  Decoder decoder(bytes, fileOffset, fontCount, &region);
+  if (auto fault = decoder.Run()) return *std::move(fault);
+  region.textLength = decoder.textLength();
+  return region;
 }
 
 std::string PlainText(const Region& region) {

@@ -26,6 +26,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/base/Result.h"
+
 namespace kro::mv {
 
 enum class Align : uint8_t { Left = 0, Centre = 1, Right = 2, Justify = 3 };
@@ -93,9 +95,9 @@ struct Region {
   bool empty() const { return paragraphs.empty(); }
 };
 
-// Decodes `bytes`; false with *error set (offset and cause) on malformed input.
+// Decodes `bytes`, which sit at `fileOffset` in their file (errors name file offsets).
 // `fontCount` bounds font indexes.
-bool DecodeRegion(std::span<const uint8_t> bytes, uint32_t fontCount, Region* out, std::string* error);
+Result<Region> DecodeRegion(std::span<const uint8_t> bytes, uint32_t fontCount, uint64_t fileOffset = 0);
 std::string PlainText(const Region& region);
 
 // Builds an encoded region. Text longer than a record holds is split; a format equal to

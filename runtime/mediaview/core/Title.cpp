@@ -19,11 +19,9 @@ constexpr uint32_t kListRecordSize = 12;
 constexpr uint32_t kBaggageRecordSize = 16;
 constexpr uint32_t kContextRecordSize = 8;
 
-bool Fail(TitleStatus* status, TitleError code, std::string message) {
-  status->code = code;
-  status->message = std::move(message);
-  return false;
-}
+std::string Num(uint64_t value) { return std::to_string(value); }
+
+ParseError Stopped() { return {0, ParseCause::Stopped, "open stopped by the caller"}; }
 
 int CompareBytes(std::string_view a, std::string_view b) { return a.compare(b); }
 
@@ -50,111 +48,130 @@ bool EqualContexts(std::string_view a, std::string_view b) {
 // The opened full-text index and the outcome of opening it, remembered so a missing or
 // damaged index is examined once, not on every query.
 struct Title::FullText {
-  search::SearchIndex index;
+  std::optional<search::SearchIndex> index;
   search::SearchError error = search::SearchError::None;
+  std::optional<ParseError> fault;  // why it did not open, in file offsets
 };
 
 Title::Title(std::span<const uint8_t> bytes, bool verify) : bytes_(bytes), verify_(verify) {}
 Title::~Title() = default;
 
-std::unique_ptr<Title> Title::Open(std::span<const uint8_t> bytes, const TitleOptions& options, TitleStatus* status) {
-  *status = {};
+Result<std::unique_ptr<Title>> Title::Open(std::span<const uint8_t> bytes, const TitleOptions& options) {
   std::unique_ptr<Title> title(new Title(bytes, options.verifyChecksums));
-  if (!title->ReadDirectory(status)) return nullptr;
-  if (options.keepGoing && !options.keepGoing()) {
-    Fail(status, TitleError::Stopped, "open stopped");
-    return nullptr;
-  }
-  if (!title->ReadFixedSections(status)) return nullptr;
+  if (auto fault = title->ReadDirectory()) return *std::move(fault);
+  if (options.keepGoing && !options.keepGoing()) return Stopped();
+  if (auto fault = title->ReadFixedSections()) return *std::move(fault);
   return title;
 }
 
-std::unique_ptr<Title> Title::OpenFile(const std::string& path, const TitleOptions& options, TitleStatus* status) {
-  *status = {};
+Result<std::unique_ptr<Title>> Title::OpenFile(const std::string& path, const TitleOptions& options) {
   std::string error;
   auto file = MappedFile::Open(path, &error);
-  if (!file) {
-    Fail(status, TitleError::Io, error);
-    return nullptr;
-  }
-  if (options.keepGoing && !options.keepGoing()) {
-    Fail(status, TitleError::Stopped, "open stopped");
-    return nullptr;
-  }
-  auto title = Open(file->bytes(), options, status);
-  if (title) title->file_ = std::move(file);
+  if (!file) return ParseError{0, ParseCause::Unreadable, error};
+  if (options.keepGoing && !options.keepGoing()) return Stopped();
+  auto title = Open(file->bytes(), options);
+  if (title) (*title)->file_ = std::move(file);
   return title;
 }
 
-bool Title::ReadDirectory(TitleStatus* status) {
+std::optional<ParseError> Title::ReadDirectory() {
   ByteReader in(bytes_);
   const std::string_view magic = in.Text(sizeof kTitleMagic);
+  if (in.ok() && magic != std::string_view(kTitleMagic, sizeof kTitleMagic))
+    return ParseError{0, ParseCause::BadMagic, "not a title file"};
   const uint16_t major = in.U16();
   const uint16_t minor = in.U16();
+  // Minor versions add only what older readers may skip, so any minor of our major reads.
+  if (in.ok() && major != kTitleMajor)
+    return ParseError{
+        8, ParseCause::UnknownVersion,
+        "title version " + Num(major) + "." + Num(minor) + ", this runtime reads version " + Num(kTitleMajor) + ".x"};
   const uint32_t count = in.U32();
   const uint32_t directoryCrc = in.U32();
   const uint32_t fileSize = in.U32();
-  if (!in.ok()) return Fail(status, TitleError::Truncated, "file shorter than a title header");
-  if (magic != std::string_view(kTitleMagic, sizeof kTitleMagic)) return Fail(status, TitleError::BadMagic, "not a title file");
-  if (major != kTitleMajor)
-    return Fail(status, TitleError::BadVersion,
-                "title version " + std::to_string(major) + "." + std::to_string(minor) + ", this reader reads " +
-                    std::to_string(kTitleMajor) + ".x");
+  if (!in.ok()) return in.Error("title header");
   if (verify_ && fileSize != bytes_.size())
-    return Fail(status, TitleError::Truncated,
-                "file is " + std::to_string(bytes_.size()) + " bytes, header says " + std::to_string(fileSize));
-  if (count == 0 || count > kMaxSections) return Fail(status, TitleError::BadDirectory, "bad section count");
-  const std::span<const uint8_t> directory = in.Sub(kHeaderSize, size_t{count} * kDirectoryEntrySize).Bytes(size_t{count} * kDirectoryEntrySize);
-  if (directory.empty()) return Fail(status, TitleError::Truncated, "directory runs past the end");
-  if (verify_ && Crc32(directory.data(), directory.size()) != directoryCrc)
-    return Fail(status, TitleError::Checksum, "directory checksum mismatch");
-  ByteReader dir(directory);
+    return ParseError{20, fileSize > bytes_.size() ? ParseCause::Truncated : ParseCause::BadValue,
+                      "file is " + Num(bytes_.size()) + " bytes, header says " + Num(fileSize)};
+  if (count == 0 || count > kMaxSections)
+    return ParseError{12, ParseCause::OutOfLimits,
+                      "section count " + Num(count) + ", expected 1.." + Num(kMaxSections)};
+  ByteReader dir = in.Sub(kHeaderSize, size_t{count} * kDirectoryEntrySize);
+  if (!dir.ok()) return ParseError{kHeaderSize, ParseCause::Truncated, "directory of " + Num(count) + " sections"};
+  const size_t directoryEnd = kHeaderSize + dir.size();
+  if (verify_ && Crc32(bytes_.data() + kHeaderSize, dir.size()) != directoryCrc)
+    return ParseError{kHeaderSize, ParseCause::BadChecksum, "directory"};
   for (uint32_t i = 0; i < count; ++i) {
+    const uint64_t at = dir.fileOffset();
     const uint32_t kind = dir.U32();
     SectionEntry e{dir.U32(), dir.U32(), dir.U32(), true};
-    if (!RangeFits(e.offset, e.size, bytes_.size()) || e.offset < kHeaderSize + directory.size())
-      return Fail(status, TitleError::BadDirectory, "section " + std::to_string(kind) + " lies outside the file");
+    if (!RangeFits(e.offset, e.size, bytes_.size()) || e.offset < directoryEnd)
+      return ParseError{
+          at, ParseCause::OutOfLimits,
+          "section " + Num(kind) + " of " + Num(e.size) + " bytes at " + Num(e.offset) + " lies outside the file"};
     if (kind == 0 || kind >= kSectionKindCount) continue;  // a kind from a later minor version
-    if (sections_[kind].present) return Fail(status, TitleError::BadDirectory, "section " + std::to_string(kind) + " twice");
+    if (sections_[kind].present) return ParseError{at, ParseCause::BadValue, "section " + Num(kind) + " twice"};
     sections_[kind] = e;
   }
   for (const SectionKind kind : {SectionKind::Summary, SectionKind::Topics, SectionKind::TopicText, SectionKind::Strings,
                                  SectionKind::Contexts, SectionKind::Fonts})
     if (!sections_[static_cast<uint32_t>(kind)].present)
-      return Fail(status, TitleError::MissingSection, "required section " + std::to_string(static_cast<uint32_t>(kind)) + " missing");
-  return true;
+      return ParseError{kHeaderSize, ParseCause::Missing, "required section " + Num(static_cast<uint32_t>(kind))};
+  return std::nullopt;
 }
 
 // The small sections every call needs are read and checked now; the rest wait for use.
-bool Title::ReadFixedSections(TitleStatus* status) {
+std::optional<ParseError> Title::ReadFixedSections() {
   ByteReader summary = Checked(SectionKind::Summary);
   topicCount_ = summary.U32();
   articleCount_ = summary.U32();
   contentsTopic_ = summary.U32();
-  if (!summary.ok() || summary.size() != kSummarySize) return Fail(status, TitleError::BadSection, "summary damaged");
-  if (topicCount_ > kMaxTopics || articleCount_ > topicCount_ || (contentsTopic_ != kNone && contentsTopic_ >= topicCount_))
-    return Fail(status, TitleError::BadSection, "summary counts out of range");
-  if (Raw(SectionKind::Topics).size() != uint64_t{topicCount_} * kTopicRecordSize)
-    return Fail(status, TitleError::BadSection, "topic table size does not match the topic count");
+  if (!summary.ok()) return summary.Error("summary");
+  const uint64_t at = summary.baseOffset();
+  if (summary.size() != kSummarySize)
+    return ParseError{at, ParseCause::BadValue,
+                      "summary is " + Num(summary.size()) + " bytes, expected " + Num(kSummarySize)};
+  if (topicCount_ > kMaxTopics)
+    return ParseError{at, ParseCause::OutOfLimits, Num(topicCount_) + " topics, at most " + Num(kMaxTopics)};
+  if (articleCount_ > topicCount_)
+    return ParseError{at + 4, ParseCause::OutOfLimits,
+                      Num(articleCount_) + " articles of " + Num(topicCount_) + " topics"};
+  if (contentsTopic_ != kNone && contentsTopic_ >= topicCount_)
+    return ParseError{at + 8, ParseCause::OutOfLimits,
+                      "contents topic " + Num(contentsTopic_) + " of " + Num(topicCount_)};
+  const ByteReader topics = Raw(SectionKind::Topics);
+  if (topics.size() != uint64_t{topicCount_} * kTopicRecordSize)
+    return ParseError{topics.baseOffset(), ParseCause::BadValue,
+                      "topic table is " + Num(topics.size()) + " bytes for " + Num(topicCount_) + " topics"};
   ByteReader fonts = Checked(SectionKind::Fonts);
   fontCount_ = fonts.U32();
-  if (!fonts.ok() || fontCount_ == 0 || fontCount_ > kMaxFonts || fonts.size() != 4 + uint64_t{fontCount_} * kFontRecordSize)
-    return Fail(status, TitleError::BadSection, "font table damaged");
+  if (!fonts.ok()) return fonts.Error("font table");
+  if (fontCount_ == 0 || fontCount_ > kMaxFonts)
+    return ParseError{fonts.baseOffset(), ParseCause::OutOfLimits,
+                      Num(fontCount_) + " fonts, expected 1.." + Num(kMaxFonts)};
+  if (fonts.size() != 4 + uint64_t{fontCount_} * kFontRecordSize)
+    return ParseError{fonts.baseOffset(), ParseCause::BadValue,
+                      "font table is " + Num(fonts.size()) + " bytes for " + Num(fontCount_) + " fonts"};
   ByteReader contexts = Raw(SectionKind::Contexts);
   const uint32_t contextCount = contexts.U32();
-  if (!contexts.ok() || contextCount > topicCount_ || contexts.size() != 4 + uint64_t{contextCount} * kContextRecordSize)
-    return Fail(status, TitleError::BadSection, "context table damaged");
-  return true;
+  if (!contexts.ok()) return contexts.Error("context table");
+  if (contextCount > topicCount_)
+    return ParseError{contexts.baseOffset(), ParseCause::OutOfLimits,
+                      Num(contextCount) + " contexts of " + Num(topicCount_) + " topics"};
+  if (contexts.size() != 4 + uint64_t{contextCount} * kContextRecordSize)
+    return ParseError{contexts.baseOffset(), ParseCause::BadValue,
+                      "context table is " + Num(contexts.size()) + " bytes for " + Num(contextCount) + " contexts"};
+  return std::nullopt;
 }
 
 ByteReader Title::Raw(SectionKind kind) const {
   const SectionEntry& e = sections_[static_cast<uint32_t>(kind)];
   if (!e.present) {
     ByteReader none;
-    none.Fail();
+    none.Fail(ParseCause::Missing, "section " + Num(static_cast<uint32_t>(kind)));
     return none;
   }
-  return ByteReader(bytes_.subspan(e.offset, e.size));
+  return ByteReader(bytes_).Sub(e.offset, e.size);
 }
 
 ByteReader Title::Checked(SectionKind kind) const {
@@ -165,7 +182,7 @@ ByteReader Title::Checked(SectionKind kind) const {
     const SectionEntry& e = sections_[index];
     checks_[index] = Crc32(bytes_.data() + e.offset, e.size) == e.crc ? Check::Good : Check::Bad;
   }
-  if (checks_[index] == Check::Bad) raw.Fail();
+  if (checks_[index] == Check::Bad) raw.Fail(ParseCause::BadChecksum, "section " + Num(index));
   return raw;
 }
 
@@ -178,16 +195,23 @@ std::optional<std::span<const uint8_t>> Title::Section(SectionKind kind) const {
 const search::SearchIndex* Title::FullTextIndex(search::SearchError* error) const {
   if (!fullText_) {
     auto fullText = std::make_unique<FullText>();
-    if (!sections_[static_cast<size_t>(SectionKind::FullTextIndex)].present)
+    const ByteReader section = Checked(SectionKind::FullTextIndex);
+    if (!sections_[static_cast<size_t>(SectionKind::FullTextIndex)].present) {
       fullText->error = search::SearchError::IndexMissing;
-    else if (const auto bytes = Section(SectionKind::FullTextIndex))
-      fullText->error = fullText->index.Open(*bytes);
-    else
+    } else if (!section.ok()) {
       fullText->error = search::SearchError::IndexDamaged;
+      fullText->fault = section.error();
+    } else if (auto index = search::SearchIndex::Open(*Section(SectionKind::FullTextIndex))) {
+      fullText->index = *std::move(index);
+    } else {
+      fullText->error = search::OpenErrorWord(index.error());
+      fullText->fault = index.error();
+      fullText->fault->offset += section.baseOffset();
+    }
     fullText_ = std::move(fullText);
   }
   *error = fullText_->error;
-  return fullText_->error == search::SearchError::None ? &fullText_->index : nullptr;
+  return fullText_->index ? &*fullText_->index : nullptr;
 }
 
 std::optional<Title::TopicRecord> Title::Topic(uint32_t topic) const {
@@ -261,37 +285,49 @@ uint32_t Title::TopicByContext(std::string_view context) const {
 }
 
 std::optional<TopicRegions> Title::Regions(uint32_t topic) const {
+  auto regions = ReadRegions(topic);
+  if (!regions) return std::nullopt;
+  return *regions;
+}
+
+Result<TopicRegions> Title::ReadRegions(uint32_t topic) const {
+  const std::string what = "topic " + Num(topic);
+  if (topic >= topicCount_) return ParseError{0, ParseCause::OutOfLimits, what + " of " + Num(topicCount_)};
+  const ByteReader table = Checked(SectionKind::Topics);
   const auto t = Topic(topic);
-  if (!t) return std::nullopt;
-  ByteReader text = Raw(SectionKind::TopicText);
-  ByteReader blob = text.Sub(t->blobOffset, t->blobSize);
+  if (!t) return table.ok() ? ParseError{table.baseOffset(), ParseCause::Truncated, what} : table.Error(what);
+  ByteReader blob = Raw(SectionKind::TopicText).Sub(t->blobOffset, t->blobSize);
   const std::span<const uint8_t> all = blob.Bytes(t->blobSize);
-  if (!blob.ok()) return std::nullopt;
-  if (verify_ && Crc32(all.data(), all.size()) != t->blobCrc) return std::nullopt;
-  ByteReader r(all);
+  if (!blob.ok())
+    return ParseError{
+        table.baseOffset() + uint64_t{topic} * kTopicRecordSize, ParseCause::OutOfLimits,
+        what + ": " + Num(t->blobSize) + " bytes at " + Num(t->blobOffset) + " lie outside the topic text"};
+  if (verify_ && Crc32(all.data(), all.size()) != t->blobCrc)
+    return ParseError{blob.baseOffset(), ParseCause::BadChecksum, what};
+  ByteReader r(all, blob.baseOffset());
   const uint32_t headingSize = r.U32();
   const uint32_t bodySize = r.U32();
   TopicRegions regions;
   regions.heading = r.Bytes(headingSize);
   regions.body = r.Bytes(bodySize);
-  if (!r.ok() || r.remaining() != 0) return std::nullopt;
+  if (!r.ok()) return r.Error(what);
+  if (r.remaining() != 0)
+    return ParseError{r.fileOffset(), ParseCause::BadValue,
+                      what + ": " + Num(r.remaining()) + " bytes after its regions"};
   return regions;
 }
 
-bool Title::DecodeRegion(uint32_t topic, RegionIndex region, Region* out, std::string* error) const {
-  const auto regions = Regions(topic);
-  if (!regions) {
-    *out = Region{};
-    if (error) *error = "topic " + std::to_string(topic) + " missing or damaged";
-    return false;
-  }
-  return mv::DecodeRegion(region == RegionIndex::Heading ? regions->heading : regions->body, fontCount_, out, error);
+Result<Region> Title::DecodeRegion(uint32_t topic, RegionIndex region) const {
+  auto regions = ReadRegions(topic);
+  if (!regions) return regions.error();
+  const std::span<const uint8_t> bytes = region == RegionIndex::Heading ? regions->heading : regions->body;
+  return mv::DecodeRegion(bytes, fontCount_, static_cast<uint64_t>(bytes.data() - bytes_.data()));
 }
 
 std::optional<std::string> Title::RegionText(uint32_t topic, RegionIndex region) const {
-  Region decoded;
-  if (!DecodeRegion(topic, region, &decoded, nullptr)) return std::nullopt;
-  return PlainText(decoded);
+  const auto decoded = DecodeRegion(topic, region);
+  if (!decoded) return std::nullopt;
+  return PlainText(*decoded);
 }
 
 std::optional<FontInfo> Title::Font(uint32_t index) const {
@@ -345,16 +381,32 @@ std::optional<WordWheel> Title::OpenWordWheel(std::string_view name) const {
 std::optional<std::vector<uint32_t>> Title::StoredList(std::string_view name) const {
   const uint32_t index = FindNamed(SectionKind::StoredLists, kListRecordSize, name, CompareBytes);
   if (index == kNone) return std::nullopt;
+  auto list = StoredListAt(index);
+  if (!list) return std::nullopt;
+  return *std::move(list);
+}
+
+Result<std::vector<uint32_t>> Title::StoredListAt(uint32_t index) const {
   ByteReader r = Checked(SectionKind::StoredLists);
+  const std::string what = "stored list " + Num(index);
   r.Seek(4 + size_t{index} * kListRecordSize + 4);
+  const uint64_t at = r.fileOffset();
   const uint32_t count = r.U32();
   const uint32_t offset = r.U32();
-  if (!r.ok() || count > topicCount_ || !RangeFits(offset, uint64_t{count} * 4, r.size())) return std::nullopt;
+  if (!r.ok()) return r.Error(what);
+  if (count > topicCount_)
+    return ParseError{at, ParseCause::OutOfLimits, what + ": " + Num(count) + " topics of " + Num(topicCount_)};
+  if (!RangeFits(offset, uint64_t{count} * 4, r.size()))
+    return ParseError{at, ParseCause::OutOfLimits,
+                      what + ": " + Num(count) + " topics at " + Num(offset) + " run past its section"};
   r.Seek(offset);
   std::vector<uint32_t> topics(count);
   for (uint32_t i = 0; i < count; ++i) {
+    const uint64_t entry = r.fileOffset();
     topics[i] = r.U32();
-    if (topics[i] >= topicCount_ || (i > 0 && topics[i] <= topics[i - 1])) return std::nullopt;
+    if (topics[i] >= topicCount_) return ParseError{entry, ParseCause::OutOfLimits, what + ": topic " + Num(topics[i])};
+    if (i > 0 && topics[i] <= topics[i - 1])
+      return ParseError{entry, ParseCause::OutOfOrder, what + ": topic " + Num(topics[i])};
   }
   return topics;
 }
@@ -374,17 +426,28 @@ std::optional<std::span<const uint8_t>> Title::BaggageFile(std::string_view name
   if (damaged) *damaged = false;
   const uint32_t index = FindNamed(SectionKind::Baggage, kBaggageRecordSize, name, CompareFolded);
   if (index == kNone) return std::nullopt;
-  if (damaged) *damaged = true;  // until the file passes its checks
+  const auto bytes = BaggageAt(index);
+  if (damaged) *damaged = !bytes;
+  if (!bytes) return std::nullopt;
+  return *bytes;
+}
+
+Result<std::span<const uint8_t>> Title::BaggageAt(uint32_t index) const {
   ByteReader r = Checked(SectionKind::Baggage);
+  const std::string what = "baggage file " + Num(index);
   r.Seek(4 + size_t{index} * kBaggageRecordSize + 4);
+  const uint64_t at = r.fileOffset();
   const uint32_t offset = r.U32();
   const uint32_t size = r.U32();
   const uint32_t crc = r.U32();
+  if (!r.ok()) return r.Error(what);
   ByteReader data = Raw(SectionKind::BaggageData).Sub(offset, size);
   const std::span<const uint8_t> bytes = data.Bytes(size);
-  if (!r.ok() || !data.ok()) return std::nullopt;
-  if (verify_ && Crc32(bytes.data(), bytes.size()) != crc) return std::nullopt;
-  if (damaged) *damaged = false;
+  if (!data.ok())
+    return ParseError{at, ParseCause::OutOfLimits,
+                      what + ": " + Num(size) + " bytes at " + Num(offset) + " lie outside the baggage data"};
+  if (verify_ && Crc32(bytes.data(), bytes.size()) != crc)
+    return ParseError{data.baseOffset(), ParseCause::BadChecksum, what};
   return bytes;
 }
 
@@ -399,31 +462,30 @@ std::vector<std::string_view> Title::BaggageNames() const {
   return names;
 }
 
-std::string Title::Verify() const {
+std::optional<ParseError> Title::Verify() const {
   for (uint32_t kind = 1; kind < kSectionKindCount; ++kind) {
-    const auto k = static_cast<SectionKind>(kind);
-    if (sections_[kind].present && !Checked(k).ok()) return "section " + std::to_string(kind) + ": checksum mismatch";
+    const ByteReader section = Checked(static_cast<SectionKind>(kind));
+    if (sections_[kind].present && !section.ok()) return section.error();
   }
-  for (uint32_t topic = 0; topic < topicCount_; ++topic) {
-    Region region;
-    std::string error;
+  for (uint32_t topic = 0; topic < topicCount_; ++topic)
     for (const RegionIndex index : {RegionIndex::Heading, RegionIndex::Body})
-      if (!DecodeRegion(topic, index, &region, &error)) return "topic " + std::to_string(topic) + ": " + error;
-  }
-  for (const std::string_view name : BaggageNames())
-    if (!BaggageFile(name)) return "baggage " + std::string(name) + ": damaged";
-  for (const std::string_view name : StoredListNames())
-    if (!StoredList(name)) return "stored list " + std::string(name) + ": damaged";
+      if (auto region = DecodeRegion(topic, index); !region) return region.error();
+  ByteReader baggage = Checked(SectionKind::Baggage);
+  for (uint32_t i = 0, count = baggage.U32(); i < count && baggage.ok(); ++i)
+    if (auto file = BaggageAt(i); !file) return file.error();
+  ByteReader lists = Checked(SectionKind::StoredLists);
+  for (uint32_t i = 0, count = lists.U32(); i < count && lists.ok(); ++i)
+    if (auto list = StoredListAt(i); !list) return list.error();
   return VerifyFullTextIndex();
 }
 
-std::string Title::VerifyFullTextIndex() const {
+std::optional<ParseError> Title::VerifyFullTextIndex() const {
   search::SearchError error;
   const search::SearchIndex* index = FullTextIndex(&error);
-  if (index) error = index->Verify();
-  if (error == search::SearchError::None || error == search::SearchError::IndexMissing) return "";
-  return "full-text index: " + std::string(error == search::SearchError::IndexVersion ? "unknown version" : "damaged") +
-         " (error " + std::to_string(static_cast<int>(error)) + ")";
+  if (!index) return fullText_->fault;
+  auto fault = index->Verify();
+  if (fault) fault->offset += sections_[static_cast<size_t>(SectionKind::FullTextIndex)].offset;
+  return fault;
 }
 
 std::optional<WordWheel::Entry> WordWheel::ReadEntry(uint32_t entry) const {

@@ -3,6 +3,8 @@
 // directory only; topics, indexes and baggage are located and checked when first asked
 // for, so a title of any size opens in constant time. Every query answers "none" (kNone,
 // nullopt, false) for anything missing or damaged; nothing read from the file is trusted.
+// A failed open, a region that does not decode and Verify() say where and why
+// (ParseError, offsets from the start of the file).
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "runtime/base/ByteReader.h"
+#include "runtime/base/Result.h"
 #include "runtime/mediaview/core/RichText.h"
 #include "runtime/mediaview/core/TitleFormat.h"
 #include "runtime/mediaview/core/search/SearchTypes.h"
@@ -26,18 +29,11 @@ namespace kro::mv {
 
 class MappedFile;
 
-enum class TitleError { None, Io, Truncated, BadMagic, BadVersion, BadDirectory, MissingSection, BadSection, Checksum, Stopped };
-
-struct TitleStatus {
-  TitleError code = TitleError::None;
-  std::string message;
-};
-
 struct TitleOptions {
   // Off only for fuzzing, so mutated files reach the parsers behind the checksums and
   // the recorded file size; every offset is still checked against the real size.
   bool verifyChecksums = true;
-  // Called between the steps of an open; returning false stops it (TitleError::Stopped).
+  // Called between the steps of an open; returning false stops it (ParseCause::Stopped).
   std::function<bool()> keepGoing;
 };
 
@@ -90,8 +86,8 @@ private:
 class Title {
 public:
   // Reads a title held in memory that the caller keeps alive.
-  static std::unique_ptr<Title> Open(std::span<const uint8_t> bytes, const TitleOptions& options, TitleStatus* status);
-  static std::unique_ptr<Title> OpenFile(const std::string& path, const TitleOptions& options, TitleStatus* status);
+  static Result<std::unique_ptr<Title>> Open(std::span<const uint8_t> bytes, const TitleOptions& options);
+  static Result<std::unique_ptr<Title>> OpenFile(const std::string& path, const TitleOptions& options);
   ~Title();
 
   uint32_t topicCount() const { return topicCount_; }
@@ -108,7 +104,7 @@ public:
 
   // The encoded regions, after the topic's checksum is verified.
   std::optional<TopicRegions> Regions(uint32_t topic) const;
-  bool DecodeRegion(uint32_t topic, RegionIndex region, Region* out, std::string* error) const;
+  Result<Region> DecodeRegion(uint32_t topic, RegionIndex region) const;
   // The plain text that search indexes and highlight offsets count (RichText.h).
   std::optional<std::string> RegionText(uint32_t topic, RegionIndex region) const;
 
@@ -131,8 +127,9 @@ public:
   // (IndexMissing, IndexVersion, IndexDamaged) when there is none to search.
   const search::SearchIndex* FullTextIndex(search::SearchError* error) const;
 
-  // Checks every section and every topic; the first fault found, or "" when sound.
-  std::string Verify() const;
+  // Checks every section, topic, baggage file, stored list and the full-text index; the
+  // first fault found, or nullopt when the title is sound.
+  std::optional<ParseError> Verify() const;
 
 private:
   friend class WordWheel;
@@ -146,15 +143,19 @@ private:
   enum class Check : uint8_t { Unknown, Good, Bad };
 
   Title(std::span<const uint8_t> bytes, bool verify);
-  bool ReadDirectory(TitleStatus* status);
-  bool ReadFixedSections(TitleStatus* status);
+  std::optional<ParseError> ReadDirectory();
+  std::optional<ParseError> ReadFixedSections();
+  // Readers over one section that report file offsets.
   ByteReader Raw(SectionKind kind) const;
   // The section's bytes when its checksum holds (checked once).
   ByteReader Checked(SectionKind kind) const;
   std::optional<TopicRecord> Topic(uint32_t topic) const;
+  Result<TopicRegions> ReadRegions(uint32_t topic) const;
+  Result<std::span<const uint8_t>> BaggageAt(uint32_t index) const;
+  Result<std::vector<uint32_t>> StoredListAt(uint32_t index) const;
   std::optional<std::string_view> String(uint32_t ref) const;
   struct FullText;
-  std::string VerifyFullTextIndex() const;
+  std::optional<ParseError> VerifyFullTextIndex() const;
   template <typename Fn>
   uint32_t FindNamed(SectionKind kind, uint32_t recordSize, std::string_view name, Fn compare) const;
 

@@ -26,9 +26,9 @@ std::vector<uint8_t> Sample() {
 
 TEST(RichText, RoundTripWithPlainTextOffsets) {
   const auto bytes = Sample();
-  Region r;
-  std::string error;
-  ASSERT_TRUE(DecodeRegion(bytes, 2, &r, &error)) << error;
+  const auto decoded = DecodeRegion(bytes, 2);
+  ASSERT_TRUE(decoded) << decoded.error().ToString();
+  const Region& r = *decoded;
   ASSERT_EQ(r.paragraphs.size(), 2u);
   EXPECT_EQ(r.paragraphs[0].format.align, Align::Centre);
   EXPECT_EQ(r.paragraphs[0].format.leftIndent, -360);
@@ -51,37 +51,39 @@ TEST(RichText, RoundTripWithPlainTextOffsets) {
   EXPECT_EQ(r.runs[1].hotspot, 0);
 }
 
+// Faults name the offset of the record at fault (or of the read that ran out) in the file.
 TEST(RichText, MalformedRegionsAreRefused) {
   struct Case {
     std::vector<uint8_t> bytes;
-    const char* cause;
+    const char* error;
   } cases[] = {
-      {{0x03, 0x01, 0x00, 'a'}, "content before the first paragraph"},
-      {{0x01, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "bad alignment"},
-      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x02, 5, 24, 0, 0, 0, 0, 0}, "font index outside the font table"},
-      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 24, 8, 0, 0, 0, 0}, "unknown style bits"},
-      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x00, 0x00}, "empty text record"},
-      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x01, 0x00, 0x07}, "control byte in text"},
-      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x06}, "link end without a link"},
-      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x05, 1, 0, 0, 0, 0, 0, 0x05, 1, 0, 0, 0, 0, 0}, "nested link"},
-      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x09}, "unknown record"},
-      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x05, 0x00, 'a'}, "record runs past the end"},
+      {{0x03, 0x01, 0x00, 'a'}, "offset 1000: bad value: rich text: content before the first paragraph"},
+      {{0x01, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "offset 1000: bad value: rich text: bad alignment"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x02, 5, 24, 0, 0, 0, 0, 0}, "offset 1012: bad value: rich text: font index outside the font table"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x02, 0, 24, 8, 0, 0, 0, 0}, "offset 1012: bad value: rich text: unknown style bits"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x00, 0x00}, "offset 1012: bad value: rich text: empty text record"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x01, 0x00, 0x07}, "offset 1012: bad value: rich text: control byte in text"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x06}, "offset 1012: bad value: rich text: link end without a link"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x05, 1, 0, 0, 0, 0, 0, 0x05, 1, 0, 0, 0, 0, 0}, "offset 1019: bad value: rich text: nested link"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x09}, "offset 1012: bad value: rich text: unknown record"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x05, 0x00, 'a'}, "offset 1015: truncated: rich text record: needs 5 bytes, 1 left"},
+      {{0x01, 0, 0}, "offset 1002: truncated: rich text record: needs 2 bytes, 1 left"},
   };
   for (const Case& c : cases) {
-    Region r;
-    std::string error;
-    EXPECT_FALSE(DecodeRegion(c.bytes, 1, &r, &error)) << c.cause;
-    EXPECT_NE(error.find(c.cause), std::string::npos) << error;
-    EXPECT_TRUE(r.empty());
+    const auto decoded = DecodeRegion(c.bytes, 1, 1000);
+    ASSERT_FALSE(decoded) << c.error;
+    EXPECT_EQ(decoded.error().ToString(), c.error);
   }
 }
 
 TEST(RichText, EveryTruncationDecodesOrFailsCleanly) {
   const auto bytes = Sample();
   for (size_t n = 0; n < bytes.size(); ++n) {
-    Region r;
-    if (DecodeRegion(std::span(bytes.data(), n), 2, &r, nullptr)) {
-      EXPECT_EQ(r.textLength, PlainText(r).size());
+    const auto decoded = DecodeRegion(std::span(bytes.data(), n), 2);
+    if (decoded) {
+      EXPECT_EQ(decoded->textLength, PlainText(*decoded).size());
+    } else {
+      EXPECT_LE(decoded.error().offset, n);
     }
   }
 }

@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kro::mv;
   TitleOptions options;
   options.verifyChecksums = false;
-  TitleStatus status;
-  const auto title = Title::Open({data, size}, options, &status);
-  if (!title) return 0;
+  const auto opened = Title::Open({data, size}, options);
+  if (!opened) return 0;
+  const auto& title = *opened;
   const uint32_t topics = title->topicCount() < 64 ? title->topicCount() : 64;
   for (uint32_t n = 0; n <= topics; ++n) {
     title->TopicTitle(n);

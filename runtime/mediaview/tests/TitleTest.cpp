@@ -1,4 +1,5 @@
 // The reader over the fixture title (fixture/), compiled in-process by titlec's library.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "runtime/mediaview/core/Title.h"
@@ -20,16 +21,37 @@ const std::vector<uint8_t>& FixtureBytes() {
   return bytes;
 }
 
-std::unique_ptr<Title> OpenBytes(std::span<const uint8_t> bytes, TitleStatus* status) {
-  return Title::Open(bytes, {}, status);
+Result<std::unique_ptr<Title>> OpenBytes(std::span<const uint8_t> bytes, bool verifyChecksums = true) {
+  TitleOptions options;
+  options.verifyChecksums = verifyChecksums;
+  return Title::Open(bytes, options);
+}
+
+// Where the directory puts a section of the fixture.
+uint32_t SectionOffset(const std::vector<uint8_t>& bytes, SectionKind kind) {
+  ByteReader r(bytes);
+  r.Seek(12);
+  const uint32_t count = r.U32();
+  r.Seek(kHeaderSize);
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint32_t k = r.U32(), offset = r.U32();
+    r.Skip(8);
+    if (k == static_cast<uint32_t>(kind)) return offset;
+  }
+  ADD_FAILURE() << "no section " << static_cast<uint32_t>(kind);
+  return 0;
+}
+
+void PutLE32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 class TitleTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    TitleStatus status;
-    title_ = OpenBytes(FixtureBytes(), &status);
-    ASSERT_TRUE(title_) << status.message;
+    auto opened = OpenBytes(FixtureBytes());
+    ASSERT_TRUE(opened) << opened.error().ToString();
+    title_ = *std::move(opened);
   }
   std::unique_ptr<Title> title_;
 };
@@ -145,9 +167,9 @@ TEST_F(TitleTest, NamesAndDataStrings) {
 
 TEST_F(TitleTest, RegionsHotspotsAndPlainText) {
   EXPECT_EQ(title_->RegionText(3, RegionIndex::Heading), "Волга");
-  Region body;
-  std::string error;
-  ASSERT_TRUE(title_->DecodeRegion(3, RegionIndex::Body, &body, &error)) << error;
+  const auto decoded = title_->DecodeRegion(3, RegionIndex::Body);
+  ASSERT_TRUE(decoded) << decoded.error().ToString();
+  const Region& body = *decoded;
   ASSERT_EQ(body.hotspots.size(), 4u);
   EXPECT_EQ(body.hotspots[0].kind, HotspotKind::Jump);
   EXPECT_EQ(body.hotspots[0].hash, ContextHash("topic_caspian"));
@@ -179,58 +201,106 @@ TEST_F(TitleTest, BaggageFilesByteForByte) {
 }
 
 TEST_F(TitleTest, VerifyFindsNoFaultAndBuildsAreDeterministic) {
-  EXPECT_EQ(title_->Verify(), "");
+  const auto fault = title_->Verify();
+  EXPECT_FALSE(fault) << fault->ToString();
   titlec::Diagnostics diags;
   const auto again = titlec::Compile(titlec::DiskFolder(KRO_FIXTURE_DIR), {}, &diags);
   ASSERT_TRUE(again);
   EXPECT_EQ(again->title, FixtureBytes());
 }
 
-TEST(DamagedTitle, EveryTruncationIsRefused) {
+// A title cut anywhere is refused as truncated: inside the header at the field that ran
+// out, past it by the size the header records.
+TEST(DamagedTitle, EveryTruncationIsRefusedAsTruncated) {
   const auto& bytes = FixtureBytes();
   for (size_t n = 0; n < bytes.size(); ++n) {
-    TitleStatus status;
-    EXPECT_FALSE(OpenBytes(std::span(bytes.data(), n), &status)) << n;
-    EXPECT_NE(status.code, TitleError::None);
+    const auto title = OpenBytes(std::span(bytes.data(), n));
+    ASSERT_FALSE(title) << n;
+    EXPECT_EQ(title.error().cause, ParseCause::Truncated) << n << ": " << title.error().ToString();
+    const uint64_t field = n < 8 ? 0 : n < 10 ? 8 : n < 12 ? 10 : n < 16 ? 12 : n < 20 ? 16 : 20;
+    EXPECT_EQ(title.error().offset, field) << n;
   }
+  EXPECT_EQ(OpenBytes(std::span(bytes.data(), 5)).error().ToString(), "offset 0: truncated: title header: needs 8 bytes, 5 left");
 }
 
-TEST(DamagedTitle, HeaderFaultsNameTheirCause) {
+TEST(DamagedTitle, HeaderFaultsNameTheirOffsetAndCause) {
   struct Case {
     size_t offset;
     uint8_t value;
-    TitleError code;
-    const char* message;
+    const char* error;
   } cases[] = {
-      {0, 'X', TitleError::BadMagic, "not a title file"},
-      {8, 2, TitleError::BadVersion, "title version 2.0"},
-      {12, 0, TitleError::BadDirectory, "bad section count"},
-      {12, 200, TitleError::BadDirectory, "bad section count"},
-      {16, 0x55, TitleError::Checksum, "directory checksum"},
-      {20, 0x01, TitleError::Truncated, "header says"},
+      {0, 'X', "offset 0: bad magic: not a title file"},
+      {8, 2, "offset 8: unknown version: title version 2.0, this runtime reads version 1.x"},
+      {12, 0, "offset 12: out of limits: section count 0, expected 1..64"},
+      {12, 65, "offset 12: out of limits: section count 65, expected 1..64"},
+      {16, 0x55, "offset 32: bad checksum: directory"},
+      {20, 0x01, "offset 20: bad value: file is "},  // the header names fewer bytes than there are
+      {23, 0x7F, "offset 20: truncated: file is "},  // or more
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> bytes = FixtureBytes();
     bytes[c.offset] = c.value;
-    TitleStatus status;
-    EXPECT_FALSE(OpenBytes(bytes, &status));
-    EXPECT_EQ(status.code, c.code) << c.message;
-    EXPECT_NE(status.message.find(c.message), std::string::npos) << status.message;
+    const auto title = OpenBytes(bytes);
+    ASSERT_FALSE(title) << c.error;
+    EXPECT_THAT(title.error().ToString(), ::testing::StartsWith(c.error));
   }
 }
 
+// Fields past the checksums, damaged on purpose (checks off, as a fuzzer sees them), are
+// reported where they sit.
+TEST(DamagedTitle, SectionFaultsNameTheirOffsetAndCause) {
+  const std::vector<uint8_t>& good = FixtureBytes();
+  const uint32_t summary = SectionOffset(good, SectionKind::Summary);
+  const uint32_t fonts = SectionOffset(good, SectionKind::Fonts);
+  const uint32_t topics = SectionOffset(good, SectionKind::Topics);
+  const struct {
+    size_t at;
+    uint32_t value;
+    std::string error;
+  } cases[] = {
+      {summary, 0x7FFFFFFF, "offset " + std::to_string(summary) + ": out of limits: 2147483647 topics, at most 16777216"},
+      {summary + 4, 15, "offset " + std::to_string(summary + 4) + ": out of limits: 15 articles of 14 topics"},
+      {summary + 8, 14, "offset " + std::to_string(summary + 8) + ": out of limits: contents topic 14 of 14"},
+      {summary, 13, "offset " + std::to_string(topics) + ": bad value: topic table is 448 bytes for 13 topics"},
+      {fonts, 0, "offset " + std::to_string(fonts) + ": out of limits: 0 fonts, expected 1..255"},
+      {fonts, 2, "offset " + std::to_string(fonts) + ": bad value: font table is 112 bytes for 2 fonts"},
+  };
+  for (const auto& c : cases) {
+    std::vector<uint8_t> bytes = good;
+    PutLE32(bytes, c.at, c.value);
+    const auto title = OpenBytes(bytes, false);
+    ASSERT_FALSE(title) << c.error;
+    EXPECT_EQ(title.error().ToString(), c.error);
+  }
+}
+
+TEST(DamagedTitle, TopicFaultsAreReportedByDecodeAndVerify) {
+  std::vector<uint8_t> bytes = FixtureBytes();
+  const uint32_t record = SectionOffset(bytes, SectionKind::Topics) + 3 * kTopicRecordSize;
+  PutLE32(bytes, record, 0x10000000);  // topic 3's blob: offset and size
+  PutLE32(bytes, record + 4, 16);
+  const auto title = OpenBytes(bytes, false);
+  ASSERT_TRUE(title);
+  const std::string expected = "offset " + std::to_string(record) +
+                               ": out of limits: topic 3: 16 bytes at 268435456 lie outside the topic text";
+  EXPECT_EQ((*title)->DecodeRegion(3, RegionIndex::Body).error().ToString(), expected);
+  EXPECT_EQ((*title)->Verify()->ToString(), expected);
+  EXPECT_FALSE((*title)->RegionText(3, RegionIndex::Heading));
+  EXPECT_EQ((*title)->RegionText(4, RegionIndex::Heading), "");  // the others still read
+}
+
 // Sections follow the directory without gaps, so every byte after it is covered by a
-// checksum: a flipped byte fails the open or the check of what holds it.
+// checksum: a flipped byte fails the open or the check of what holds it, which is
+// reported at its start.
 TEST(DamagedTitle, FlippedBytesAreCaughtByChecksums) {
   const auto& good = FixtureBytes();
-  TitleStatus status;
   for (size_t i = 32; i < good.size(); ++i) {
     std::vector<uint8_t> bytes = good;
     bytes[i] ^= 0x5A;
-    const auto title = OpenBytes(bytes, &status);
-    if (title) {
-      EXPECT_NE(title->Verify(), "") << "flip at " << i << " went unnoticed";
-    }
+    const auto title = OpenBytes(bytes);
+    const std::optional<ParseError> fault = title ? (*title)->Verify() : title.error();
+    ASSERT_TRUE(fault) << "flip at " << i << " went unnoticed";
+    EXPECT_LE(fault->offset, i) << fault->ToString();
   }
 }
 
@@ -272,16 +342,17 @@ TEST(FullTextSection, OpensOnFirstUseAndRefusesMissingOrDamagedIndexes) {
   };
   for (const auto& c : cases) {
     const std::vector<uint8_t> bytes = FixtureWithIndex(c.index);
-    TitleStatus status;
-    const auto title = Title::Open(bytes, {}, &status);
-    ASSERT_TRUE(title) << c.name << ": " << status.message;
+    const auto opened = Title::Open(bytes, {});
+    ASSERT_TRUE(opened) << c.name << ": " << opened.error().ToString();
+    const auto& title = *opened;
     search::SearchError error = search::SearchError::Stopped;
     const search::SearchIndex* index = title->FullTextIndex(&error);
     EXPECT_EQ(error, c.error) << c.name;
     EXPECT_EQ(index != nullptr, c.error == search::SearchError::None) << c.name;
     EXPECT_EQ(index ? index->topicCount() : title->topicCount(), title->topicCount()) << c.name;
     EXPECT_EQ(title->FullTextIndex(&error), index) << c.name << ": opened once";
-    EXPECT_EQ(title->Verify().empty(), c.sound) << c.name << ": " << title->Verify();
+    const auto fault = title->Verify();
+    EXPECT_EQ(!fault, c.sound) << c.name << ": " << fault->ToString();
   }
 }
 

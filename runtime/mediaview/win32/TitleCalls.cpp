@@ -19,20 +19,22 @@ uint32_t TopicNumber(const mv::Title& title, LONG number) {
 }
 
 // Why a title did not open, as the error word tells it.
-LONG OpenError(mv::TitleError error) {
-  switch (error) {
-    case mv::TitleError::Io: return MVERR_NOT_FOUND;
-    case mv::TitleError::BadVersion: return MVERR_TITLE_VERSION;
-    case mv::TitleError::Stopped: return MVERR_SEARCH_STOPPED;
-    case mv::TitleError::Truncated:
-    case mv::TitleError::BadMagic:
-    case mv::TitleError::BadDirectory:
-    case mv::TitleError::MissingSection:
-    case mv::TitleError::BadSection:
-    case mv::TitleError::Checksum: return MVERR_READ;
-    case mv::TitleError::None: break;
+LONG OpenError(ParseCause cause) {
+  switch (cause) {
+    case ParseCause::Unreadable: return MVERR_NOT_FOUND;
+    case ParseCause::UnknownVersion: return MVERR_TITLE_VERSION;
+    case ParseCause::Stopped: return MVERR_SEARCH_STOPPED;
+    case ParseCause::Truncated:
+    case ParseCause::BadMagic:
+    case ParseCause::OutOfLimits:
+    case ParseCause::BadChecksum:
+    case ParseCause::BadValue:
+    case ParseCause::OutOfOrder:
+    case ParseCause::Missing:
+    case ParseCause::Unsupported:
+    case ParseCause::MalformedText: return MVERR_READ;
   }
-  return MVERR_FAILED;  // no title and no reason: the reader broke its word
+  return MVERR_FAILED;
 }
 
 }  // namespace
@@ -59,12 +61,12 @@ MVAPI HMVTITLE WINAPI hMVTitleOpenEx(LPCSTR path, MVPUMPPROC pump, LPLONG err) {
   return Guarded<HMVTITLE>(nullptr, err, [&]() -> HMVTITLE {
     mv::TitleOptions options;
     if (pump) options.keepGoing = [pump] { return pump() == 0; };
-    mv::TitleStatus status;
-    auto title = mv::Title::OpenFile(path, options, &status);
-    if (!title) {
-      SetError(err, OpenError(status.code));
+    auto opened = mv::Title::OpenFile(path, options);
+    if (!opened) {
+      SetError(err, OpenError(opened.error().cause));
       return nullptr;
     }
+    std::unique_ptr<mv::Title> title = *std::move(opened);
     if (pump && pump() != 0) {
       SetError(err, MVERR_SEARCH_STOPPED);
       return nullptr;

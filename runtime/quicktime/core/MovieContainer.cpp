@@ -68,44 +68,50 @@ uint32_t VideoTrack::SampleAt(uint64_t mediaTime) const {
 
 namespace {
 
-// A reader that knows where its bytes sit in the file, for error offsets.
-struct Box {
-  ByteReader r;
-  uint64_t fileOffset = 0;
-};
-
+// Atom bodies are read through ByteReaders that know where they sit in the file, so every
+// fault names a file offset.
 struct Atom {
   uint32_t type = 0;
   uint64_t fileOffset = 0;
-  Box body;
+  ByteReader body;
 };
+
+std::string Num(uint64_t value) { return std::to_string(value); }
 
 class Parser {
 public:
   explicit Parser(ByteSource& source) : source_(source), fileSize_(source.Size()) {}
-  MovieParse Run();
+  Result<MovieContainer> Run();
 
 private:
   struct TrackAtoms {
     uint64_t fileOffset = 0;
-    std::optional<Box> tkhd, mdhd, hdlr, stsd, stts, stsc, stsz, stco, co64, stss;
+    std::optional<ByteReader> tkhd, mdhd, hdlr, stsd, stts, stsc, stsz, stco, co64, stss;
   };
   struct ChunkRun {
     uint32_t firstChunk, samplesPerChunk;
   };
 
-  bool Fail(uint64_t offset, std::string cause) {
-    if (error_.empty()) {
-      error_ = std::move(cause);
-      errorOffset_ = offset;
-    }
+  // Keeps the first fault: a later one is usually its consequence.
+  bool Fail(uint64_t offset, ParseCause cause, std::string message) {
+    if (!error_) error_ = ParseError{offset, cause, std::move(message)};
     return false;
   }
-  bool NextAtom(Box& parent, Atom* atom);
+  bool Fail(const ByteReader& r, std::string_view what) {
+    if (!error_) error_ = r.Error(what);
+    return false;
+  }
+  // The versions of the header atoms this reader knows: 0 with 32-bit times, 1 with 64-bit.
+  bool CheckVersion(const ByteReader& box, uint8_t version, const char* atom) {
+    if (version <= 1) return true;
+    return Fail(box.baseOffset(), ParseCause::UnknownVersion,
+                std::string(atom) + " version " + Num(version) + ", this reader reads versions 0 and 1");
+  }
+  bool NextAtom(ByteReader& parent, Atom* atom);
   bool FindMovieAtom(std::vector<uint8_t>* bytes, uint64_t* bodyOffset);
-  bool ParseMovieAtom(Box moov);
-  bool ParseMovieHeader(Box box);
-  bool CollectTrack(Box box, int depth, TrackAtoms& track);
+  bool ParseMovieAtom(ByteReader moov);
+  bool ParseMovieHeader(ByteReader r);
+  bool CollectTrack(ByteReader box, int depth, TrackAtoms& track);
   bool BuildTrack(const TrackAtoms& track);
   bool ReadTimes(const TrackAtoms& t, std::vector<uint64_t>* starts, uint32_t* count);
   bool ReadChunkOffsets(const TrackAtoms& t, std::vector<uint64_t>* offsets);
@@ -118,14 +124,12 @@ private:
   uint64_t fileSize_;
   MovieContainer movie_;
   bool haveHeader_ = false;
-  std::string error_;
-  uint64_t errorOffset_ = 0;
+  std::optional<ParseError> error_;
 };
 
-bool Parser::NextAtom(Box& parent, Atom* atom) {
-  ByteReader& r = parent.r;
+bool Parser::NextAtom(ByteReader& r, Atom* atom) {
   const size_t start = r.offset();
-  atom->fileOffset = parent.fileOffset + start;
+  atom->fileOffset = r.fileOffset();
   uint64_t size = r.U32BE();
   atom->type = r.U32BE();
   size_t header = 8;
@@ -135,11 +139,11 @@ bool Parser::NextAtom(Box& parent, Atom* atom) {
   } else if (size == 0) {
     size = r.size() - start;
   }
-  if (!r.ok()) return Fail(atom->fileOffset, "truncated atom header");
+  if (!r.ok()) return Fail(r, "atom header");
   if (size < header || !RangeFits(start, size, r.size()))
-    return Fail(atom->fileOffset, "atom '" + FourccText(atom->type) + "' size " +
-                                      std::to_string(size) + " does not fit its parent");
-  atom->body = {r.Sub(start + header, size - header), parent.fileOffset + start + header};
+    return Fail(atom->fileOffset, ParseCause::OutOfLimits,
+                "atom '" + FourccText(atom->type) + "' size " + Num(size) + " does not fit its parent");
+  atom->body = r.Sub(start + header, size - header);
   r.Seek(start + size);
   return true;
 }
@@ -149,41 +153,46 @@ bool Parser::NextAtom(Box& parent, Atom* atom) {
 bool Parser::FindMovieAtom(std::vector<uint8_t>* bytes, uint64_t* bodyOffset) {
   uint64_t offset = 0;
   for (uint32_t n = 0; offset < fileSize_; ++n) {
-    if (n == kMaxTopLevelAtoms) return Fail(offset, "too many top-level atoms");
+    if (n == kMaxTopLevelAtoms)
+      return Fail(offset, ParseCause::OutOfLimits, "more than " + Num(kMaxTopLevelAtoms) + " top-level atoms");
     uint8_t head[16] = {};
     const size_t headBytes = fileSize_ - offset < 16 ? size_t(fileSize_ - offset) : 16;
-    if (headBytes < 8 || !source_.Read(offset, {head, headBytes}))
-      return Fail(offset, "truncated atom header");
-    ByteReader r({head, headBytes});
+    if (!source_.Read(offset, {head, headBytes})) return Fail(offset, ParseCause::Unreadable, "atom header");
+    ByteReader r(std::span<const uint8_t>(head, headBytes), offset);
     uint64_t size = r.U32BE();
     const uint32_t type = r.U32BE();
     uint64_t header = 8;
     if (size == 1) {
       size = r.U64BE();
       header = 16;
-      if (!r.ok()) return Fail(offset, "truncated atom header");
     } else if (size == 0) {
       size = fileSize_ - offset;
     }
-    if (size < header || !RangeFits(offset, size, fileSize_))
-      return Fail(offset, "atom '" + FourccText(type) + "' size " + std::to_string(size) +
-                              " runs past the end of the file");
-    if (type == Fourcc("cmov")) return Fail(offset, "compressed movie atoms are not supported");
+    if (!r.ok()) return Fail(r, "atom header");
+    if (size < header)
+      return Fail(offset, ParseCause::OutOfLimits,
+                  "atom '" + FourccText(type) + "' size " + Num(size) + " is smaller than its header");
+    if (!RangeFits(offset, size, fileSize_))
+      return Fail(offset, ParseCause::Truncated,
+                  "atom '" + FourccText(type) + "' size " + Num(size) + " runs past the end of the file");
+    if (type == Fourcc("cmov")) return Fail(offset, ParseCause::Unsupported, "compressed movie atom");
     if (type == Fourcc("moov")) {
-      if (size - header > kMaxMovieAtomBytes) return Fail(offset, "movie atom too large");
+      if (size - header > kMaxMovieAtomBytes)
+        return Fail(offset, ParseCause::OutOfLimits,
+                    "movie atom of " + Num(size) + " bytes, at most " + Num(kMaxMovieAtomBytes));
       bytes->resize(size - header);
-      if (!source_.Read(offset + header, *bytes)) return Fail(offset, "movie atom unreadable");
+      if (!source_.Read(offset + header, *bytes)) return Fail(offset, ParseCause::Unreadable, "movie atom");
       *bodyOffset = offset + header;
       return true;
     }
     offset += size;
   }
-  return Fail(fileSize_, "no movie atom");
+  return Fail(fileSize_, ParseCause::Missing, "no movie atom");
 }
 
-bool Parser::ParseMovieHeader(Box box) {
-  ByteReader& r = box.r;
+bool Parser::ParseMovieHeader(ByteReader r) {
   const uint8_t version = r.U8();
+  if (r.ok() && !CheckVersion(r, version, "mvhd")) return false;
   r.Skip(3);
   uint64_t duration;
   if (version == 1) {
@@ -197,21 +206,23 @@ bool Parser::ParseMovieHeader(Box box) {
   }
   r.Skip(4 + 2 + 10 + 36 + 8);
   const uint32_t poster = r.U32BE();
-  if (!r.ok()) return Fail(box.fileOffset, "mvhd truncated");
-  if (movie_.timeScale == 0) return Fail(box.fileOffset, "mvhd time scale is 0");
-  if (duration > UINT32_MAX) return Fail(box.fileOffset, "movie duration does not fit 32 bits");
+  if (!r.ok()) return Fail(r, "mvhd");
+  if (movie_.timeScale == 0) return Fail(r.baseOffset(), ParseCause::BadValue, "mvhd time scale is 0");
+  if (duration > UINT32_MAX)
+    return Fail(r.baseOffset(), ParseCause::OutOfLimits, "movie duration does not fit 32 bits");
   movie_.duration = static_cast<uint32_t>(duration);
   movie_.posterTime = std::min(poster, movie_.duration);
   haveHeader_ = true;
   return true;
 }
 
-bool Parser::CollectTrack(Box box, int depth, TrackAtoms& track) {
-  if (depth > kMaxAtomDepth) return Fail(box.fileOffset, "atoms nested too deeply");
-  while (box.r.remaining() > 0) {
+bool Parser::CollectTrack(ByteReader box, int depth, TrackAtoms& track) {
+  if (depth > kMaxAtomDepth)
+    return Fail(box.baseOffset(), ParseCause::OutOfLimits, "atoms nested more than " + Num(kMaxAtomDepth) + " deep");
+  while (box.remaining() > 0) {
     Atom atom;
     if (!NextAtom(box, &atom)) return false;
-    std::optional<Box>* slot = nullptr;
+    std::optional<ByteReader>* slot = nullptr;
     switch (atom.type) {
       case Fourcc("mdia"):
       case Fourcc("minf"):
@@ -244,18 +255,19 @@ bool ReadTableCount(ByteReader& r, uint32_t entryBytes, uint32_t limit, uint32_t
 }
 
 bool Parser::ReadTimes(const TrackAtoms& t, std::vector<uint64_t>* starts, uint32_t* count) {
-  if (!t.stts) return Fail(t.fileOffset, "track without stts");
-  ByteReader r = t.stts->r;
+  if (!t.stts) return Fail(t.fileOffset, ParseCause::Missing, "track without stts");
+  ByteReader r = *t.stts;
   r.Skip(4);
   uint32_t entries;
   if (!ReadTableCount(r, 8, kMaxSamples, &entries))
-    return Fail(t.stts->fileOffset, "stts entry count out of range");
+    return Fail(t.stts->baseOffset(), ParseCause::OutOfLimits, "stts entry count " + Num(entries) + " out of range");
   uint64_t total = 0, time = 0;
   for (uint32_t i = 0; i < entries; ++i) {
     const uint32_t samples = r.U32BE();
     const uint32_t delta = r.U32BE();
     total += samples;
-    if (total > kMaxSamples) return Fail(t.stts->fileOffset, "stts sample count over the limit");
+    if (total > kMaxSamples)
+      return Fail(t.stts->baseOffset(), ParseCause::OutOfLimits, "stts sample count over " + Num(kMaxSamples));
     if (starts) {
       for (uint32_t k = 0; k < samples; ++k, time += delta) starts->push_back(time);
     }
@@ -266,13 +278,13 @@ bool Parser::ReadTimes(const TrackAtoms& t, std::vector<uint64_t>* starts, uint3
 
 bool Parser::ReadChunkOffsets(const TrackAtoms& t, std::vector<uint64_t>* offsets) {
   const bool wide = !t.stco && t.co64;
-  const std::optional<Box>& table = wide ? t.co64 : t.stco;
-  if (!table) return Fail(t.fileOffset, "track without stco or co64");
-  ByteReader r = table->r;
+  const std::optional<ByteReader>& table = wide ? t.co64 : t.stco;
+  if (!table) return Fail(t.fileOffset, ParseCause::Missing, "track without stco or co64");
+  ByteReader r = *table;
   r.Skip(4);
   uint32_t count;
   if (!ReadTableCount(r, wide ? 8 : 4, kMaxChunks, &count))
-    return Fail(table->fileOffset, "chunk offset count out of range");
+    return Fail(table->baseOffset(), ParseCause::OutOfLimits, "chunk offset count " + Num(count) + " out of range");
   offsets->reserve(count);
   for (uint32_t i = 0; i < count; ++i) offsets->push_back(wide ? r.U64BE() : r.U32BE());
   return true;
@@ -281,12 +293,12 @@ bool Parser::ReadChunkOffsets(const TrackAtoms& t, std::vector<uint64_t>* offset
 // Expands stsc into samples per chunk for every chunk.
 bool Parser::ReadChunkRuns(const TrackAtoms& t, uint32_t chunkCount,
                            std::vector<uint32_t>* perChunk) {
-  if (!t.stsc) return Fail(t.fileOffset, "track without stsc");
-  ByteReader r = t.stsc->r;
+  if (!t.stsc) return Fail(t.fileOffset, ParseCause::Missing, "track without stsc");
+  ByteReader r = *t.stsc;
   r.Skip(4);
   uint32_t entries;
   if (!ReadTableCount(r, 12, kMaxChunks, &entries) || (entries == 0 && chunkCount > 0))
-    return Fail(t.stsc->fileOffset, "stsc entry count out of range");
+    return Fail(t.stsc->baseOffset(), ParseCause::OutOfLimits, "stsc entry count " + Num(entries) + " out of range");
   std::vector<ChunkRun> runs(entries);
   for (auto& run : runs) {
     run.firstChunk = r.U32BE();
@@ -297,14 +309,16 @@ bool Parser::ReadChunkRuns(const TrackAtoms& t, uint32_t chunkCount,
     const uint32_t expected = i == 0 ? 1 : runs[i - 1].firstChunk + 1;
     if (runs[i].firstChunk < expected || runs[i].firstChunk > chunkCount ||
         (i == 0 && runs[i].firstChunk != 1))
-      return Fail(t.stsc->fileOffset, "stsc chunk numbers out of order or past the chunks");
+      return Fail(t.stsc->baseOffset() + 8 + 12 * i, ParseCause::OutOfOrder,
+                  "stsc chunk " + Num(runs[i].firstChunk) + " out of order or past the " + Num(chunkCount) + " chunks");
   }
   perChunk->reserve(chunkCount);
   uint64_t total = 0;
   for (size_t i = 0; i < runs.size(); ++i) {
     const uint32_t end = i + 1 < runs.size() ? runs[i + 1].firstChunk - 1 : chunkCount;
     total += uint64_t(end - runs[i].firstChunk + 1) * runs[i].samplesPerChunk;
-    if (total > kMaxSamples) return Fail(t.stsc->fileOffset, "stsc sample count over the limit");
+    if (total > kMaxSamples)
+      return Fail(t.stsc->baseOffset(), ParseCause::OutOfLimits, "stsc sample count over " + Num(kMaxSamples));
     perChunk->insert(perChunk->end(), end - runs[i].firstChunk + 1, runs[i].samplesPerChunk);
   }
   return true;
@@ -313,20 +327,21 @@ bool Parser::ReadChunkRuns(const TrackAtoms& t, uint32_t chunkCount,
 bool Parser::BuildVideo(const TrackAtoms& t, uint32_t mediaScale, uint64_t mediaDuration) {
   VideoTrack video;
   video.timeScale = mediaScale;
-  ByteReader d = t.stsd->r;
+  ByteReader d = *t.stsd;
   d.Skip(8 + 4);  // version, flags, count, entry size
   video.codec = d.U32BE();
   d.Skip(6 + 2 + 2 + 2 + 4 + 4 + 4);
   video.width = d.U16BE();
   video.height = d.U16BE();
-  if (!d.ok()) return Fail(t.stsd->fileOffset, "video sample description truncated");
+  if (!d.ok()) return Fail(d, "video sample description");
   if (video.codec != Fourcc("jpeg") && video.codec != Fourcc("mjpa")) {
     movie_.skippedCodecs.push_back(video.codec);
     return true;
   }
   if (video.width == 0 || video.height == 0 || video.width > kMaxFrameSide ||
       video.height > kMaxFrameSide)
-    return Fail(t.stsd->fileOffset, "video frame size out of range");
+    return Fail(t.stsd->baseOffset(), ParseCause::OutOfLimits,
+                "video frame " + Num(video.width) + " x " + Num(video.height) + " out of range");
 
   uint32_t timedSamples = 0;
   std::vector<uint64_t> chunkOffsets;
@@ -334,17 +349,19 @@ bool Parser::BuildVideo(const TrackAtoms& t, uint32_t mediaScale, uint64_t media
   if (!ReadTimes(t, nullptr, &timedSamples) || !ReadChunkOffsets(t, &chunkOffsets) ||
       !ReadChunkRuns(t, uint32_t(chunkOffsets.size()), &perChunk))
     return false;
-  if (!t.stsz) return Fail(t.fileOffset, "video track without stsz");
-  ByteReader z = t.stsz->r;
+  if (!t.stsz) return Fail(t.fileOffset, ParseCause::Missing, "video track without stsz");
+  ByteReader z = *t.stsz;
   z.Skip(4);
   const uint32_t fixedSize = z.U32BE();
   const uint32_t count = z.U32BE();
-  if (!z.ok() || count != timedSamples || (fixedSize == 0 && count > z.remaining() / 4))
-    return Fail(t.stsz->fileOffset, "stsz sample count disagrees with stts");
+  if (!z.ok()) return Fail(z, "stsz");
+  if (count != timedSamples || (fixedSize == 0 && count > z.remaining() / 4))
+    return Fail(t.stsz->baseOffset(), ParseCause::BadValue,
+                "stsz sample count " + Num(count) + " disagrees with stts (" + Num(timedSamples) + ")");
   // Samples of one size cannot outnumber what the file holds; checked before the tables
   // are expanded, so a tiny file cannot ask for millions of entries.
   if (fixedSize != 0 && count > fileSize_ / fixedSize)
-    return Fail(t.stsz->fileOffset, "stsz describes more bytes than the file holds");
+    return Fail(t.stsz->baseOffset(), ParseCause::OutOfLimits, "stsz describes more bytes than the file holds");
   video.samples.reserve(count);
   video.sampleTimes.reserve(count);
   ReadTimes(t, &video.sampleTimes, &timedSamples);
@@ -352,34 +369,37 @@ bool Parser::BuildVideo(const TrackAtoms& t, uint32_t mediaScale, uint64_t media
     uint64_t offset = chunkOffsets[chunk];
     for (uint32_t k = 0; k < perChunk[chunk]; ++k) {
       if (video.samples.size() == count)
-        return Fail(t.stsc->fileOffset, "stsc describes more samples than stsz");
+        return Fail(t.stsc->baseOffset(), ParseCause::BadValue, "stsc describes more samples than stsz");
       const uint32_t size = fixedSize ? fixedSize : z.U32BE();
       if (size == 0 || size > kMaxSampleBytes || !RangeFits(offset, size, fileSize_))
-        return Fail(t.stsz->fileOffset, "video sample " + std::to_string(video.samples.size() + 1) +
-                                            " is empty, too large or outside the file");
+        return Fail(t.stsz->baseOffset(), ParseCause::OutOfLimits,
+                    "video sample " + Num(video.samples.size() + 1) + " is empty, too large or outside the file");
       video.samples.push_back({offset, size});
       offset += size;
     }
   }
   if (video.samples.size() != count || count == 0)
-    return Fail(t.stsc->fileOffset, "stsc and stsz disagree on the sample count");
+    return Fail(t.stsc->baseOffset(), ParseCause::BadValue, "stsc and stsz disagree on the sample count");
   if (t.stss) {
-    ByteReader s = t.stss->r;
+    ByteReader s = *t.stss;
     s.Skip(4);
     uint32_t syncCount;
     if (!ReadTableCount(s, 4, count, &syncCount))
-      return Fail(t.stss->fileOffset, "stss count out of range");
+      return Fail(t.stss->baseOffset(), ParseCause::OutOfLimits, "stss count " + Num(syncCount) + " out of range");
     for (uint32_t i = 0; i < syncCount; ++i) {
+      const uint64_t at = s.fileOffset();
       const uint32_t sample = s.U32BE();
-      if (sample == 0 || sample > count) return Fail(t.stss->fileOffset, "stss names a missing sample");
+      if (sample == 0 || sample > count)
+        return Fail(at, ParseCause::OutOfLimits, "stss names sample " + Num(sample) + " of " + Num(count));
       video.syncSamples.push_back(sample);
     }
   }
   video.mediaDuration = mediaDuration ? mediaDuration : video.sampleTimes.back();
   uint32_t width = 0, height = 0;
   if (t.tkhd) {
-    ByteReader h = t.tkhd->r;
+    ByteReader h = *t.tkhd;
     const uint8_t version = h.U8();
+    if (h.ok() && !CheckVersion(h, version, "tkhd")) return false;
     h.Skip(3 + (version == 1 ? 32 : 20) + 8 + 8 + 36);
     width = h.U32BE() >> 16;
     height = h.U32BE() >> 16;
@@ -392,7 +412,7 @@ bool Parser::BuildVideo(const TrackAtoms& t, uint32_t mediaScale, uint64_t media
 }
 
 bool Parser::ReadSoundDescription(const TrackAtoms& t, AudioTrack* audio, bool* supported) {
-  ByteReader d = t.stsd->r;
+  ByteReader d = *t.stsd;
   d.Skip(8 + 4);
   audio->codec = d.U32BE();
   d.Skip(6 + 2);
@@ -415,11 +435,12 @@ bool Parser::ReadSoundDescription(const TrackAtoms& t, AudioTrack* audio, bool* 
     audio->channels = channels <= 8 ? uint16_t(channels) : 0;
     audio->bitsPerSample = bits <= 32 ? uint16_t(bits) : 0;
   }
-  if (!d.ok()) return Fail(t.stsd->fileOffset, "sound sample description truncated");
+  if (!d.ok()) return Fail(d, "sound sample description");
   audio->sampleRate = rate;
   const bool eight = audio->bitsPerSample == 8, sixteen = audio->bitsPerSample == 16;
-  *supported = (eight || sixteen) && (audio->channels == 1 || audio->channels == 2) &&
-               rate >= 1000 && rate <= 192000;
+  // Versions 0 to 2 are the sound descriptions above; a later one lays out its fields otherwise.
+  *supported = version <= 2 && (eight || sixteen) && (audio->channels == 1 || audio->channels == 2) && rate >= 1000 &&
+               rate <= 192000;
   switch (audio->codec) {
     case Fourcc("raw "):
       *supported = *supported && eight;
@@ -464,41 +485,46 @@ bool Parser::BuildAudio(const TrackAtoms& t) {
   audio.chunks.reserve(perChunk.size());
   for (size_t i = 0; i < perChunk.size(); ++i) {
     if (!RangeFits(chunkOffsets[i], uint64_t(perChunk[i]) * audio.BytesPerFrame(), fileSize_))
-      return Fail(t.stco ? t.stco->fileOffset : t.co64->fileOffset,
-                  "sound chunk " + std::to_string(i + 1) + " lies outside the file");
+      return Fail(t.stco ? t.stco->baseOffset() : t.co64->baseOffset(), ParseCause::OutOfLimits,
+                  "sound chunk " + Num(i + 1) + " lies outside the file");
     if (perChunk[i] == 0) continue;
     audio.chunks.push_back({chunkOffsets[i], perChunk[i], audio.frameCount});
     audio.frameCount += perChunk[i];
   }
   if (audio.frameCount != timedFrames || audio.frameCount == 0)
-    return Fail(t.stsc->fileOffset, "sound chunks disagree with stts on the frame count");
+    return Fail(t.stsc->baseOffset(), ParseCause::BadValue,
+                "sound chunks hold " + Num(audio.frameCount) + " frames, stts " + Num(timedFrames));
   movie_.audio = std::move(audio);
   return true;
 }
 
 bool Parser::BuildTrack(const TrackAtoms& t) {
   if (!t.hdlr || !t.mdhd) return true;  // not a media track we know; skipped
-  ByteReader h = t.hdlr->r;
+  ByteReader h = *t.hdlr;
   h.Skip(8);
   const uint32_t handler = h.U32BE();
   const bool isVideo = handler == Fourcc("vide"), isAudio = handler == Fourcc("soun");
   if (!h.ok() || (!isVideo && !isAudio) || (isVideo && movie_.video) || (isAudio && movie_.audio))
     return true;
-  ByteReader m = t.mdhd->r;
+  ByteReader m = *t.mdhd;
   const uint8_t version = m.U8();
+  if (m.ok() && !CheckVersion(m, version, "mdhd")) return false;
   m.Skip(3 + (version == 1 ? 16 : 8));
   const uint32_t scale = m.U32BE();
   const uint64_t duration = version == 1 ? m.U64BE() : m.U32BE();
-  if (!m.ok() || scale == 0) return Fail(t.mdhd->fileOffset, "mdhd truncated or time scale 0");
-  if (!t.stsd) return Fail(t.fileOffset, "track without stsd");
-  ByteReader d = t.stsd->r;
+  if (!m.ok()) return Fail(m, "mdhd");
+  if (scale == 0) return Fail(t.mdhd->baseOffset(), ParseCause::BadValue, "mdhd time scale is 0");
+  if (!t.stsd) return Fail(t.fileOffset, ParseCause::Missing, "track without stsd");
+  ByteReader d = *t.stsd;
   d.Skip(4);
-  if (d.U32BE() == 0 || !d.ok()) return Fail(t.stsd->fileOffset, "stsd without entries");
+  const uint32_t entries = d.U32BE();
+  if (!d.ok()) return Fail(d, "stsd");
+  if (entries == 0) return Fail(t.stsd->baseOffset(), ParseCause::BadValue, "stsd without entries");
   return isVideo ? BuildVideo(t, scale, duration) : BuildAudio(t);
 }
 
-bool Parser::ParseMovieAtom(Box moov) {
-  while (moov.r.remaining() > 0) {
+bool Parser::ParseMovieAtom(ByteReader moov) {
+  while (moov.remaining() > 0) {
     Atom atom;
     if (!NextAtom(moov, &atom)) return false;
     if (atom.type == Fourcc("mvhd") && !haveHeader_) {
@@ -509,26 +535,26 @@ bool Parser::ParseMovieAtom(Box moov) {
       if (!CollectTrack(atom.body, 1, track) || !BuildTrack(track)) return false;
     }
   }
-  if (!haveHeader_) return Fail(moov.fileOffset, "movie without mvhd");
-  if (!movie_.video && !movie_.audio) return Fail(moov.fileOffset, "no track we can play");
+  if (!haveHeader_) return Fail(moov.baseOffset(), ParseCause::Missing, "movie without mvhd");
+  if (!movie_.video && !movie_.audio) {
+    std::string skipped;
+    for (const uint32_t codec : movie_.skippedCodecs)
+      skipped += (skipped.empty() ? " ('" : ", '") + FourccText(codec) + "'";
+    return Fail(moov.baseOffset(), ParseCause::Unsupported,
+                "no track we can play" + (skipped.empty() ? "" : skipped + ")"));
+  }
   return true;
 }
 
-MovieParse Parser::Run() {
-  MovieParse result;
+Result<MovieContainer> Parser::Run() {
   std::vector<uint8_t> moov;
   uint64_t moovOffset = 0;
-  if (FindMovieAtom(&moov, &moovOffset) && ParseMovieAtom({ByteReader(moov), moovOffset})) {
-    result.movie = std::move(movie_);
-  } else {
-    result.error = error_;
-    result.errorOffset = errorOffset_;
-  }
-  return result;
+  if (FindMovieAtom(&moov, &moovOffset) && ParseMovieAtom(ByteReader(moov, moovOffset))) return std::move(movie_);
+  return error_.value_or(ParseError{0, ParseCause::BadValue, "movie refused"});
 }
 
 }  // namespace
 
-MovieParse ParseMovie(ByteSource& source) { return Parser(source).Run(); }
+Result<MovieContainer> ParseMovie(ByteSource& source) { return Parser(source).Run(); }
 
 }  // namespace kro::qt

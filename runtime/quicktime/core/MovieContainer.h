@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/base/Result.h"
+
 namespace kro::qt {
 
 constexpr uint32_t Fourcc(const char (&text)[5]) {
@@ -86,13 +88,8 @@ struct MovieContainer {
   std::vector<uint32_t> skippedCodecs;
 };
 
-struct MovieParse {
-  std::optional<MovieContainer> movie;
-  uint64_t errorOffset = 0;  // file offset of the atom at fault
-  std::string error;         // empty on success
-};
-
-MovieParse ParseMovie(ByteSource& source);
+// Faults name the file offset of the atom (or the field) at fault.
+Result<MovieContainer> ParseMovie(ByteSource& source);
 
 // Limits that bound the work and the memory a hostile file can ask for.
 constexpr uint64_t kMaxMovieAtomBytes = 32u << 20;  // far above any real movie's index

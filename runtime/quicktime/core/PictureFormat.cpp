@@ -33,18 +33,21 @@ PictureFormat FormatAtStart(std::span<const uint8_t> bytes) {
 
 }  // namespace
 
-PictureSniff SniffPicture(std::span<const uint8_t> bytes) {
+Result<PictureSniff> SniffPicture(std::span<const uint8_t> bytes) {
   if (const PictureFormat format = FormatAtStart(bytes); format != PictureFormat::Unknown)
-    return {format, 0};
-  if (bytes.size() <= kPictHeaderBytes) return {};
+    return PictureSniff{format, 0};
+  if (bytes.size() <= kPictHeaderBytes) return ParseError{0, ParseCause::BadMagic, "no JPEG, PNG, BMP or GIF picture"};
   const auto rest = bytes.subspan(kPictHeaderBytes);
   if (const PictureFormat format = FormatAtStart(rest); format != PictureFormat::Unknown)
-    return {format, kPictHeaderBytes};
+    return PictureSniff{format, kPictHeaderBytes};
   const auto window = rest.first(std::min(rest.size(), kMaxJpegSearchBytes));
   static constexpr std::array<uint8_t, 4> kJpegStart = {0xFF, 0xD8, 0xFF};
   const auto found = std::search(window.begin(), window.end(), kJpegStart.begin(), kJpegStart.begin() + 3);
-  if (found == window.end()) return {};
-  return {PictureFormat::Jpeg, kPictHeaderBytes + size_t(found - window.begin())};
+  if (found == window.end())
+    return ParseError{0, ParseCause::BadMagic,
+                      "no JPEG, PNG, BMP or GIF picture, nor a JPEG stream in the " + std::to_string(window.size()) +
+                          " bytes behind a " + std::to_string(kPictHeaderBytes) + "-byte header"};
+  return PictureSniff{PictureFormat::Jpeg, kPictHeaderBytes + size_t(found - window.begin())};
 }
 
 uint32_t PictureFormatCode(PictureFormat format) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 
+#include "runtime/base/Result.h"
+
 namespace kro::qt {
 
 enum class PictureFormat { Unknown, Jpeg, Png, Bmp, Gif };
@@ -14,7 +16,8 @@ struct PictureSniff {
   size_t offset = 0;  // where the encoded picture starts
 };
 
-PictureSniff SniffPicture(std::span<const uint8_t> bytes);
+// A bad-magic fault for bytes that hold none of the four formats where they may start.
+Result<PictureSniff> SniffPicture(std::span<const uint8_t> bytes);
 
 // Four-character code reported in the picture information record.
 uint32_t PictureFormatCode(PictureFormat format);

@@ -41,9 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (data[0] == 0) {
     kro::qt::MemorySource source(bytes);
     const auto parse = kro::qt::ParseMovie(source);
-    if (parse.movie) PlayThrough(source, *parse.movie);
+    if (parse) PlayThrough(source, *parse);
   } else {
-    kro::qt::SniffPicture(bytes);
+    const auto sniff = kro::qt::SniffPicture(bytes);
+    if (sniff && (sniff->format == kro::qt::PictureFormat::Unknown || sniff->offset >= bytes.size())) __builtin_trap();
   }
   return 0;
 }

@@ -37,17 +37,33 @@ TEST(PictureFormat, RecognisedByContent) {
       {"png", png, PictureFormat::Png, 0},
       {"gif", {'G', 'I', 'F', '8', '9', 'a'}, PictureFormat::Gif, 0},
       {"bmp", bmpInfo40, PictureFormat::Bmp, 0},
-      {"text starting BM", Padded({'B', 'M', 'W', ' ', 'o', 'w', 'n', 'e', 'r'}, 30), PictureFormat::Unknown, 0},
       {"header then jpeg further on", headerThenJpeg, PictureFormat::Jpeg, kPictHeaderBytes + 40},
       {"header then png", headerThenPng, PictureFormat::Png, kPictHeaderBytes},
-      {"header only", Padded({}, kPictHeaderBytes), PictureFormat::Unknown, 0},
-      {"jpeg marker cut short", {0xFF, 0xD8}, PictureFormat::Unknown, 0},
-      {"empty", {}, PictureFormat::Unknown, 0},
   };
   for (const auto& c : cases) {
-    const PictureSniff sniff = SniffPicture(c.bytes);
-    EXPECT_EQ(sniff.format, c.format) << c.what;
-    EXPECT_EQ(sniff.offset, c.offset) << c.what;
+    const auto sniff = SniffPicture(c.bytes);
+    ASSERT_TRUE(sniff) << c.what << ": " << sniff.error().ToString();
+    EXPECT_EQ(sniff->format, c.format) << c.what;
+    EXPECT_EQ(sniff->offset, c.offset) << c.what;
+  }
+}
+
+TEST(PictureFormat, RefusesWhatIsNoPicture) {
+  const struct {
+    const char* what;
+    Bytes bytes;
+    const char* error;
+  } cases[] = {
+      {"text starting BM", Padded({'B', 'M', 'W', ' ', 'o', 'w', 'n', 'e', 'r'}, 30), "offset 0: bad magic: no JPEG, PNG, BMP or GIF picture"},
+      {"jpeg marker cut short", {0xFF, 0xD8}, "offset 0: bad magic: no JPEG, PNG, BMP or GIF picture"},
+      {"empty", {}, "offset 0: bad magic: no JPEG, PNG, BMP or GIF picture"},
+      {"header only", Padded({}, kPictHeaderBytes + 1),
+       "offset 0: bad magic: no JPEG, PNG, BMP or GIF picture, nor a JPEG stream in the 1 bytes behind a 512-byte header"},
+  };
+  for (const auto& c : cases) {
+    const auto sniff = SniffPicture(c.bytes);
+    ASSERT_FALSE(sniff) << c.what;
+    EXPECT_EQ(sniff.error().ToString(), c.error) << c.what;
   }
 }
 
@@ -77,8 +93,8 @@ TEST(Pcm, ReadsAcrossChunksAndConverts) {
   const Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   MemorySource source(file);
   const auto parse = ParseMovie(source);
-  ASSERT_TRUE(parse.movie && parse.movie->audio);
-  const AudioTrack& track = *parse.movie->audio;
+  ASSERT_TRUE(parse && parse->audio);
+  const AudioTrack& track = *parse->audio;
   ASSERT_GT(track.chunks.size(), 2u);
 
   Bytes whole;

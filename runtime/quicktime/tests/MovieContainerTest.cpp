@@ -33,9 +33,15 @@ std::map<std::string, std::string> ReadProbe(const std::string& path) {
   return values;
 }
 
-MovieParse Parse(const Bytes& bytes) {
+Result<MovieContainer> Parse(const Bytes& bytes) {
   MemorySource source(bytes);
   return ParseMovie(source);
+}
+
+// The parse's fault as the diagnostics print it, or "parsed".
+std::string Fault(const Bytes& bytes) {
+  const auto parse = Parse(bytes);
+  return parse ? "parsed" : parse.error().ToString();
 }
 
 std::string MediaPath(const std::string& name) { return std::string(QT_TEST_MEDIA) + "/" + name; }
@@ -60,8 +66,8 @@ class ProbedMovie : public testing::TestWithParam<std::string> {};
 
 TEST_P(ProbedMovie, MatchesWhatFfprobeReports) {
   const auto parse = Parse(ReadFile(MediaPath(GetParam() + ".mov")));
-  ASSERT_TRUE(parse.movie) << parse.error;
-  const MovieContainer& movie = *parse.movie;
+  ASSERT_TRUE(parse) << parse.error().ToString();
+  const MovieContainer& movie = *parse;
   auto probe = ReadProbe(MediaPath(GetParam() + ".probe"));
 
   EXPECT_NEAR(double(movie.duration) / movie.timeScale, std::stod(probe["format.duration"]), 0.001);
@@ -102,16 +108,16 @@ TEST(MovieContainer, PcmEncodingFollowsCodecAndWidth) {
   };
   for (const auto& c : cases) {
     const auto parse = Parse(ReadFile(MediaPath(std::string(c.name) + ".mov")));
-    ASSERT_TRUE(parse.movie && parse.movie->audio) << c.name;
-    EXPECT_EQ(parse.movie->audio->encoding, c.encoding) << c.name;
+    ASSERT_TRUE(parse && parse->audio) << c.name;
+    EXPECT_EQ(parse->audio->encoding, c.encoding) << c.name;
   }
 }
 
 TEST(MovieContainer, FramesAreTheJpegStreamsInTimeOrder) {
   const Bytes bytes = ReadFile(MediaPath("mjpa_sowt16_stereo_last.mov"));
   const auto parse = Parse(bytes);
-  ASSERT_TRUE(parse.movie);
-  const VideoTrack& video = *parse.movie->video;
+  ASSERT_TRUE(parse);
+  const VideoTrack& video = *parse->video;
   for (const SampleRef& s : video.samples) {
     ASSERT_GE(s.sizeBytes, 4u);
     EXPECT_EQ(bytes[s.offset], 0xFF);
@@ -161,26 +167,30 @@ TEST(MovieContainer, ReadsKeyFramesAndChecksThem) {
   const Bytes last = ReadFile(MediaPath("mjpa_sowt16_stereo_last.mov"));
   const size_t stco = AtomAt(last, "stco");
   const auto parse = Parse(SpliceIntoSampleTable(last, stco, 0, TableAtom("stss", {1, 5, 9}, 4)));
-  ASSERT_TRUE(parse.movie) << parse.error;
-  EXPECT_EQ(parse.movie->video->syncSamples, (std::vector<uint32_t>{1, 5, 9}));
-  EXPECT_EQ(Parse(SpliceIntoSampleTable(last, stco, 0, TableAtom("stss", {1, 0}, 4))).error,
-            "stss names a missing sample");
-  EXPECT_EQ(Parse(SpliceIntoSampleTable(last, stco, 0, TableAtom("stss", {21}, 4))).error,
-            "stss names a missing sample");
+  ASSERT_TRUE(parse) << parse.error().ToString();
+  EXPECT_EQ(parse->video->syncSamples, (std::vector<uint32_t>{1, 5, 9}));
+  // The spliced stss sits where stco was; its entries start 16 bytes in.
+  const std::string at = std::to_string(stco + 8);
+  const uint32_t samples = uint32_t(parse->video->samples.size());
+  EXPECT_EQ(Fault(SpliceIntoSampleTable(last, stco, 0, TableAtom("stss", {1, 0}, 4))),
+            "offset " + std::to_string(stco + 20) + ": out of limits: stss names sample 0 of " + std::to_string(samples));
+  EXPECT_EQ(Fault(SpliceIntoSampleTable(last, stco, 0, TableAtom("stss", {samples + 1}, 4))),
+            "offset " + std::to_string(stco + 16) + ": out of limits: stss names sample " + std::to_string(samples + 1) + " of " +
+                std::to_string(samples));
   Bytes tooMany = TableAtom("stss", {1}, 4);
   WriteU32(tooMany, 12, 1000);
-  EXPECT_EQ(Parse(SpliceIntoSampleTable(last, stco, 0, tooMany)).error, "stss count out of range");
+  EXPECT_EQ(Fault(SpliceIntoSampleTable(last, stco, 0, tooMany)), "offset " + at + ": out of limits: stss count 1000 out of range");
 }
 
 TEST(MovieContainer, ReadsWideChunkOffsetsAndWideAtomSizes) {
   const Bytes original = ReadFile(MediaPath("jpeg_silent_first.mov"));
   const Bytes last = ReadFile(MediaPath("mjpa_sowt16_stereo_last.mov"));
   const auto reference = Parse(last);
-  ASSERT_TRUE(reference.movie);
+  ASSERT_TRUE(reference);
 
   const auto wide = Parse(WithWideChunkOffsets(last));
-  ASSERT_TRUE(wide.movie) << wide.error;
-  EXPECT_EQ(wide.movie->video->samples.back().offset, reference.movie->video->samples.back().offset);
+  ASSERT_TRUE(wide) << wide.error().ToString();
+  EXPECT_EQ(wide->video->samples.back().offset, reference->video->samples.back().offset);
 
   // ffmpeg leaves an 8-byte 'wide' atom before mdat so its header can take a 64-bit size.
   Bytes large = last;
@@ -192,9 +202,9 @@ TEST(MovieContainer, ReadsWideChunkOffsetsAndWideAtomSizes) {
   WriteU32(large, mdat, uint32_t(size >> 32));
   WriteU32(large, mdat + 4, uint32_t(size));
   const auto parse = Parse(large);
-  ASSERT_TRUE(parse.movie) << parse.error;
-  EXPECT_EQ(parse.movie->video->samples.size(), reference.movie->video->samples.size());
-  EXPECT_TRUE(Parse(original).movie);
+  ASSERT_TRUE(parse) << parse.error().ToString();
+  EXPECT_EQ(parse->video->samples.size(), reference->video->samples.size());
+  EXPECT_TRUE(Parse(original));
 }
 
 TEST(MovieContainer, RefusesEveryTruncation) {
@@ -202,40 +212,50 @@ TEST(MovieContainer, RefusesEveryTruncation) {
     const Bytes bytes = ReadFile(MediaPath(name));
     for (size_t size = 0; size < bytes.size(); ++size) {
       const Bytes cut(bytes.begin(), bytes.begin() + size);
-      ASSERT_FALSE(Parse(cut).movie) << name << " cut at " << size;
+      const auto parse = Parse(cut);
+      ASSERT_FALSE(parse) << name << " cut at " << size;
+      EXPECT_LE(parse.error().offset, size) << name << " cut at " << size;
     }
   }
 }
 
+// Each fault is reported at the atom that holds it: `reported` names that atom, `rel` the
+// bytes from its start (8: the body).
 TEST(MovieContainer, RefusesDamagedTablesWithTheirCause) {
   const Bytes good = ReadFile(MediaPath("jpeg_twos16_mono_first.mov"));
+  const uint32_t frames = uint32_t(Parse(good)->video->samples.size());
   const struct {
     const char* what;
     const char* atom;
     int nth;
     size_t field;  // bytes after the atom's start
     uint32_t value;
-    const char* cause;
+    const char* reported;
+    int reportedNth;
+    size_t rel;
+    std::string error;
   } cases[] = {
-      {"atom larger than its parent", "stsz", 0, 0, 0xFFFFFFF0u, "atom 'stsz' size 4294967280 does not fit its parent"},
-      {"atom smaller than its header", "stts", 0, 0, 3, "atom 'stts' size 3 does not fit its parent"},
-      {"zero time scale", "mvhd", 0, 20, 0, "mvhd time scale is 0"},
-      {"huge sample count", "stsz", 0, 16, 0x40000000u, "stsz sample count disagrees with stts"},
-      {"fixed sample size beyond the file", "stsz", 0, 12, 0x7FFFFFFFu, "stsz describes more bytes than the file holds"},
-      {"huge stts count", "stts", 0, 12, 0xFFFFFFFFu, "stts entry count out of range"},
-      {"chunk past the file", "stco", 0, 16, 0x7FFFFFF0u, "video sample 1 is empty, too large or outside the file"},
-      {"sound chunk past the file", "stco", 1, 16, 0x7FFFFFF0u, "sound chunk 1 lies outside the file"},
-      {"stsc chunk 0", "stsc", 0, 16, 0, "stsc chunk numbers out of order or past the chunks"},
-      {"huge frame width", "stsd", 0, 48, 0xFFFF0018u, "video frame size out of range"},
-      {"zero frame size", "stsz", 0, 20, 0, "video sample 1 is empty, too large or outside the file"},
+      {"atom larger than its parent", "stsz", 0, 0, 0xFFFFFFF0u, "stsz", 0, 0, "out of limits: atom 'stsz' size 4294967280 does not fit its parent"},
+      {"atom smaller than its header", "stts", 0, 0, 3, "stts", 0, 0, "out of limits: atom 'stts' size 3 does not fit its parent"},
+      {"zero time scale", "mvhd", 0, 20, 0, "mvhd", 0, 8, "bad value: mvhd time scale is 0"},
+      {"unknown movie header version", "mvhd", 0, 8, 0x02000000u, "mvhd", 0, 8, "unknown version: mvhd version 2, this reader reads versions 0 and 1"},
+      {"unknown media header version", "mdhd", 1, 8, 0x05000000u, "mdhd", 1, 8, "unknown version: mdhd version 5, this reader reads versions 0 and 1"},
+      {"huge sample count", "stsz", 0, 16, 0x40000000u, "stsz", 0, 8,
+       "bad value: stsz sample count 1073741824 disagrees with stts (" + std::to_string(frames) + ")"},
+      {"fixed sample size beyond the file", "stsz", 0, 12, 0x7FFFFFFFu, "stsz", 0, 8, "out of limits: stsz describes more bytes than the file holds"},
+      {"huge stts count", "stts", 0, 12, 0xFFFFFFFFu, "stts", 0, 8, "out of limits: stts entry count 4294967295 out of range"},
+      {"chunk past the file", "stco", 0, 16, 0x7FFFFFF0u, "stsz", 0, 8, "out of limits: video sample 1 is empty, too large or outside the file"},
+      {"sound chunk past the file", "stco", 1, 16, 0x7FFFFFF0u, "stco", 1, 8, "out of limits: sound chunk 1 lies outside the file"},
+      {"stsc chunk 0", "stsc", 0, 16, 0, "stsc", 0, 16, "out of order: stsc chunk 0 out of order or past the "},
+      {"huge frame width", "stsd", 0, 48, 0xFFFF0018u, "stsd", 0, 8, "out of limits: video frame 65535 x 24 out of range"},
+      {"zero frame size", "stsz", 0, 20, 0, "stsz", 0, 8, "out of limits: video sample 1 is empty, too large or outside the file"},
+      {"no sample description", "stsd", 0, 12, 0, "stsd", 0, 8, "bad value: stsd without entries"},
   };
   for (const auto& c : cases) {
     Bytes bytes = good;
-    const size_t at = AtomAt(bytes, c.atom, c.nth);
-    WriteU32(bytes, at + c.field, c.value);
-    const auto parse = Parse(bytes);
-    EXPECT_FALSE(parse.movie) << c.what;
-    EXPECT_EQ(parse.error, c.cause) << c.what;
+    WriteU32(bytes, AtomAt(bytes, c.atom, c.nth) + c.field, c.value);
+    const std::string expected = "offset " + std::to_string(AtomAt(bytes, c.reported, c.reportedNth) + c.rel) + ": " + c.error;
+    EXPECT_EQ(Fault(bytes).substr(0, expected.size()), expected) << c.what;
   }
 }
 
@@ -244,18 +264,27 @@ TEST(MovieContainer, TopLevelSizesAreChecked) {
   const Bytes last = ReadFile(MediaPath("jpeg_raw8_stereo_last.mov"));
   Bytes toEnd = last;
   WriteU32(toEnd, AtomAt(toEnd, "moov"), 0);
-  EXPECT_TRUE(Parse(toEnd).movie);
+  EXPECT_TRUE(Parse(toEnd));
   Bytes pastEnd = last;
-  WriteU32(pastEnd, AtomAt(pastEnd, "mdat"), 0x7FFFFFFFu);
-  EXPECT_EQ(Parse(pastEnd).error, "atom 'mdat' size 2147483647 runs past the end of the file");
-  EXPECT_EQ(Parse(pastEnd).errorOffset, AtomAt(pastEnd, "mdat"));
+  const size_t mdat = AtomAt(pastEnd, "mdat");
+  WriteU32(pastEnd, mdat, 0x7FFFFFFFu);
+  EXPECT_EQ(Fault(pastEnd), "offset " + std::to_string(mdat) + ": truncated: atom 'mdat' size 2147483647 runs past the end of the file");
+  WriteU32(pastEnd, mdat, 7);
+  EXPECT_EQ(Fault(pastEnd), "offset " + std::to_string(mdat) + ": out of limits: atom 'mdat' size 7 is smaller than its header");
 }
 
 TEST(MovieContainer, RefusesFilesWithoutAMovie) {
-  EXPECT_EQ(Parse({}).error, "no movie atom");
-  EXPECT_EQ(Parse(Bytes{0, 0, 0, 8, 'f', 'r', 'e', 'e'}).error, "no movie atom");
-  EXPECT_EQ(Parse(Bytes{0, 0, 0, 8, 'c', 'm', 'o', 'v'}).error, "compressed movie atoms are not supported");
-  EXPECT_EQ(Parse(Bytes{0, 0, 0, 8, 'm', 'o', 'o', 'v'}).error, "movie without mvhd");
+  const struct {
+    Bytes bytes;
+    const char* error;
+  } kCases[] = {
+      {{}, "offset 0: missing: no movie atom"},
+      {{0, 0, 0, 8, 'f', 'r', 'e', 'e'}, "offset 8: missing: no movie atom"},
+      {{0, 0, 0, 8, 'f', 'r', 'e', 'e', 0, 0}, "offset 8: truncated: atom header: needs 4 bytes, 2 left"},
+      {{0, 0, 0, 8, 'c', 'm', 'o', 'v'}, "offset 0: unsupported: compressed movie atom"},
+      {{0, 0, 0, 8, 'm', 'o', 'o', 'v'}, "offset 8: missing: movie without mvhd"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(Fault(c.bytes), c.error);
 }
 
 }  // namespace

@@ -193,7 +193,7 @@ int32_t OpenPictureFile(const uintptr_t* args) {
 
 int32_t GetPictureFromFile(const uintptr_t* args) {
   const PictureFile* file = Lib().pictureFiles.Find(Handle(args, 0));
-  const PictureSniff sniff = file ? SniffPicture(file->bytes) : PictureSniff{};
+  const PictureSniff sniff = file ? SniffPicture(file->bytes).value_or({}) : PictureSniff{};
   if (sniff.format == PictureFormat::Unknown) {
     Outcome(file ? kErrBadPicture : kErrBadHandle);
     return 0;

@@ -10,12 +10,12 @@ constexpr uint32_t kMaxSoundLagMilliseconds = 500;
 
 std::unique_ptr<Movie> Movie::Open(UniqueFile file, int32_t* error) {
   std::unique_ptr<Movie> movie(new Movie(std::move(file)));
-  MovieParse parse = ParseMovie(movie->source_);
-  if (!parse.movie) {
+  auto parse = ParseMovie(movie->source_);
+  if (!parse) {
     *error = kErrBadMovie;
     return nullptr;
   }
-  movie->container_ = std::move(*parse.movie);
+  movie->container_ = *std::move(parse);
   *error = kErrNone;
   return movie;
 }

@@ -255,8 +255,9 @@ int main(int argc, char** argv) {
   }
   const std::vector<uint8_t> blob = builder.Finish();
   const double ourBuild = Seconds(Clock::now() - buildStart);
-  kro::search::SearchIndex index;
-  if (index.Open(blob) != kro::search::SearchError::None) return 1;
+  auto opened = kro::search::SearchIndex::Open(blob);
+  if (!opened) return std::fprintf(stderr, "index: %s\n", opened.error().ToString().c_str()), 1;
+  const kro::search::SearchIndex& index = *opened;
 
   // Peers.
   std::vector<std::unique_ptr<kro::bench::PeerEngine>> peers;

@@ -11,10 +11,9 @@ std::string U8(std::u8string_view s) { return std::string(s.begin(), s.end()); }
 std::string Topic(std::u8string_view front, std::u8string_view body = u8"") { return "---\n" + U8(front) + "---\n" + U8(body); }
 
 std::unique_ptr<mv::Title> Open(const std::vector<uint8_t>& bytes) {
-  mv::TitleStatus status;
-  auto title = mv::Title::Open(bytes, {}, &status);
-  EXPECT_TRUE(title) << status.message;
-  return title;
+  auto title = mv::Title::Open(bytes, {});
+  EXPECT_TRUE(title) << title.error().ToString();
+  return std::move(title).value_or(nullptr);
 }
 
 TEST(Compiler, EveryAuthoringErrorIsReportedWithFileAndLine) {

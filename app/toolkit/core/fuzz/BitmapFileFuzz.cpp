@@ -6,9 +6,12 @@
 #include "app/toolkit/core/PaletteColours.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const kro::toolkit::BitmapFileResult result = kro::toolkit::ReadBitmapFile({data, size});
-  if (!result.dib) return 0;
-  const auto& packed = result.dib->bytes;
+  const auto result = kro::toolkit::ReadBitmapFile({data, size});
+  if (!result) {
+    if (result.error().offset > size) std::abort();
+    return 0;
+  }
+  const auto& packed = result->bytes;
   const std::optional<kro::toolkit::DibHeader> header = kro::toolkit::ReadPackedHeader(packed);
   if (!header || kro::toolkit::PackedBitsOffset(*header) + header->sizeImage != packed.size()) std::abort();
   const auto palette = kro::toolkit::PaletteFromPackedDib(packed);

@@ -16,7 +16,9 @@ PaletteColour Rgb(uint32_t rgb) { return {uint8_t(rgb >> 16), uint8_t(rgb >> 8),
 std::vector<uint8_t> PackedTestFile(const std::string& name) {
   std::ifstream in(std::string(KRO_TOOLKIT_BITMAPS) + "/" + name, std::ios::binary);
   const std::vector<uint8_t> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  return ReadBitmapFile(file).dib.value().bytes;
+  const auto dib = ReadBitmapFile(file);
+  EXPECT_TRUE(dib) << dib.error().ToString();
+  return dib ? dib->bytes : std::vector<uint8_t>{};
 }
 
 TEST(FixedPalette, HoldsTheStaticColoursTheGridAndThePastels) {

@@ -62,6 +62,7 @@ class DictBlockReader {
 public:
   DictBlockReader(std::span<const uint8_t> blocks, uint32_t offset, bool hasPostings) {
     if (offset > blocks.size()) {
+      r_ = VarintReader(blocks.subspan(blocks.size()));
       ok_ = false;
       return;
     }
@@ -113,6 +114,8 @@ public:
 
   const std::string& word() const { return word_; }
   bool ok() const { return ok_ && r_.ok(); }
+  // Where the next entry starts (the end of the block's bytes once it failed).
+  const uint8_t* position() const { return r_.position(); }
 
 private:
   bool Fail() {
@@ -134,32 +137,56 @@ uint32_t IndexEntry(std::span<const uint8_t> index, uint32_t block) {
 
 }  // namespace
 
-SearchError SearchIndex::Open(std::span<const uint8_t> bytes) {
-  bytes_ = bytes;
-  sections_.clear();
-  stopWords_.clear();
-  topicCount_ = termCount_ = stemCount_ = 0;
-  ByteReader r(bytes);
+Result<SearchIndex> SearchIndex::Open(std::span<const uint8_t> bytes) {
+  SearchIndex index;
+  index.bytes_ = bytes;
+  if (auto fault = index.ReadTables()) return *std::move(fault);
+  return index;
+}
+
+std::optional<ParseError> SearchIndex::ReadTables() {
+  ByteReader r(bytes_);
   const auto magic = r.Bytes(layout::kMagic.size());
-  if (!r.ok() || !std::equal(magic.begin(), magic.end(), layout::kMagic.begin())) return SearchError::IndexVersion;
+  if (!r.ok() || !std::equal(magic.begin(), magic.end(), layout::kMagic.begin()))
+    return ParseError{0, ParseCause::BadMagic, "not a full-text index"};
   const uint16_t version = r.U16();
   r.U16();
-  if (version != layout::kVersion) return SearchError::IndexVersion;
+  if (r.ok() && version != layout::kVersion)
+    return ParseError{8, ParseCause::UnknownVersion,
+                      "index version " + std::to_string(version) + ", this runtime reads version " +
+                          std::to_string(layout::kVersion)};
   topicCount_ = r.U32();
   termCount_ = r.U32();
   stemCount_ = r.U32();
-  for (size_t s = 0; s < layout::kSectionCount; ++s) {
+  for (size_t s = 0; s < layout::kSectionCount && r.ok(); ++s) {
+    const size_t at = r.offset();
     const uint32_t offset = r.U32();
     const uint32_t size = r.U32();
-    if (!r.ok() || !RangeFits(offset, size, bytes.size())) return SearchError::IndexDamaged;
-    sections_.push_back(bytes.subspan(offset, size));
+    if (r.ok() && !RangeFits(offset, size, bytes_.size()))
+      return ParseError{at, ParseCause::OutOfLimits,
+                        "section " + std::to_string(s) + " of " + std::to_string(size) + " bytes at " +
+                            std::to_string(offset) + " runs past the end at " + std::to_string(bytes_.size())};
+    sections_.push_back(bytes_.subspan(offset, size));
   }
-  if (!r.ok() || topicCount_ > layout::kMaxTopics || termCount_ < stemCount_) return SearchError::IndexDamaged;
-  if (Section(layout::kTopics).size() != uint64_t{topicCount_} * 4 ||
-      Section(layout::kTermIndex).size() != uint64_t{BlockCount(termCount_)} * 4 ||
-      Section(layout::kStemIndex).size() != uint64_t{BlockCount(stemCount_)} * 4) {
-    return SearchError::IndexDamaged;
-  }
+  if (!r.ok()) return r.Error("index header");
+  if (topicCount_ > layout::kMaxTopics)
+    return ParseError{12, ParseCause::OutOfLimits,
+                      std::to_string(topicCount_) + " topics, at most " + std::to_string(layout::kMaxTopics)};
+  if (termCount_ < stemCount_)
+    return ParseError{16, ParseCause::BadValue,
+                      std::to_string(termCount_) + " terms, " + std::to_string(stemCount_) + " stems"};
+  const struct {
+    size_t section;
+    uint64_t entries;
+    const char* what;
+  } kTables[] = {{layout::kTopics, topicCount_, "topic table"},
+                 {layout::kTermIndex, BlockCount(termCount_), "term block index"},
+                 {layout::kStemIndex, BlockCount(stemCount_), "stem block index"}};
+  for (const auto& t : kTables)
+    if (Section(t.section).size() != t.entries * 4)
+      return ParseError{OffsetOf(Section(t.section).data()), ParseCause::BadValue,
+                        std::string(t.what) + " is " + std::to_string(Section(t.section).size()) + " bytes for " +
+                            std::to_string(t.entries) + " entries"};
   // The block indexes must be ascending for the binary searches to be sound.
   for (size_t s : {layout::kTermIndex, layout::kStemIndex}) {
     const auto index = Section(s);
@@ -167,24 +194,42 @@ SearchError SearchIndex::Open(std::span<const uint8_t> bytes) {
     uint32_t previous = 0;
     for (uint32_t b = 0; b < index.size() / 4; ++b) {
       const uint32_t offset = IndexEntry(index, b);
-      if ((b == 0 && offset != 0) || (b > 0 && offset <= previous) || offset >= Section(target).size()) {
-        return SearchError::IndexDamaged;
-      }
+      const uint64_t at = OffsetOf(index.data()) + uint64_t{b} * 4;
+      if (offset >= Section(target).size())
+        return ParseError{at, ParseCause::OutOfLimits,
+                          "dictionary block " + std::to_string(b) + " starts past its section"};
+      if ((b == 0 && offset != 0) || (b > 0 && offset <= previous))
+        return ParseError{at, ParseCause::OutOfOrder, "dictionary block " + std::to_string(b) + " out of order"};
       previous = offset;
     }
   }
-  VarintReader stops(Section(layout::kStopWords));
+  const auto stopBytes = Section(layout::kStopWords);
+  VarintReader stops(stopBytes);
   const uint32_t stopCount = stops.U32();
-  if (stopCount > kMaxStopWords) return SearchError::IndexDamaged;
+  if (stopCount > kMaxStopWords)
+    return ParseError{OffsetOf(stopBytes.data()), ParseCause::OutOfLimits,
+                      std::to_string(stopCount) + " stop words, at most " + std::to_string(kMaxStopWords)};
   for (uint32_t i = 0; i < stopCount; ++i) {
+    const uint64_t at = OffsetOf(stops.position());
     const uint32_t length = stops.U32();
     const auto word = stops.Bytes(length);
-    if (!stops.ok() || length == 0 || length > kMaxTermBytes) return SearchError::IndexDamaged;
+    if (!stops.ok()) return ParseError{at, ParseCause::Truncated, "stop word " + std::to_string(i)};
+    if (length == 0 || length > kMaxTermBytes)
+      return ParseError{at, ParseCause::BadValue,
+                        "stop word " + std::to_string(i) + " of " + std::to_string(length) + " bytes"};
     stopWords_.emplace_back(reinterpret_cast<const char*>(word.data()), word.size());
-    if (i > 0 && !(stopWords_[i - 1] < stopWords_[i])) return SearchError::IndexDamaged;
+    if (i > 0 && !(stopWords_[i - 1] < stopWords_[i]))
+      return ParseError{at, ParseCause::OutOfOrder, "stop word " + std::to_string(i)};
   }
-  if (!stops.ok() || !stops.AtEnd()) return SearchError::IndexDamaged;
-  return SearchError::None;
+  if (!stops.ok()) return ParseError{OffsetOf(stopBytes.data()), ParseCause::Truncated, "stop word count"};
+  if (!stops.AtEnd())
+    return ParseError{OffsetOf(stops.position()), ParseCause::BadValue, "bytes after the last stop word"};
+  return std::nullopt;
+}
+
+SearchError OpenErrorWord(const ParseError& error) {
+  return error.cause == ParseCause::BadMagic || error.cause == ParseCause::UnknownVersion ? SearchError::IndexVersion
+                                                                                          : SearchError::IndexDamaged;
 }
 
 std::span<const uint8_t> SearchIndex::Section(size_t index) const {
@@ -326,25 +371,27 @@ bool SearchIndex::VerifyPostings(const TermInfo& info) const {
   return true;
 }
 
-SearchError SearchIndex::Verify() const {
-  if (sections_.size() != layout::kSectionCount) return SearchError::IndexDamaged;
+std::optional<ParseError> SearchIndex::Verify() const {
   std::string previousTerm;
   uint64_t expectedOffset = 0;
+  const auto postings = Section(layout::kPostings);
   for (uint32_t block = 0; block < BlockCount(termCount_); ++block) {
     DictBlockReader reader(Section(layout::kTerms), IndexEntry(Section(layout::kTermIndex), block), true);
     const uint32_t entries = std::min(kTermsPerBlock, termCount_ - block * kTermsPerBlock);
     for (uint32_t i = 0; i < entries; ++i) {
+      const uint32_t ordinal = block * kTermsPerBlock + i;
+      const uint64_t at = OffsetOf(reader.position());
       uint32_t docCount, postingsBytes;
       uint64_t postingsOffset;
-      if (!reader.NextWord(i == 0) || !reader.TermPayload(&docCount, &postingsOffset, &postingsBytes)) {
-        return SearchError::IndexDamaged;
-      }
-      const auto postings = Section(layout::kPostings);
-      if ((block + i > 0 && !(previousTerm < reader.word())) || postingsOffset != expectedOffset ||
-          !RangeFits(postingsOffset, postingsBytes, postings.size()) ||
-          !VerifyPostings({block * kTermsPerBlock + i, docCount, postings.subspan(postingsOffset, postingsBytes)})) {
-        return SearchError::IndexDamaged;
-      }
+      if (!reader.NextWord(i == 0) || !reader.TermPayload(&docCount, &postingsOffset, &postingsBytes))
+        return ParseError{at, ParseCause::BadValue, "term " + std::to_string(ordinal)};
+      if (ordinal > 0 && !(previousTerm < reader.word()))
+        return ParseError{at, ParseCause::OutOfOrder, "term " + std::to_string(ordinal)};
+      if (postingsOffset != expectedOffset || !RangeFits(postingsOffset, postingsBytes, postings.size()))
+        return ParseError{at, ParseCause::OutOfLimits, "postings of term " + std::to_string(ordinal)};
+      if (!VerifyPostings({ordinal, docCount, postings.subspan(postingsOffset, postingsBytes)}))
+        return ParseError{OffsetOf(postings.data()) + postingsOffset, ParseCause::BadValue,
+                          "postings of term " + std::to_string(ordinal)};
       previousTerm = reader.word();
       expectedOffset = postingsOffset + postingsBytes;
     }
@@ -354,14 +401,16 @@ SearchError SearchIndex::Verify() const {
     DictBlockReader reader(Section(layout::kStems), IndexEntry(Section(layout::kStemIndex), block), false);
     const uint32_t entries = std::min(kTermsPerBlock, stemCount_ - block * kTermsPerBlock);
     for (uint32_t i = 0; i < entries; ++i) {
-      if (!reader.NextWord(i == 0) || !reader.StemPayload(nullptr, termCount_) ||
-          (block + i > 0 && !(previousStem < reader.word()))) {
-        return SearchError::IndexDamaged;
-      }
+      const uint32_t ordinal = block * kTermsPerBlock + i;
+      const uint64_t at = OffsetOf(reader.position());
+      if (!reader.NextWord(i == 0) || !reader.StemPayload(nullptr, termCount_))
+        return ParseError{at, ParseCause::BadValue, "stem " + std::to_string(ordinal)};
+      if (ordinal > 0 && !(previousStem < reader.word()))
+        return ParseError{at, ParseCause::OutOfOrder, "stem " + std::to_string(ordinal)};
       previousStem = reader.word();
     }
   }
-  return SearchError::None;
+  return std::nullopt;
 }
 
 }  // namespace kro::search

@@ -2,13 +2,16 @@
 // Reads a full-text index over borrowed bytes (the title maps its file and lends the
 // section). Open checks the header and the tables it sizes; everything else is checked as
 // it is decoded, so damage makes a lookup or a query fail, never read out of bounds.
+// Open and Verify report offsets from the start of the index.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "runtime/base/Result.h"
 #include "runtime/mediaview/core/search/SearchTypes.h"
 
 namespace kro::search {
@@ -21,8 +24,7 @@ struct TermInfo {
 
 class SearchIndex {
 public:
-  // Answers None, IndexVersion (not an index, or an unknown version) or IndexDamaged.
-  SearchError Open(std::span<const uint8_t> bytes);
+  static Result<SearchIndex> Open(std::span<const uint8_t> bytes);
 
   uint32_t topicCount() const { return topicCount_; }
   uint32_t termCount() const { return termCount_; }
@@ -43,11 +45,13 @@ public:
   // Ordinals of the terms whose stem is `stem` (ascending); empty when none.
   bool TermsOfStem(std::string_view stem, std::vector<uint32_t>* ordinals) const;
 
-  // Decodes every table and postings list; answers IndexDamaged on the first inconsistency.
-  SearchError Verify() const;
+  // Decodes every table and postings list; the first inconsistency, or nullopt.
+  std::optional<ParseError> Verify() const;
 
 private:
+  std::optional<ParseError> ReadTables();
   std::span<const uint8_t> Section(size_t index) const;
+  uint64_t OffsetOf(const uint8_t* p) const { return static_cast<uint64_t>(p - bytes_.data()); }
   int64_t FindBlock(std::span<const uint8_t> blocks, std::span<const uint8_t> index,
                     uint32_t blockCount, std::string_view key, bool terms, bool* ok) const;
   bool VerifyPostings(const TermInfo& info) const;
@@ -59,5 +63,9 @@ private:
   uint32_t stemCount_ = 0;
   std::vector<std::string> stopWords_;
 };
+
+// The error word a caller of the runtime sees for an index that did not open: IndexVersion
+// for a file that is not an index or is one of another version, IndexDamaged otherwise.
+SearchError OpenErrorWord(const ParseError& error);
 
 }  // namespace kro::search

@@ -61,9 +61,8 @@ bool View::Follow(DisplayObject& d) {
   title_ = d.title;
   region_ = mv::Region();
   layout_.reset();
-  if (title_ && d.topic != mv::kNone &&
-      !title_->DecodeRegion(d.topic, static_cast<mv::RegionIndex>(d.region), &region_, nullptr))
-    region_ = mv::Region();
+  if (title_ && d.topic != mv::kNone)
+    region_ = title_->DecodeRegion(d.topic, static_cast<mv::RegionIndex>(d.region)).value_or(mv::Region());
   text_ = mv::PlainText(region_);
   anchor_ = active_ = 0;
   focus_ = -1;

@@ -33,8 +33,9 @@ private:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const int width = 100 + ((data[0] << 8 | data[1]) % 1024);
-  kro::mv::Region region;
-  if (!kro::mv::DecodeRegion({data + 2, size - 2}, 4, &region, nullptr)) return 0;
+  const auto decoded = kro::mv::DecodeRegion({data + 2, size - 2}, 4);
+  if (!decoded) return 0;
+  const kro::mv::Region& region = *decoded;
   FuzzMeasurer measurer;
   const kro::mv::layout::TextLayout layout(region, measurer, {width, 8, 4, 4, 300});
   for (const auto& line : layout.lines())

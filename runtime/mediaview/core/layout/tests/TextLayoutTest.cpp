@@ -36,8 +36,9 @@ Built Build(const std::function<void(RichTextWriter&)>& write) {
   RichTextWriter w;
   write(w);
   Built b{w.TakeBytes(), {}};
-  std::string error;
-  EXPECT_TRUE(DecodeRegion(b.bytes, 1, &b.region, &error)) << error;
+  auto decoded = DecodeRegion(b.bytes, 1);
+  EXPECT_TRUE(decoded) << decoded.error().ToString();
+  b.region = std::move(decoded).value_or({});
   return b;
 }
 

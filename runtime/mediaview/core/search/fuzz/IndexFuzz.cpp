@@ -9,9 +9,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kro::search;
-  SearchIndex index;
-  if (index.Open(std::span(data, size)) != SearchError::None) return 0;
-  index.Verify();
+  const auto opened = SearchIndex::Open(std::span(data, size));
+  if (!opened) return 0;
+  const SearchIndex& index = *opened;
+  (void)index.Verify();
   // Queries of every kind in plain ASCII: Latin words, prefixes, phrases and operators.
   static const char* const kQueries[] = {"a", "b*", "a b", "\"a b\"", "a OR c", "a NOT b", "a NEAR c", "*a?", "x1"};
   for (const char* query : kQueries) {

@@ -22,10 +22,9 @@ const kro::search::SearchIndex& FixedIndex() {
     }
     return builder.Finish();
   }();
-  static kro::search::SearchIndex index;
-  static const bool opened = index.Open(bytes) == kro::search::SearchError::None;
+  static const auto opened = kro::search::SearchIndex::Open(bytes);
   if (!opened) __builtin_trap();
-  return index;
+  return *opened;
 }
 
 }  // namespace

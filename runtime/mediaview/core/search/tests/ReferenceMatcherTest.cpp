@@ -278,9 +278,11 @@ std::vector<Highlight> ReferenceHighlights(const Corpus& corpus, uint32_t topic,
 
 TEST(ReferenceMatcher, AgreesWithTheIndexOnRandomQueries) {
   const Corpus& corpus = GetCorpus();
-  SearchIndex index;
-  ASSERT_EQ(index.Open(corpus.index), SearchError::None);
-  ASSERT_EQ(index.Verify(), SearchError::None);
+  const auto opened = SearchIndex::Open(corpus.index);
+  ASSERT_TRUE(opened) << opened.error().ToString();
+  const SearchIndex& index = *opened;
+  const auto fault = index.Verify();
+  ASSERT_FALSE(fault) << fault->ToString();
   std::vector<bool> stops;
   for (const std::string& word : corpus.vocabulary) stops.push_back(index.IsStopWord(word));
   QueryMaker maker(corpus, 7);

@@ -1,11 +1,13 @@
 #include "runtime/mediaview/core/search/Search.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <map>
 #include <string>
 
+#include "runtime/base/ByteReader.h"
 #include "runtime/mediaview/core/search/SearchIndex.h"
 #include "runtime/mediaview/core/search/SearchIndexBuilder.h"
 
@@ -37,7 +39,11 @@ std::vector<uint8_t> BuildIndex() {
 
 class SearchTest : public ::testing::Test {
 protected:
-  void SetUp() override { ASSERT_EQ(index_.Open(bytes_), SearchError::None); }
+  void SetUp() override {
+    auto opened = SearchIndex::Open(bytes_);
+    ASSERT_TRUE(opened) << opened.error().ToString();
+    index_ = *std::move(opened);
+  }
 
   // Topics found, as "0 2", or "error N".
   std::string Found(std::string_view query, int option = kMatchExactWords, const std::vector<uint32_t>* scope = nullptr) {
@@ -135,8 +141,9 @@ TEST(SearchIndexBuilder, KeepsTopicAndRegionOrder) {
   EXPECT_FALSE(builder.Add(3, 0, "назад"));
   EXPECT_TRUE(builder.Add(9, 1, "дальше"));
   const auto bytes = builder.Finish();
-  SearchIndex index;
-  ASSERT_EQ(index.Open(bytes), SearchError::None);
+  const auto opened = SearchIndex::Open(bytes);
+  ASSERT_TRUE(opened) << opened.error().ToString();
+  const SearchIndex& index = *opened;
   EXPECT_EQ(index.topicCount(), 10u);
   EXPECT_EQ(index.HeadingWords(4), 1u);
   const SearchResult r = Search(index, "тело", kMatchExactWords, nullptr, nullptr);
@@ -146,23 +153,54 @@ TEST(SearchIndexBuilder, KeepsTopicAndRegionOrder) {
 
 TEST(SearchIndex, RefusesOtherFilesAndVersions) {
   auto bytes = BuildIndex();
-  SearchIndex index;
-  auto other = bytes;
-  other[8] = 2;
-  EXPECT_EQ(index.Open(other), SearchError::IndexVersion);
-  other = bytes;
-  other[0] = 'X';
-  EXPECT_EQ(index.Open(other), SearchError::IndexVersion);
-  EXPECT_EQ(index.Open({}), SearchError::IndexVersion);
-  EXPECT_EQ(index.Open(bytes), SearchError::None);
-  EXPECT_EQ(index.Verify(), SearchError::None);
+  const struct {
+    size_t at;
+    uint8_t value;
+    const char* error;
+    SearchError word;
+  } kCases[] = {
+      {8, 2, "offset 8: unknown version: index version 2, this runtime reads version 1", SearchError::IndexVersion},
+      {0, 'X', "offset 0: bad magic: not a full-text index", SearchError::IndexVersion},
+      {15, 0x7F, "offset 12: out of limits:", SearchError::IndexDamaged},       // topic count
+      {27, 0x7F, "offset 24: out of limits: section 0 of", SearchError::IndexDamaged},  // its offset
+      {23, 0x7F, "offset 16: bad value:", SearchError::IndexDamaged},          // fewer terms than stems
+  };
+  for (const auto& c : kCases) {
+    auto other = bytes;
+    other[c.at] = c.value;
+    const auto index = SearchIndex::Open(other);
+    ASSERT_FALSE(index) << c.error;
+    EXPECT_THAT(index.error().ToString(), ::testing::StartsWith(c.error));
+    EXPECT_EQ(OpenErrorWord(index.error()), c.word) << c.error;
+  }
+  EXPECT_EQ(SearchIndex::Open({}).error().ToString(), "offset 0: bad magic: not a full-text index");
+  const auto index = SearchIndex::Open(bytes);
+  ASSERT_TRUE(index);
+  EXPECT_FALSE(index->Verify());
+}
+
+// Damage past the header is found by Verify, at the entry that holds it.
+TEST(SearchIndex, VerifyNamesTheDamagedEntry) {
+  auto bytes = BuildIndex();
+  const auto good = SearchIndex::Open(bytes);
+  ASSERT_TRUE(good);
+  // The postings section is the last; its first byte starts the first term's postings.
+  ByteReader header(bytes);
+  header.Seek(24 + 6 * 8);
+  const uint32_t postings = header.U32();
+  bytes[postings] = 0xFF;
+  bytes[postings + 1] = 0xFF;
+  const auto damaged = SearchIndex::Open(bytes);
+  ASSERT_TRUE(damaged);
+  const auto fault = damaged->Verify();
+  ASSERT_TRUE(fault);
+  EXPECT_EQ(fault->ToString(), "offset " + std::to_string(postings) + ": bad value: postings of term 0");
 }
 
 TEST(SearchIndex, FailsOnEveryTruncation) {
   const auto bytes = BuildIndex();
   for (size_t size = 0; size < bytes.size(); ++size) {
-    SearchIndex index;
-    EXPECT_NE(index.Open(std::span(bytes).first(size)), SearchError::None) << size;
+    EXPECT_FALSE(SearchIndex::Open(std::span(bytes).first(size))) << size;
   }
 }
 
@@ -173,9 +211,10 @@ TEST(SearchIndex, SurvivesEveryDamagedByte) {
   for (size_t at = 0; at < good.size(); ++at) {
     auto bytes = good;
     bytes[at] ^= 0x5A;
-    SearchIndex index;
-    if (index.Open(bytes) != SearchError::None || index.Verify() != SearchError::None) ++refused;
-    if (index.topicCount() == 0) continue;
+    const auto opened = SearchIndex::Open(bytes);
+    if (!opened || opened->Verify()) ++refused;
+    if (!opened) continue;
+    const SearchIndex& index = *opened;
     for (const char* query : {"волга", "кас* NEAR море", "\"каспийское море\" OR ель", "рек* NOT урал"}) {
       for (int option : {kMatchWordForms, kMatchExactWords}) {
         const SearchResult r = Search(index, query, option, nullptr, nullptr);
@@ -206,8 +245,9 @@ std::vector<uint8_t> BuildLargeIndex() {
 
 TEST(Search, ProgressIsCalledDuringLongQueriesAndStopsThem) {
   const auto bytes = BuildLargeIndex();
-  SearchIndex index;
-  ASSERT_EQ(index.Open(bytes), SearchError::None);
+  const auto opened = SearchIndex::Open(bytes);
+  ASSERT_TRUE(opened);
+  const SearchIndex& index = *opened;
   const char* kQuery = "w1* NEAR w2* NEAR w3*";
   int calls = 0;
   auto start = std::chrono::steady_clock::now();
