@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/shell/MainWindow_win.h"
+#include "app/shell/Program_win.h"
 #include "runtime/base/FileIo_win.h"
 #include "runtime/base/UniqueHandle_win.h"
 #include "runtime/mediaview/core/Title.h"
@@ -17,7 +19,9 @@ namespace {
 
 constexpr const char* kAutoRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 constexpr DWORD kUserAutoRun = 0x91;
-constexpr UINT kCmdNext = 119, kCmdPrevious = 120;
+using shell::kCmdNext;
+using shell::kCmdPrevious;
+using shell::kMainWindowClass;
 
 // Wine shows the Unix root as drive Z:.
 std::string WindowsPath(const char* unixPath) {
@@ -118,7 +122,7 @@ protected:
   }
   bool Start() {
     return Launch() &&
-           WaitFor([&] { return (main_ = FindWindowA("EncWindowClass", nullptr)) && IsWindowVisible(main_); }, 60000);
+           WaitFor([&] { return (main_ = FindWindowA(kMainWindowClass, nullptr)) && IsWindowVisible(main_); }, 60000);
   }
   DWORD ExitCode() {
     if (WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0) return 99;
@@ -194,7 +198,7 @@ TEST_F(PlayerTest, DeclinedDiscPromptEndsWithOneAndRestoresAutoRun) {
   ASSERT_TRUE(Launch());
   HWND prompt = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (prompt = ProcessWindow(process_.dwProcessId, "#32770")) != nullptr; }, 30000));
-  EXPECT_EQ(FindWindowA("EncWindowClass", nullptr), nullptr);  // no main window before the disc
+  EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), nullptr);  // no main window before the disc
   PostMessageA(prompt, WM_COMMAND, IDCANCEL, 0);
   EXPECT_EQ(ExitCode(), 1u);
   EXPECT_EQ(AutoRun(), kUserAutoRun);

@@ -211,8 +211,8 @@ TEST_F(DisplayTest, HotspotsAreHitAtTheRectanglesTheyReport) {
   ASSERT_EQ(hotspots.size(), 4u);
   // Tab order is text order: jump, popup, two authored commands.
   EXPECT_EQ(data, (std::vector<std::string>{"topic_caspian", "pop_delta", "topic_caspian>main", "activate"}));
-  const LONG kinds[] = {1, 2, 0, 0};
-  const LONG cursors[] = {0, 1, 2, 2};
+  const LONG kinds[] = {MV_HOTSPOT_JUMP, MV_HOTSPOT_POPUP, MV_HOTSPOT_COMMAND, MV_HOTSPOT_COMMAND};
+  const LONG cursors[] = {MV_POINT_JUMP, MV_POINT_POPUP, MV_POINT_COMMAND, MV_POINT_COMMAND};
   for (size_t i = 0; i < hotspots.size(); ++i) {
     const RECT& r = hotspots[i].rect;
     ASSERT_LT(r.left, r.right);
@@ -237,12 +237,12 @@ TEST_F(DisplayTest, HotspotsAreHitAtTheRectanglesTheyReport) {
   MVPOINTINFO p{28, 0, 0, 0, 0, 0, 0};
   LONG err = 0;
   EXPECT_FALSE(fMVGetPointInfo(d, 1, 1, &p, nullptr, &err));
-  EXPECT_EQ(p.kind, 1);
+  EXPECT_EQ(p.kind, MV_POINT_ELSEWHERE);
   EXPECT_EQ(p.flags, 0);
   bool textSeen = false;
   for (int y = 0; y < 40 && !textSeen; ++y)
     for (int x = 0; x < 40 && !textSeen; ++x)
-      textSeen = !fMVGetPointInfo(d, x, y, &p, nullptr, &err) && p.kind == 0 && p.flags == 0;
+      textSeen = !fMVGetPointInfo(d, x, y, &p, nullptr, &err) && p.kind == MV_POINT_TEXT && p.flags == 0;
   EXPECT_TRUE(textSeen);
 
   // A buffer too small for the data gets nothing, but the length is told.
