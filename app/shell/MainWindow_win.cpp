@@ -621,8 +621,8 @@ bool CreateMainWindow(HINSTANCE instance) {
                            SetButtonState(kCmdSound, sound);
                            SetButtonState(kCmdMap, map);
                          }});
-  gMain.articleArea = CreateWindowExA(0, "WinCR", "", WS_CHILD, 229, 96, 392, 323, hwnd, nullptr, instance, nullptr);
-  gMain.slideWindow = CreateWindowExA(0, "WinSlide", "", WS_CHILD | WS_BORDER, 21, 105, 186, 207, hwnd, nullptr,
+  gMain.articleArea = CreateWindowExA(0, kArticleAreaClass, "", WS_CHILD, 229, 96, 392, 323, hwnd, nullptr, instance, nullptr);
+  gMain.slideWindow = CreateWindowExA(0, kSlideWindowClass, "", WS_CHILD | WS_BORDER, 21, 105, 186, 207, hwnd, nullptr,
                                       instance, nullptr);
   gMain.introductionBox = CreateWindowExA(0, "Button", "", WS_CHILD | BS_AUTOCHECKBOX, 604, 428, 14, 14, hwnd, nullptr,
                                           instance, nullptr);
