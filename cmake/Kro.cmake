@@ -58,7 +58,8 @@ function(kro_native_test name)
 endfunction()
 
 # kro_win32_test(name SOURCES ... LIBS ...): a GoogleTest suite built with MinGW and run
-# through Wine (the emulator) under the display and wineserver that ./dev provides.
+# through Wine (the emulator) under the display and wineserver that ./dev provides. It links
+# the shared helpers of tests/support.
 function(kro_win32_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   if(NOT KRO_WINDOWS OR NOT KRO_TESTS)
@@ -66,7 +67,7 @@ function(kro_win32_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   kro_flags(${name})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} kro_wintest GTest::gtest_main GTest::gmock)
   # One display has one foreground window: tests that click, type or focus would steal it
   # from each other, so the Wine-hosted tests take turns (native and fuzz tests run beside).
   # The tree's name leads the test names, which are otherwise the same in both Windows trees.
