@@ -6,8 +6,8 @@
 #include "app/shell/Cursors_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
-#include "app/toolkit/BitmapButton_win.h"
-#include "app/toolkit/MovieButton_win.h"
+#include "app/toolkit/BitmapButton.h"
+#include "app/toolkit/MovieButton.h"
 
 namespace kro::shell {
 namespace {

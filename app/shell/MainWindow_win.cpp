@@ -13,7 +13,7 @@
 #include "app/shell/Cursors_win.h"
 #include "app/shell/NavigationState_win.h"
 #include "app/shell/Program_win.h"
-#include "app/toolkit/BitmapButton_win.h"
+#include "app/toolkit/BitmapButton.h"
 #include "app/toolkit/BitmapDrawing.h"
 #include "app/toolkit/Palette.h"
 

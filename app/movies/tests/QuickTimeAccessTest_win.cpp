@@ -7,7 +7,7 @@
 
 #include "app/movies/QuickTime.h"
 #include "app/movies/QuickTimeState.h"
-#include "app/movies/tests/FakeLog.h"
+#include "app/movies/tests/FakeLog_win.h"
 #include "tests/support/Files_win.h"
 
 namespace kro {

@@ -7,7 +7,7 @@ target_sources(mvcl14n_dll PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Copy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GdiMeasurer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Painter.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Pictures_win.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/View.cpp)
 target_link_libraries(mvcl14n_dll PRIVATE kro_mediaview_layout gdi32 user32 ole32 uuid windowscodecs)
 
