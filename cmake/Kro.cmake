@@ -33,9 +33,20 @@ if(KRO_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Portable folders must not reach for Win32 headers; a test scans them.
-function(kro_portable_folder)
-  set_property(GLOBAL APPEND PROPERTY KRO_PORTABLE_FOLDERS ${CMAKE_CURRENT_SOURCE_DIR})
+# kro_win32_folder([folder ...]): folders (relative to the calling one; none: itself) that
+# hold nothing but Win32 code, so their files go without the _win suffix. Everywhere else a
+# file without the suffix is portable; a test checks the whole tree (cmake/CheckPortable.cmake).
+# Declared in every tree, the Windows folders' own CMakeLists.txt before they stop elsewhere.
+function(kro_win32_folder)
+  set(folders ${ARGN})
+  if(NOT folders)
+    set(folders .)
+  endif()
+  foreach(folder IN LISTS folders)
+    get_filename_component(path ${folder} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    file(RELATIVE_PATH path ${CMAKE_SOURCE_DIR} ${path})
+    set_property(GLOBAL APPEND PROPERTY KRO_WIN32_FOLDERS ${path})
+  endforeach()
 endfunction()
 
 macro(kro_setup_googletest)
