@@ -33,9 +33,20 @@ if(KRO_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Portable folders must not reach for Win32 headers; a test scans them.
-function(kro_portable_folder)
-  set_property(GLOBAL APPEND PROPERTY KRO_PORTABLE_FOLDERS ${CMAKE_CURRENT_SOURCE_DIR})
+# kro_win32_folder([folder ...]): folders (relative to the calling one; none: itself) that
+# hold nothing but Win32 code, so their files go without the _win suffix. Everywhere else a
+# file without the suffix is portable; a test checks the whole tree (cmake/CheckPortable.cmake).
+# Declared in every tree, the Windows folders' own CMakeLists.txt before they stop elsewhere.
+function(kro_win32_folder)
+  set(folders ${ARGN})
+  if(NOT folders)
+    set(folders .)
+  endif()
+  foreach(folder IN LISTS folders)
+    get_filename_component(path ${folder} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    file(RELATIVE_PATH path ${CMAKE_SOURCE_DIR} ${path})
+    set_property(GLOBAL APPEND PROPERTY KRO_WIN32_FOLDERS ${path})
+  endforeach()
 endfunction()
 
 macro(kro_setup_googletest)
@@ -58,7 +69,8 @@ function(kro_native_test name)
 endfunction()
 
 # kro_win32_test(name SOURCES ... LIBS ...): a GoogleTest suite built with MinGW and run
-# through Wine (the emulator) under the display and wineserver that ./dev provides.
+# through Wine (the emulator) under the display and wineserver that ./dev provides. It links
+# the shared helpers of tests/support.
 function(kro_win32_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   if(NOT KRO_WINDOWS OR NOT KRO_TESTS)
@@ -66,7 +78,7 @@ function(kro_win32_test name)
   endif()
   add_executable(${name} ${T_SOURCES})
   kro_flags(${name})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} kro_wintest GTest::gtest_main GTest::gmock)
   # One display has one foreground window: tests that click, type or focus would steal it
   # from each other, so the Wine-hosted tests take turns (native and fuzz tests run beside).
   # The tree's name leads the test names, which are otherwise the same in both Windows trees.

@@ -208,8 +208,10 @@ void OnPaint(HWND pane) {
 // ---- Mouse ---------------------------------------------------------------------------
 
 HCURSOR HotspotCursor(LONG kind) {
-  static constexpr const char* kNames[] = {"HAND_T", "HAND_B", "HAND_E"};
-  const char* name = kind >= 0 && kind < 3 ? kNames[kind] : "HAND_U";
+  const char* name = kind == MV_POINT_JUMP      ? "HAND_T"
+                     : kind == MV_POINT_POPUP   ? "HAND_B"
+                     : kind == MV_POINT_COMMAND ? "HAND_E"
+                                                : "HAND_U";
   HCURSOR cursor = LoadCursorA(toolkit::ProgramInstance(), name);
   return cursor ? cursor : SystemCursor(IDC_ARROW);
 }
@@ -219,7 +221,7 @@ HCURSOR CursorAt(LPMV display, POINT point) {
   info.size = sizeof info;
   LONG err = 0;
   if (fMVGetPointInfo(display, point.x, point.y, &info, nullptr, &err)) return HotspotCursor(info.kind);
-  return SystemCursor(info.kind == 0 ? IDC_IBEAM : IDC_ARROW);
+  return SystemCursor(info.kind == MV_POINT_TEXT ? IDC_IBEAM : IDC_ARROW);
 }
 
 // A drag past the edge of a body scrolls it towards the pointer.
@@ -536,9 +538,9 @@ LONG CALLBACK StandardHotspotHandler(LPMV display, LPMVHOTSPOTINFO hotspot) {
   if (!display || !hotspot) return 0;
   HMVTITLE title = hMVGetTitle(display, 0);
   switch (hotspot->kind) {
-    case 0:
+    case MV_HOTSPOT_COMMAND:
       return 1;
-    case 1: {
+    case MV_HOTSPOT_JUMP: {
       HWND pane = ClosePopups(hwndMVGetWindow(display));
       if (!PaneDisplay(pane)) return 1;
       PaneJump(pane, vaMVConvertHash(title, hotspot->hash), 0);
@@ -546,7 +548,7 @@ LONG CALLBACK StandardHotspotHandler(LPMV display, LPMVHOTSPOTINFO hotspot) {
       InvalidateRect(pane, nullptr, TRUE);
       return 1;
     }
-    case 2:
+    case MV_HOTSPOT_POPUP:
       return ShowPopupTopic(display, hotspot->rect, vaMVConvertHash(title, hotspot->hash), 2);
     default:
       return 0;

@@ -362,10 +362,10 @@ LONG CALLBACK ArticleHotspotHandler(LPMV display, LPMVHOTSPOTINFO hotspot) {
   if (!display || !hotspot) return 0;
   HMVTITLE title = hMVGetTitle(display, 0);
   switch (hotspot->kind) {
-    case 0: return AuthoredCommand(display, hotspot->data);
-    case 1: return ArticleJump(display, vaMVConvertHash(title, hotspot->hash));
-    case 2: return ShowPopupTopic(display, hotspot->rect, vaMVConvertHash(title, hotspot->hash), 2);
-    case 125: return ArticleJump(display, vaMVConvertContextString(title, hotspot->data));
+    case MV_HOTSPOT_COMMAND: return AuthoredCommand(display, hotspot->data);
+    case MV_HOTSPOT_JUMP: return ArticleJump(display, vaMVConvertHash(title, hotspot->hash));
+    case MV_HOTSPOT_POPUP: return ShowPopupTopic(display, hotspot->rect, vaMVConvertHash(title, hotspot->hash), 2);
+    case MV_HOTSPOT_CONTEXT_JUMP: return ArticleJump(display, vaMVConvertContextString(title, hotspot->data));
     default: return 0;
   }
 }

@@ -29,7 +29,7 @@ enum : UINT {
   kTopicActivated = WM_USER + 3000,
   kTopicClosed = WM_USER + 3001,  // closed by the user; the record is gone after it
 };
-// Previous/next steps (the main window's messages for them).
+// The steps PreviousNext takes, as the main window asks for them.
 enum : UINT { kNextArticle = WM_USER + 12, kPreviousArticle = WM_USER + 13 };
 enum : int { kLayOutDead = 2001 };
 

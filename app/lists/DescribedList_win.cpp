@@ -8,7 +8,6 @@
 #include "app/lists/DescriptionFields.h"
 #include "app/toolkit/Palette.h"
 #include "app/toolkit/ProgramInstance.h"
-#include "app/toolkit/TreeNode_win.h"
 #include "app/toolkit/core/TextUtilities.h"
 #include "runtime/base/UniqueHandle_win.h"
 
@@ -414,7 +413,7 @@ LRESULT DescribedList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void DescribedList::SetAllChecked(uint32_t state) {
-  toolkit::SetCheckedDeep(root_, state, Parent());
+  root_.SetCheckedDeep(state, [this](uint32_t id, uint32_t value) { Notify(kEntryChecked, id, value); });
   if (!container_) return;
   for (int r = 0; r < container_->RowCount(); ++r) {
     RowElement& row = *container_->Row(r);

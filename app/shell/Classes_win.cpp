@@ -6,8 +6,8 @@
 #include "app/shell/Cursors_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
-#include "app/toolkit/BitmapButton_win.h"
-#include "app/toolkit/MovieButton_win.h"
+#include "app/toolkit/BitmapButton.h"
+#include "app/toolkit/MovieButton.h"
 
 namespace kro::shell {
 namespace {
@@ -27,8 +27,8 @@ struct ClassEntry {
 const ClassEntry kClasses[] = {
     {kMainWindowClass, ArticleViewProc, 0, "myicon", true, WHITE_BRUSH,
      "Невозможно зарегистрировать класс EncWindowClass"},
-    {"WinCR", DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
-    {"WinSlide", article::SlideWindowProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
+    {kArticleAreaClass, DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
+    {kSlideWindowClass, article::SlideWindowProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
 };
 
 bool Register(HINSTANCE instance, const ClassEntry& entry) {

@@ -1,7 +1,7 @@
 #include "app/shell/DiscPrompt_win.h"
 
 #include "app/shell/Cursors_win.h"
-#include "app/toolkit/BitmapButton_win.h"
+#include "app/toolkit/BitmapButton.h"
 #include "app/toolkit/BitmapDrawing.h"
 #include "runtime/base/UniqueHandle_win.h"
 

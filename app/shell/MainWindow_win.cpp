@@ -13,7 +13,7 @@
 #include "app/shell/Cursors_win.h"
 #include "app/shell/NavigationState_win.h"
 #include "app/shell/Program_win.h"
-#include "app/toolkit/BitmapButton_win.h"
+#include "app/toolkit/BitmapButton.h"
 #include "app/toolkit/BitmapDrawing.h"
 #include "app/toolkit/Palette.h"
 
@@ -24,7 +24,6 @@ using toolkit::BitmapButtonRecord;
 
 constexpr int kWidth = 640, kHeight = 480;
 constexpr int kCaptionStrip = 20;
-constexpr UINT kStepNext = WM_USER + 12, kStepPrevious = WM_USER + 13;
 constexpr int kStartLetterIndex = 25;  // Р, the letter of the start article
 using article::kFirstLetterIndex;
 using article::kLetterCount;
@@ -396,10 +395,10 @@ void OnArticleCommand(HWND hwnd, UINT command) {
       break;
     }
     case kCmdNext:
-      if (Main()) article::PreviousNext(Main(), kStepNext);
+      if (Main()) article::PreviousNext(Main(), article::kNextArticle);
       break;
     case kCmdPrevious:
-      if (Main()) article::PreviousNext(Main(), kStepPrevious);
+      if (Main()) article::PreviousNext(Main(), article::kPreviousArticle);
       break;
     case kCmdBack: OnBack(); break;
     case kCmdStartScreen: ShowStartScreen(hwnd); break;
@@ -526,9 +525,9 @@ LRESULT ArticleViewMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       }
       return 0;
     case WM_COMMAND: OnArticleCommand(hwnd, LOWORD(wParam)); return 0;
-    case kMsgTopicActivated: OnTopicActivated(reinterpret_cast<HWND>(lParam)); return 0;
-    case kMsgTopicClosed: OnTopicClosed(hwnd, reinterpret_cast<HWND>(lParam)); return 0;
-    case kMsgPaneClicked: return 0;
+    case article::kTopicActivated: OnTopicActivated(reinterpret_cast<HWND>(lParam)); return 0;
+    case article::kTopicClosed: OnTopicClosed(hwnd, reinterpret_cast<HWND>(lParam)); return 0;
+    case article::kPaneClicked: return 0;
     case WM_SETFOCUS: FocusArticle(); return 0;
     case WM_KEYDOWN:
       if (gMain.activeTopicWindow) SendMessageA(gMain.activeTopicWindow, message, wParam, lParam);
@@ -622,8 +621,8 @@ bool CreateMainWindow(HINSTANCE instance) {
                            SetButtonState(kCmdSound, sound);
                            SetButtonState(kCmdMap, map);
                          }});
-  gMain.articleArea = CreateWindowExA(0, "WinCR", "", WS_CHILD, 229, 96, 392, 323, hwnd, nullptr, instance, nullptr);
-  gMain.slideWindow = CreateWindowExA(0, "WinSlide", "", WS_CHILD | WS_BORDER, 21, 105, 186, 207, hwnd, nullptr,
+  gMain.articleArea = CreateWindowExA(0, kArticleAreaClass, "", WS_CHILD, 229, 96, 392, 323, hwnd, nullptr, instance, nullptr);
+  gMain.slideWindow = CreateWindowExA(0, kSlideWindowClass, "", WS_CHILD | WS_BORDER, 21, 105, 186, 207, hwnd, nullptr,
                                       instance, nullptr);
   gMain.introductionBox = CreateWindowExA(0, "Button", "", WS_CHILD | BS_AUTOCHECKBOX, 604, 428, 14, 14, hwnd, nullptr,
                                           instance, nullptr);

@@ -7,23 +7,21 @@
 
 #include <string>
 
+#include "app/article/Pane_win.h"
+
 namespace kro::shell {
 
-// Commands of the main window, from its buttons and from other windows.
+// Commands of the main window, from its buttons and from other windows. Next and previous
+// come from the panes' arrow keys too, so the panes' header gives their ids.
 enum MainCommand : UINT {
   kCmdPrint = 108, kCmdExit = 110, kCmdCopyArticle = 111, kCmdCopySelection = 112, kCmdSearch = 113,
-  kCmdBookmarks = 114, kCmdContents = 117, kCmdHistory = 118, kCmdNext = 119, kCmdPrevious = 120,
-  kCmdAbout = 124, kCmdIgnored = 128, kCmdResults = 129, kCmdBack = 132, kCmdStartScreen = 150,
-  kCmdPreviousPicture = 251, kCmdNextPicture = 252, kCmdFirstLetter = 2600, kCmdLastLetter = 2890,
-  kCmdVideo = 3000, kCmdMap = 3001, kCmdSound = 3002, kCmdArticleView = 4000, kCmdVideoGallery = 4001,
-  kCmdPictureGallery = 4002, kCmdMapGallery = 4003, kCmdSoundGallery = 4004, kCmdQuit = 4005, kCmdHelp = 4007,
-  kCmdTimeline = 4008,
+  kCmdBookmarks = 114, kCmdContents = 117, kCmdHistory = 118, kCmdNext = article::kNextArticleCommand,
+  kCmdPrevious = article::kPreviousArticleCommand, kCmdAbout = 124, kCmdIgnored = 128, kCmdResults = 129,
+  kCmdBack = 132, kCmdStartScreen = 150, kCmdPreviousPicture = 251, kCmdNextPicture = 252, kCmdFirstLetter = 2600,
+  kCmdLastLetter = 2890, kCmdVideo = 3000, kCmdMap = 3001, kCmdSound = 3002, kCmdArticleView = 4000,
+  kCmdVideoGallery = 4001, kCmdPictureGallery = 4002, kCmdMapGallery = 4003, kCmdSoundGallery = 4004,
+  kCmdQuit = 4005, kCmdHelp = 4007, kCmdTimeline = 4008,
 };
-
-// Private messages the article view receives.
-constexpr UINT kMsgTopicActivated = WM_USER + 3000;
-constexpr UINT kMsgTopicClosed = WM_USER + 3001;
-constexpr UINT kMsgPaneClicked = WM_USER + 2000;
 
 LRESULT CALLBACK ArticleViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK StartScreenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -15,6 +15,8 @@ namespace kro::shell {
 
 constexpr const char* kProductTitle = "Энциклопедия России";
 constexpr const char* kMainWindowClass = "EncWindowClass";
+constexpr const char* kArticleAreaClass = "WinCR";  // the main window's child that holds the article
+constexpr const char* kSlideWindowClass = "WinSlide";
 
 struct Program {
   HINSTANCE instance = nullptr;

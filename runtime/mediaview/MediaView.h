@@ -155,11 +155,16 @@ typedef struct tagMVPOINTINFO {
   LONG size;
   LONG offset;    // character offset nearest the point
   LONG flags;     // MVPI_HOTSPOT: on a hotspot that carries data
-  LONG kind;      // on a hotspot: 0 jump, 1 popup, 2 command; else 0 over text, 1 elsewhere
+  LONG kind;      // MV_POINT_*: on a hotspot the cursor it asks for, else what the point is over
   LONG hotspot;   // index of the hotspot in the region, -1 none
   LONG x, y;      // the point
 } MVPOINTINFO, *LPMVPOINTINFO;
 #define MVPI_HOTSPOT 1
+#define MV_POINT_JUMP 0       // on a jump by hash or by context string
+#define MV_POINT_POPUP 1
+#define MV_POINT_COMMAND 2
+#define MV_POINT_TEXT 0       // off hotspots: over the text
+#define MV_POINT_ELSEWHERE 1  // off hotspots: past the text
 
 // Hotspot record (40 bytes on i686): the caller sets size, capacity and data.
 typedef struct tagMVHOTSPOTINFO {
@@ -169,8 +174,13 @@ typedef struct tagMVHOTSPOTINFO {
   LONG capacity;  // bytes at data
   LONG length;    // length of the hotspot's data; copied (with a NUL when room) only if it fits
   LPSTR data;
-  LONG kind;      // 0 authored command, 1 jump, 2 popup, 125 jump by the context string in data
+  LONG kind;      // MV_HOTSPOT_*
 } MVHOTSPOTINFO, *LPMVHOTSPOTINFO;
+// Hotspot kinds, as titles store them.
+#define MV_HOTSPOT_COMMAND 0         // data: the authored command string
+#define MV_HOTSPOT_JUMP 1            // hash: the target topic's context string
+#define MV_HOTSPOT_POPUP 2           // hash: the popup topic's context string
+#define MV_HOTSPOT_CONTEXT_JUMP 125  // data: the target topic's context string
 
 // MVSelectPoint modes, and its `extend` argument: 0 starts, 1 extends.
 #define MV_SELECT_CHARACTERS 1

@@ -3,29 +3,33 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "app/shell/MainWindow_win.h"
+#include "app/shell/Program_win.h"
 #include "runtime/base/FileIo_win.h"
 #include "runtime/base/UniqueHandle_win.h"
 #include "runtime/mediaview/core/Title.h"
+#include "tests/support/Files_win.h"
+#include "tests/support/Messages_win.h"
 
 namespace kro {
 namespace {
 
 constexpr const char* kAutoRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 constexpr DWORD kUserAutoRun = 0x91;
-constexpr UINT kCmdNext = 119, kCmdPrevious = 120;
+using wintest::HostPath;
+using namespace shell;  // the commands and window classes
 
-// Wine shows the Unix root as drive Z:.
-std::string WindowsPath(const char* unixPath) {
-  std::string path = std::string("Z:") + unixPath;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
+// Polls of the player's state (each waits on its process up to wintest::kIdleRoundMs): a
+// cold start takes a few hundred, a step of the article view a few.
+constexpr int kStartPolls = 6000;
+constexpr int kStepPolls = 1000;
+constexpr int kExitPolls = 3000;
 
 void SetAutoRun(DWORD value) {
   HKEY key;
@@ -76,16 +80,6 @@ HWND ProcessWindow(DWORD processId, const char* className) {
   return search.found;
 }
 
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs) {
-  const DWORD end = GetTickCount() + timeoutMs;
-  while (GetTickCount() < end) {
-    if (condition()) return true;
-    Sleep(50);
-  }
-  return condition();
-}
-
 class PlayerTest : public testing::Test {
 protected:
   // The prefix's kro97.ini belongs to the run command too: its keys are put back afterwards.
@@ -96,12 +90,9 @@ protected:
       const DWORD length = GetPrivateProfileStringA("Kro", key, "\x01", value, sizeof value, "kro97.ini");
       savedIni_.emplace_back(length == 1 && value[0] == '\x01' ? std::nullopt : std::optional<std::string>(value));
     }
-    workDir_ = WindowsPath(KRO_BUILD_DIR "/e2e-work");
-    CreateDirectoryA(workDir_.c_str(), nullptr);
-    DeleteFileA((workDir_ + "\\last.tmp").c_str());
     WritePrivateProfileStringA("Kro", nullptr, nullptr, "kro97.ini");
-    WritePrivateProfileStringA("Kro", "ProductDir", WindowsPath(KRO_PRODUCT_DIR).c_str(), "kro97.ini");
-    WritePrivateProfileStringA("Kro", "Directory", workDir_.c_str(), "kro97.ini");
+    WritePrivateProfileStringA("Kro", "ProductDir", HostPath(KRO_PRODUCT_DIR).c_str(), "kro97.ini");
+    WritePrivateProfileStringA("Kro", "Directory", work_.Path().c_str(), "kro97.ini");
     WritePrivateProfileStringA("Kro", "IsDisk2Exists", "1", "kro97.ini");
     WritePrivateProfileStringA("Kro", "ShowIntroduction", "0", "kro97.ini");
     SetAutoRun(kUserAutoRun);
@@ -110,18 +101,21 @@ protected:
   bool Launch() {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string command = "\"" + WindowsPath(KRO_PLAYER_EXE) + "\"";
+    std::string command = "\"" + HostPath(KRO_PLAYER_EXE) + "\"";
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
       return false;
     CloseHandle(process_.hThread);
     return true;
   }
+  // Polls `done` while the player runs, at most `polls` times.
+  bool WaitFor(const std::function<bool()>& done, int polls) { return wintest::WaitUntil(done, polls, process_.hProcess); }
   bool Start() {
     return Launch() &&
-           WaitFor([&] { return (main_ = FindWindowA("EncWindowClass", nullptr)) && IsWindowVisible(main_); }, 60000);
+           WaitFor([&] { return (main_ = FindWindowA(kMainWindowClass, nullptr)) && IsWindowVisible(main_); }, kStartPolls);
   }
+  bool Exited() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
   DWORD ExitCode() {
-    if (WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0) return 99;
+    if (!WaitFor([&] { return Exited(); }, kExitPolls)) return 99;
     DWORD exitCode = 99;
     GetExitCodeProcess(process_.hProcess, &exitCode);
     return exitCode;
@@ -129,7 +123,7 @@ protected:
 
   void TearDown() override {
     if (process_.hProcess) {
-      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
+      if (!Exited()) TerminateProcess(process_.hProcess, 99);
       CloseHandle(process_.hProcess);
     }
     for (size_t i = 0; i < savedIni_.size(); ++i)
@@ -137,13 +131,13 @@ protected:
   }
 
   std::vector<std::optional<std::string>> savedIni_;
-  std::string workDir_;
+  wintest::TemporaryFolder work_;
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;
 };
 
 TEST_F(PlayerTest, OpensTheStartArticleStepsToTheNextAndClosesCleanly) {
-  const auto opened = mv::Title::OpenFile(WindowsPath(KRO_PRODUCT_DIR "/kro.m14"), {});
+  const auto opened = mv::Title::OpenFile(HostPath(KRO_PRODUCT_DIR "/kro.m14"), {});
   ASSERT_TRUE(opened) << opened.error().ToString();
   const auto& title = *opened;
   const uint32_t start = title->TopicByContext("topic_ros14");
@@ -153,19 +147,19 @@ TEST_F(PlayerTest, OpensTheStartArticleStepsToTheNextAndClosesCleanly) {
 
   ASSERT_TRUE(Start());
   EXPECT_EQ(AutoRun(), 0xB5u);  // AutoRun is off while the program runs
-  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind(std::string(Named(start)), 0) == 0; }, 10000))
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind(std::string(Named(start)), 0) == 0; }, kStepPolls))
       << Caption(main_);
   const HWND previous = ButtonAt(main_, 560, 421);
   const HWND nextButton = ButtonAt(main_, 590, 421);
   ASSERT_TRUE(previous && nextButton);
 
   PostMessageA(main_, WM_COMMAND, kCmdNext, 0);
-  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind(std::string(Named(next)), 0) == 0; }, 10000))
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind(std::string(Named(next)), 0) == 0; }, kStepPolls))
       << Caption(main_);
   EXPECT_EQ(SendMessageA(previous, BM_GETSTATE, 0, 0), 1);
   EXPECT_EQ(SendMessageA(nextButton, BM_GETSTATE, 0, 0), title->BrowseNext(next) != mv::kNone ? 1 : 0);
   PostMessageA(main_, WM_COMMAND, kCmdPrevious, 0);
-  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind(std::string(Named(start)), 0) == 0; }, 10000));
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind(std::string(Named(start)), 0) == 0; }, kStepPolls));
 
   // The close button of the caption strip, inside its border.
   RECT window;
@@ -173,14 +167,14 @@ TEST_F(PlayerTest, OpensTheStartArticleStepsToTheNextAndClosesCleanly) {
   PostMessageA(main_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(window.left + 628, window.top + 10));
   EXPECT_EQ(ExitCode(), 0u);
   EXPECT_EQ(AutoRun(), kUserAutoRun);
-  EXPECT_TRUE(FileExists(workDir_ + "\\last.tmp"));
+  EXPECT_TRUE(FileExists(work_ / "last.tmp"));
 }
 
 TEST_F(PlayerTest, MissingProductDirEndsWithTheReinstallMessageAndRestoresAutoRun) {
   WritePrivateProfileStringA("Kro", "ProductDir", nullptr, "kro97.ini");
   ASSERT_TRUE(Launch());
   HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA("#32770", "Ошибка")) != nullptr; }, 30000));
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA("#32770", "Ошибка")) != nullptr; }, kStartPolls));
   EXPECT_EQ(AutoRun(), 0xB5u);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(ExitCode(), 1u);
@@ -188,27 +182,24 @@ TEST_F(PlayerTest, MissingProductDirEndsWithTheReinstallMessageAndRestoresAutoRu
 }
 
 TEST_F(PlayerTest, DeclinedDiscPromptEndsWithOneAndRestoresAutoRun) {
-  const std::string empty = WindowsPath(KRO_BUILD_DIR "/e2e-empty-disc");
-  CreateDirectoryA(empty.c_str(), nullptr);
-  WritePrivateProfileStringA("Kro", "ProductDir", empty.c_str(), "kro97.ini");
+  const wintest::TemporaryFolder empty;
+  WritePrivateProfileStringA("Kro", "ProductDir", empty.Path().c_str(), "kro97.ini");
   ASSERT_TRUE(Launch());
   HWND prompt = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (prompt = ProcessWindow(process_.dwProcessId, "#32770")) != nullptr; }, 30000));
-  EXPECT_EQ(FindWindowA("EncWindowClass", nullptr), nullptr);  // no main window before the disc
+  ASSERT_TRUE(WaitFor([&] { return (prompt = ProcessWindow(process_.dwProcessId, "#32770")) != nullptr; }, kStartPolls));
+  EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), nullptr);  // no main window before the disc
   PostMessageA(prompt, WM_COMMAND, IDCANCEL, 0);
   EXPECT_EQ(ExitCode(), 1u);
   EXPECT_EQ(AutoRun(), kUserAutoRun);
 }
 
 TEST_F(PlayerTest, DamagedTitleIsRefusedWithItsMessage) {
-  const std::string disc = WindowsPath(KRO_BUILD_DIR "/e2e-damaged-disc");
-  CreateDirectoryA(disc.c_str(), nullptr);
-  const char kNotATitle[] = "not a title at all";
-  ReplaceFileContents(disc + "\\kro.m14", std::span(reinterpret_cast<const uint8_t*>(kNotATitle), sizeof kNotATitle));
-  WritePrivateProfileStringA("Kro", "ProductDir", disc.c_str(), "kro97.ini");
+  const wintest::TemporaryFolder disc;
+  ASSERT_TRUE(wintest::WriteTextFile(disc / "kro.m14", "not a title at all"));
+  WritePrivateProfileStringA("Kro", "ProductDir", disc.Path().c_str(), "kro97.ini");
   ASSERT_TRUE(Launch());
   HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA("#32770", "Ошибка")) != nullptr; }, 30000));
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA("#32770", "Ошибка")) != nullptr; }, kStartPolls));
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(ExitCode(), 1u);
   EXPECT_EQ(AutoRun(), kUserAutoRun);
@@ -216,16 +207,16 @@ TEST_F(PlayerTest, DamagedTitleIsRefusedWithItsMessage) {
 
 TEST_F(PlayerTest, CatalogueCommandSwitchesToTheStartScreenAndBack) {
   ASSERT_TRUE(Start());
-  const HWND area = FindWindowExA(main_, nullptr, "WinCR", nullptr);
+  const HWND area = FindWindowExA(main_, nullptr, kArticleAreaClass, nullptr);
   const HWND box = FindWindowExA(main_, nullptr, "Button", nullptr);
   ASSERT_TRUE(area && box);
   EXPECT_TRUE(IsWindowVisible(area));
   EXPECT_FALSE(IsWindowVisible(box));
-  PostMessageA(main_, WM_COMMAND, 150, 0);
-  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(area) && IsWindowVisible(box); }, 10000));
-  PostMessageA(main_, WM_COMMAND, 4000, 0);
-  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(area) && !IsWindowVisible(box); }, 10000));
-  PostMessageA(main_, WM_COMMAND, 110, 0);
+  PostMessageA(main_, WM_COMMAND, kCmdStartScreen, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(area) && IsWindowVisible(box); }, kStepPolls));
+  PostMessageA(main_, WM_COMMAND, kCmdArticleView, 0);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(area) && !IsWindowVisible(box); }, kStepPolls));
+  PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
   EXPECT_EQ(ExitCode(), 0u);
 }
 

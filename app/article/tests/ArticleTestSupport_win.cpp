@@ -1,18 +1,11 @@
 #include "app/article/tests/ArticleTestSupport_win.h"
 
-#include <algorithm>
+#include "tests/support/Files_win.h"
 
 namespace kro::article::test {
 namespace {
 
 constexpr char kMainClass[] = "ArticleTestMain";
-
-std::string BesideExe(const char* name) {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path, n);
-  return dir.substr(0, dir.find_last_of("\\/") + 1) + name;
-}
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* log = reinterpret_cast<HostLog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -33,13 +26,8 @@ struct Environment {
   Environment() {
     MVSetInstance(GetModuleHandleA(nullptr));
     EXPECT_TRUE(RegisterArticleClasses(GetModuleHandleA(nullptr)));
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    wc.lpszClassName = kMainClass;
-    RegisterClassA(&wc);
-    title = hMVTitleOpenEx(BesideExe("article_fixture.m14").c_str(), nullptr, nullptr);
+    wintest::RegisterTestClass(kMainClass, MainProc, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    title = hMVTitleOpenEx(wintest::BesideExe("article_fixture.m14").c_str(), nullptr, nullptr);
   }
   HMVTITLE title = nullptr;
 };
@@ -88,60 +76,10 @@ TopicRecord* ArticleTest::Open(const char* context, RECT rect) {
   return record;
 }
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-HeldKeys::HeldKeys(std::initializer_list<int> keys) {
-  GetKeyboardState(saved_);
-  BYTE state[256];
-  std::copy(std::begin(saved_), std::end(saved_), state);
-  for (int key : keys) state[key] = 0x80;
-  SetKeyboardState(state);
-}
-
-HeldKeys::~HeldKeys() { SetKeyboardState(saved_); }
-
-void PressKey(HWND window, WPARAM key) { SendMessageA(window, WM_KEYDOWN, key, 1); }
-
-void Click(HWND window, POINT point) {
-  const LPARAM at = MAKELPARAM(point.x, point.y);
-  SendMessageA(window, WM_MOUSEMOVE, 0, at);
-  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  SendMessageA(window, WM_LBUTTONUP, 0, at);
-}
-
-std::string ClipboardText() {
-  std::string text = "<none>";
-  if (!OpenClipboard(nullptr)) return "<closed>";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    text = static_cast<const char*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-  return text;
-}
-
-void ClearClipboard() {
-  if (!OpenClipboard(nullptr)) return;
-  EmptyClipboard();
-  CloseClipboard();
-}
-
 std::string RegionText(LPMV display) {
   LONG err = 0;
   HGLOBAL block = hMVCopyMedia(display, &err);
-  if (!block) return "";
-  std::string text = static_cast<const char*>(GlobalLock(block));
-  GlobalUnlock(block);
-  GlobalFree(block);
-  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-  return text;
+  return block ? wintest::WithoutCr(wintest::TakeGlobalText(block)) : "";
 }
 
 std::vector<RECT> HotspotRects(LPMV display) {

@@ -1,13 +1,15 @@
 #pragma once
 // Shared pieces of the article window tests: the fixture title, a host that records what
-// the article windows tell it, a main window that records its commands, keys held down,
-// the message pump and the clipboard.
+// the article windows tell it, a main window that records its commands, and what the
+// displays show. The pump, input and the clipboard come from tests/support.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "app/article/TopicWindow_win.h"
+#include "tests/support/Clipboard_win.h"
+#include "tests/support/Messages_win.h"
 
 namespace kro::article::test {
 
@@ -53,20 +55,13 @@ protected:
   std::vector<TopicRecord*> records_;
 };
 
-void Pump();
-// Keys seen as held by GetKeyState while alive.
-class HeldKeys {
-public:
-  explicit HeldKeys(std::initializer_list<int> keys);
-  ~HeldKeys();
-
-private:
-  BYTE saved_[256];
-};
-void PressKey(HWND window, WPARAM key);
-void Click(HWND window, POINT point);  // move, down, up at a client point
-std::string ClipboardText();
-void ClearClipboard();
+using wintest::Click;
+using wintest::ClearClipboard;
+using wintest::HeldKeys;
+using wintest::PressKey;
+using wintest::Pump;
+// The clipboard's text, CR removed.
+inline std::string ClipboardText() { return wintest::WithoutCr(wintest::ClipboardText()); }
 // Text of the region a display shows, CR removed.
 std::string RegionText(LPMV display);
 // The hotspot rectangles of a display, in Tab order; leaves the focus on the first.

@@ -5,6 +5,9 @@
 #include <string>
 
 #include "app/movies/QuickTime.h"
+#include "tests/support/Canvas_win.h"
+#include "tests/support/Files_win.h"
+#include "tests/support/Messages_win.h"
 
 namespace kro::article {
 namespace {
@@ -16,17 +19,13 @@ Buttons gButtons;
 
 // A small disc: a letter picture and two pictures of the letter folder "v", all copies of
 // a test picture the movie service's tests make.
-std::string MakeDisc() {
-  const std::string source = std::string("Z:") + QT_TEST_MEDIA + "/halves.jpg";
-  const std::string disc = "slide-disc\\";
-  for (const char* folder : {"slide-disc", "slide-disc\\letters", "slide-disc\\pictures", "slide-disc\\pictures\\v",
-                             "slide-disc\\pictures\\v\\icons"})
-    CreateDirectoryA(folder, nullptr);
+std::string MakeDisc(const wintest::TemporaryFolder& disc) {
+  const std::string source = wintest::HostPath(QT_TEST_MEDIA "/halves.jpg");
+  for (const char* folder : {"letters", "pictures", "pictures\\v", "pictures\\v\\icons"})
+    CreateDirectoryA((disc / folder).c_str(), nullptr);
   for (const char* name : {"letters\\v.jpg", "pictures\\v\\icons\\ai.jpg", "pictures\\v\\icons\\bi.jpg"})
-    CopyFileA(source.c_str(), (disc + name).c_str(), FALSE);
-  char full[MAX_PATH];
-  GetFullPathNameA(disc.c_str(), sizeof full, full, nullptr);
-  return full;
+    CopyFileA(source.c_str(), (disc / name).c_str(), FALSE);
+  return disc.Path() + "\\";
 }
 
 class SlideWindowTest : public testing::Test {
@@ -34,19 +33,15 @@ protected:
   static void SetUpTestSuite() {
     QTInitialize(nullptr);
     EnterMovies();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = SlideWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));  // white without a picture
-    wc.lpszClassName = "KroTestSlide";
-    RegisterClassA(&wc);
+    // White without a picture.
+    wintest::RegisterTestClass("KroTestSlide", SlideWindowProc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   }
   static void TearDownTestSuite() {
     ExitMovies();
     QTTerminate();
   }
   void SetUp() override {
-    SetSlideHost({MakeDisc(), [](bool p, bool n) { gButtons.previous = p, gButtons.next = n; },
+    SetSlideHost({MakeDisc(disc_), [](bool p, bool n) { gButtons.previous = p, gButtons.next = n; },
                   [](bool movie, bool sound, bool map) { gButtons.movie = movie, gButtons.sound = sound, gButtons.map = map; }});
     main_ = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
     slide_ = CreateWindowA("KroTestSlide", "", WS_CHILD | WS_VISIBLE, 10, 10, 186, 207, main_, nullptr, nullptr, nullptr);
@@ -55,11 +50,9 @@ protected:
   void TearDown() override { DestroyWindow(main_); }
   static COLORREF Centre(HWND hwnd) {
     UpdateWindow(hwnd);
-    HDC dc = GetDC(hwnd);
-    const COLORREF c = GetPixel(dc, 5, 100);
-    ReleaseDC(hwnd, dc);
-    return c;
+    return wintest::WindowPixel(hwnd, {5, 100});
   }
+  wintest::TemporaryFolder disc_;
   HWND main_{}, slide_{};
 };
 

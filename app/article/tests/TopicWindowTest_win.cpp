@@ -246,13 +246,13 @@ TEST_F(ArticleHotspotTest, JumpsShowTheWholeArticleAndRecordTheWayBack) {
   MoveWindow(main->topicWindow, 0, 0, 400, 300, TRUE);
   const int stepsBefore = host_.log.historySteps;
   char buffer[256];
-  MVHOTSPOTINFO byContext = Hotspot(125, "topic_volga", buffer);
+  MVHOTSPOTINFO byContext = Hotspot(MV_HOTSPOT_CONTEXT_JUMP, "topic_volga", buffer);
   EXPECT_EQ(ArticleHotspotHandler(MainDisplay(main), &byContext), 1);
   EXPECT_STREQ(CurrentTitle(), "Волга");
   EXPECT_EQ(ShownAddress(PaneDisplay(main->nonScrollingPane)), AddressOf("topic_volga"));  // the heading too
   EXPECT_EQ(host_.log.historySteps, stepsBefore + 1);
 
-  MVHOTSPOTINFO command = Hotspot(0, "topic_azov>main", buffer);
+  MVHOTSPOTINFO command = Hotspot(MV_HOTSPOT_COMMAND, "topic_azov>main", buffer);
   EXPECT_EQ(ArticleHotspotHandler(MainDisplay(main), &command), 1);
   ASSERT_NE(SecondaryWindow(), nullptr);
   EXPECT_EQ(ShownAddress(MainDisplay(SecondaryWindow())), AddressOf("topic_azov"));

@@ -8,6 +8,7 @@
 
 #include "app/article/TopicWindow_win.h"
 #include "runtime/base/UniqueHandle_win.h"
+#include "tests/support/Messages_win.h"
 
 namespace {
 
@@ -27,11 +28,6 @@ public:
 private:
   HWND main_;
 };
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
 
 bool SaveScreen(const RECT& r, const char* path) {
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -68,12 +64,7 @@ int main(int argc, char** argv) {
   MVSetInstance(instance);
   HMVTITLE title = hMVTitleOpenEx(argv[1], nullptr, nullptr);
   if (!title || !kro::article::RegisterArticleClasses(instance)) return 1;
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = instance;
-  wc.hbrBackground = CreateSolidBrush(RGB(0x1F, 0x2A, 0x44));
-  wc.lpszClassName = "ArticleShotFrame";
-  RegisterClassA(&wc);
+  kro::wintest::RegisterTestClass("ArticleShotFrame", DefWindowProcA, CreateSolidBrush(RGB(0x1F, 0x2A, 0x44)));
   HWND frame = CreateWindowA("ArticleShotFrame", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr, instance,
                              nullptr);
   ShotHost host(frame);
@@ -91,10 +82,7 @@ int main(int argc, char** argv) {
     kro::article::ShowPopupByContextString(argv[2] + 6, 2);
   else
     kro::article::ShowByContextString(argv[2], main);
-  for (int i = 0; i < 20; ++i) {
-    Pump();
-    Sleep(20);
-  }
+  kro::wintest::PumpRounds(20);  // the pictures and popups settle
   UpdateWindow(frame);
   const RECT shot = popup ? RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)} : RECT{0, 0, 640, 480};
   const bool saved = SaveScreen(shot, argv[3]);

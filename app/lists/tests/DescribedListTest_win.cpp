@@ -12,6 +12,8 @@
 
 #include "app/toolkit/Palette.h"
 #include "app/toolkit/tests/TestBitmapFiles.h"
+#include "tests/support/Files_win.h"
+#include "tests/support/Messages_win.h"
 
 namespace kro::lists {
 namespace {
@@ -19,15 +21,7 @@ namespace {
 using toolkit::RowElement;
 using toolkit::testing::WritePatternBitmap;
 
-struct Note {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  bool operator==(const Note&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const Note& n) {
-  return out << "{" << n.message << ", " << n.wParam << ", " << n.lParam << "}";
-}
+using Note = wintest::Message;
 std::vector<Note> gNotes;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -81,10 +75,6 @@ constexpr const char* kCategories =
     "11{1\n"
     "111 \"Оптика\"\n";
 
-void WriteText(const std::string& name, const std::string& text) {
-  std::ofstream(name, std::ios::binary) << text;
-}
-
 // Pictures in the list's colours: a boxed plus and minus, a bullet, a closed book.
 void WritePictures() {
   CreateDirectoryA(kDirectory, nullptr);
@@ -130,15 +120,10 @@ std::string RowText(const RowElement& row) {
 class DescribedListTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = CreateSolidBrush(RGB(0x3B, 0x4A, 0x6B));
-    wc.lpszClassName = "KroListParent";
-    RegisterClassA(&wc);
+    wintest::RegisterTestClass("KroListParent", ParentProc, CreateSolidBrush(RGB(0x3B, 0x4A, 0x6B)));
     WritePictures();
-    WriteText(std::string(kDirectory) + "\\content1.txt", kWorkedExample);
-    WriteText(std::string(kDirectory) + "\\categories.txt", kCategories);
+    wintest::WriteTextFile(std::string(kDirectory) + "\\content1.txt", kWorkedExample);
+    wintest::WriteTextFile(std::string(kDirectory) + "\\categories.txt", kCategories);
   }
   void SetUp() override {
     gNotes.clear();
@@ -362,8 +347,8 @@ TEST_F(DescribedListTest, ExportWritesEveryItemWithCrLf) {
   EXPECT_FALSE(ExportListText(std::string(directory) + "\\missing\\folder", 1, box));
 }
 
-// With KRO_LIST_HOLD_MS set the two lists stay on screen that long, opened, for a look at
-// them.
+// With KRO_LIST_HOLD_MS set the two lists then stay on screen that long, opened, for a look
+// at them.
 TEST_F(DescribedListTest, ListsOnScreen) {
   MoveWindow(parent_, 0, 0, 640, 260, TRUE);
   Open("content1.txt");
@@ -375,15 +360,10 @@ TEST_F(DescribedListTest, ListsOnScreen) {
   SendMessageA(rows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));     // open the first group
   SendMessageA(rows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 45));   // check its second child
   SendMessageA(rows, WM_MOUSEMOVE, 0, MAKELPARAM(60, 65));
-  const char* hold = std::getenv("KRO_LIST_HOLD_MS");
-  const DWORD until = GetTickCount() + (hold ? std::atoi(hold) : 0);
-  MSG msg;
-  do {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(10);
-  } while (GetTickCount() < until);
+  wintest::Pump();
   EXPECT_EQ(list_->Container()->Current(), 1);
   EXPECT_EQ(categories.Root().FindById(12)->checked, 1u);
+  if (const char* hold = std::getenv("KRO_LIST_HOLD_MS")) wintest::ShowFor(static_cast<UINT>(std::atoi(hold)));
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/Messages_win.h"
+
 namespace kro::lists {
 namespace {
 
@@ -65,11 +67,7 @@ class VirtualListBoxTest : public testing::Test {
 protected:
   static void SetUpTestSuite() {
     RegisterVirtualListBoxClass(GetModuleHandleA(nullptr));
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = OwnerProc;
-    wc.lpszClassName = "KroVlbOwner";
-    wc.hInstance = GetModuleHandleA(nullptr);
-    RegisterClassA(&wc);
+    wintest::RegisterTestClass("KroVlbOwner", OwnerProc);
   }
   void SetUp() override {
     gOwner = {};

@@ -7,7 +7,8 @@
 
 #include "app/movies/QuickTime.h"
 #include "app/movies/QuickTimeState.h"
-#include "app/movies/tests/FakeLog.h"
+#include "app/movies/tests/FakeLog_win.h"
+#include "tests/support/Files_win.h"
 
 namespace kro {
 namespace {
@@ -19,13 +20,7 @@ std::string TakeLog() {
   return log;
 }
 
-std::string VariantFolder(const char* variant) {
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, sizeof exe);
-  std::string folder(exe);
-  folder.erase(folder.find_last_of('\\'));
-  return folder + "\\..\\variants\\" + variant;
-}
+std::string VariantFolder(const char* variant) { return wintest::BesideExe(std::string("..\\variants\\") + variant); }
 
 // Each test points the loader at one folder of fake libraries and starts from the
 // layer's initial state; the load-attempted flag is never cleared within a run, so the

@@ -5,6 +5,8 @@
 #include <map>
 #include <utility>
 
+#include "tests/support/Messages_win.h"
+
 namespace kro::shell {
 namespace {
 
@@ -23,11 +25,7 @@ HWND Results() { return gResults; }
 class DialogKeysTest : public testing::Test {
 protected:
   void SetUp() override {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KroRecorder";
-    RegisterClassA(&wc);
+    wintest::RegisterTestClass("KroRecorder", RecordingProc);
     dialog_ = CreateWindowA("KroRecorder", "", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
     okButton_ = Child("KroRecorder", dialog_, 0);
     cancelButton_ = Child("KroRecorder", dialog_, 30);
@@ -48,16 +46,9 @@ protected:
   static HWND Child(const char* cls, HWND parent, int y) {
     return CreateWindowA(cls, "", WS_CHILD | WS_VISIBLE, 0, y, 200, 25, parent, nullptr, nullptr, nullptr);
   }
-  static void Drain() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
   void Key(HWND target, WPARAM key) {
     PostMessageA(target, WM_KEYDOWN, key, 1);
-    Drain();
+    wintest::Pump();
   }
   static int Clicks(HWND button) { return Received(button, WM_LBUTTONUP); }
 
@@ -109,7 +100,7 @@ TEST_F(DialogKeysTest, LayoutSwitchInComboEditGoesToTheOwnerAndCaretStays) {
   SetForegroundWindow(dialog_);
   SetFocus(edit_);
   PostMessageA(edit_, WM_INPUTLANGCHANGEREQUEST, 0, 0x04190419);
-  Drain();
+  wintest::Pump();
   EXPECT_EQ(Received(panel_, WM_INPUTLANGCHANGEREQUEST), 1);
   EXPECT_EQ(GetFocus(), edit_);
 }

@@ -2,39 +2,26 @@
 // the native build's model writes: the files are the same whichever build wrote them.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "app/navigation/tests/StateFileImages.h"
 #include "app/shell/NavigationState_win.h"
 #include "app/shell/Program_win.h"
+#include "tests/support/Files_win.h"
+#include "runtime/base/FileIo_win.h"
+#include "tests/support/Files_win.h"
 
 namespace kro::shell {
 namespace {
 
 class StateFilesOnDisk : public testing::Test {
 protected:
-  void SetUp() override {
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, current);
-    dir_ = std::string(current) + "\\state-files";
-    CreateDirectoryA(dir_.c_str(), nullptr);
-    DeleteFileA(Path("bookmark.tmp").c_str());
-    DeleteFileA(Path("last.tmp").c_str());
-    TheProgram().workingDir = dir_;
-  }
+  void SetUp() override { TheProgram().workingDir = dir_.Path(); }
   void TearDown() override { History().Clear(); }
 
-  std::string Path(const char* name) const { return dir_ + "\\" + name; }
-  std::vector<uint8_t> Read(const char* name) const {
-    std::ifstream file(Path(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-  }
-  void Write(const char* name, const std::vector<uint8_t>& bytes) const {
-    std::ofstream(Path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  }
+  std::string Path(const char* name) const { return dir_ / name; }
+  std::vector<uint8_t> Read(const char* name) const { return ReadWholeFile(Path(name)).value_or(std::vector<uint8_t>{}); }
+  void Write(const char* name, const std::vector<uint8_t>& bytes) const { ASSERT_TRUE(ReplaceFileContents(Path(name), bytes)); }
 
-  std::string dir_;
+  wintest::TemporaryFolder dir_;
 };
 
 TEST_F(StateFilesOnDisk, BookmarksComeBackAsTheFixedImage) {

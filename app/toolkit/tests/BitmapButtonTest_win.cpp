@@ -1,8 +1,11 @@
-#include "app/toolkit/BitmapButton_win.h"
+#include "app/toolkit/BitmapButton.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "tests/support/Canvas_win.h"
+#include "tests/support/Messages_win.h"
 
 namespace kro::toolkit {
 namespace {
@@ -21,11 +24,7 @@ class BitmapButtonTest : public testing::Test {
 protected:
   static void SetUpTestSuite() {
     RegisterBitmapButtonClass(GetModuleHandleA(nullptr));
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.lpszClassName = "KroButtonParent";
-    wc.hInstance = GetModuleHandleA(nullptr);
-    RegisterClassA(&wc);
+    wintest::RegisterTestClass("KroButtonParent", ParentProc);
   }
   void SetUp() override {
     gCommands.clear();
@@ -51,10 +50,7 @@ protected:
   }
   static COLORREF Colour(HWND button) {
     RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    HDC dc = GetDC(button);
-    const COLORREF c = GetPixel(dc, 5, 5);
-    ReleaseDC(button, dc);
-    return c;
+    return wintest::WindowPixel(button, {5, 5});
   }
   HWND parent_{};
 };
@@ -133,8 +129,7 @@ TEST_F(BitmapButtonTest, PartnersLearnTheLatchState) {
   CreateBitmapButtons(parent_, GetModuleHandleA(nullptr), records, true);
   records[0].partnerA = &records[1];
   Click(records[0].window);
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  wintest::Pump();
   EXPECT_EQ(SendMessageA(records[1].window, BM_GETCHECK, 0, 0), 1);
 }
 

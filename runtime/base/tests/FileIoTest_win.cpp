@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/Files_win.h"
+
 namespace kro {
 namespace {
 
 TEST(FileIo, ReplaceThenReadBack) {
-  const std::string path = "fileio_test.bin";
+  const wintest::TemporaryFolder folder;
+  const std::string path = folder / "fileio_test.bin";
   const std::vector<uint8_t> first = {1, 2, 3}, second = {9};
   ASSERT_TRUE(ReplaceFileContents(path, first));
   EXPECT_EQ(ReadWholeFile(path), first);
@@ -21,7 +24,8 @@ TEST(FileIo, ReplaceThenReadBack) {
 }
 
 TEST(FileIo, FailedWriteLeavesTheOldFile) {
-  const std::string path = "fileio_keep.bin";
+  const wintest::TemporaryFolder folder;
+  const std::string path = folder / "fileio_keep.bin";
   ASSERT_TRUE(ReplaceFileContents(path, std::vector<uint8_t>{7}));
   EXPECT_FALSE(ReplaceFileContents("Z:\\no\\such\\dir\\file", std::vector<uint8_t>{1}));
   EXPECT_EQ(ReadWholeFile(path), (std::vector<uint8_t>{7}));

@@ -23,12 +23,18 @@ DisplayObject* Realized(LPMV handle) {
 LONG CursorKind(mv::HotspotKind kind) {
   switch (kind) {
     case mv::HotspotKind::Jump:
-    case mv::HotspotKind::ContextJump: return 0;
-    case mv::HotspotKind::Popup: return 1;
-    case mv::HotspotKind::Command: return 2;
+    case mv::HotspotKind::ContextJump: return MV_POINT_JUMP;
+    case mv::HotspotKind::Popup: return MV_POINT_POPUP;
+    case mv::HotspotKind::Command: return MV_POINT_COMMAND;
   }
   return 3;
 }
+
+// The record hands the stored kind over as it is.
+static_assert(static_cast<LONG>(mv::HotspotKind::Command) == MV_HOTSPOT_COMMAND);
+static_assert(static_cast<LONG>(mv::HotspotKind::Jump) == MV_HOTSPOT_JUMP);
+static_assert(static_cast<LONG>(mv::HotspotKind::Popup) == MV_HOTSPOT_POPUP);
+static_assert(static_cast<LONG>(mv::HotspotKind::ContextJump) == MV_HOTSPOT_CONTEXT_JUMP);
 
 void FillHotspot(const display::View& view, int32_t index, const mv::layout::Rect& rect, LPMVHOTSPOTINFO out) {
   const mv::Hotspot& h = view.region().hotspots[index];

@@ -1,26 +1,20 @@
 #include "runtime/mediaview/core/search/WorkMeter.h"
 
 namespace kro::search {
-namespace {
 
-// The caller asks for a call every 20 ms of work; half that leaves room for the slowest
-// unit of work between two clock readings.
-constexpr auto kProgressInterval = std::chrono::milliseconds(10);
-// Units between clock readings: a few microseconds of decoding.
-constexpr int32_t kUnitsPerCheck = 2048;
-
-}  // namespace
-
-WorkMeter::WorkMeter(ProgressCallback progress)
-    : progress_(std::move(progress)), lastCall_(std::chrono::steady_clock::now()), budget_(kUnitsPerCheck) {}
+// The caller asks for a call every 20 ms of work; kProgressInterval is half that, which
+// leaves room for the slowest unit of work between two clock readings. kUnitsPerCheck
+// units are a few microseconds of decoding.
+WorkMeter::WorkMeter(ProgressCallback progress, WorkClock clock)
+    : progress_(std::move(progress)), clock_(std::move(clock)) {}
 
 void WorkMeter::Check() {
   budget_ = kUnitsPerCheck;
   if (!progress_ || stopped_) return;
-  const auto now = std::chrono::steady_clock::now();
-  if (now - lastCall_ < kProgressInterval) return;
+  if (called_ && clock_() - lastCall_ < kProgressInterval) return;
+  called_ = true;
   if (progress_() != 0) stopped_ = true;
-  lastCall_ = std::chrono::steady_clock::now();
+  lastCall_ = clock_();
 }
 
 }  // namespace kro::search

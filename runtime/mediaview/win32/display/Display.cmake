@@ -7,7 +7,7 @@ target_sources(mvcl14n_code PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Copy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GdiMeasurer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Painter.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Pictures_win.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/View.cpp)
 target_link_libraries(mvcl14n_code PUBLIC kro_mediaview_layout gdi32 user32 ole32 uuid windowscodecs)
 
@@ -26,7 +26,7 @@ if(KRO_TESTS)
   foreach(tool display_bench display_shot)
     add_executable(${tool} ${CMAKE_CURRENT_LIST_DIR}/../tests/${tool}_win.cpp)
     kro_flags(${tool})
-    target_link_libraries(${tool} PRIVATE mvcl14n gdi32 user32)
+    target_link_libraries(${tool} PRIVATE mvcl14n kro_wintest gdi32 user32)
     add_dependencies(${tool} mvcl14n_typography)
   endforeach()
 endif()

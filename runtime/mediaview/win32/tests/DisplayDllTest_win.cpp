@@ -7,81 +7,17 @@
 #include <vector>
 
 #include "runtime/mediaview/MediaView.h"
+#include "runtime/mediaview/win32/tests/DisplayPane_win.h"
+#include "tests/support/Canvas_win.h"
+#include "tests/support/Clipboard_win.h"
+#include "tests/support/Files_win.h"
+#include "tests/support/Messages_win.h"
 
 namespace {
 
-std::string BesideExe(const char* name) {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path, n);
-  return dir.substr(0, dir.find_last_of("\\/") + 1) + name;
-}
-
-std::string TakeText(HGLOBAL block) {
-  if (!block) return "<none>";
-  const char* p = static_cast<const char*>(GlobalLock(block));
-  std::string text(p);
-  GlobalUnlock(block);
-  GlobalFree(block);
-  return text;
-}
-
-std::string WithoutCr(std::string s) {
-  s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
-  return s;
-}
-
-// A 32-bit DIB to paint displays into and read back.
-class Canvas {
-public:
-  Canvas(int w, int h) : w_(w), h_(h) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    const uint32_t v = bits_[y * w_ + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-  }
-  // Pixels of `colour` inside [x0, x1) x [y0, y1).
-  int Count(COLORREF colour, int x0, int y0, int x1, int y1) const {
-    int n = 0;
-    for (int y = std::max(0, y0); y < std::min(h_, y1); ++y)
-      for (int x = std::max(0, x0); x < std::min(w_, x1); ++x) n += At(x, y) == colour;
-    return n;
-  }
-  int CountNot(COLORREF colour, int x0, int y0, int x1, int y1) const {
-    return (std::min(w_, x1) - std::max(0, x0)) * (std::min(h_, y1) - std::max(0, y0)) - Count(colour, x0, y0, x1, y1);
-  }
-
-private:
-  int w_, h_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  uint32_t* bits_ = nullptr;
-};
-
-LRESULT CALLBACK PaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    LONG err = 0;
-    fMVApplyToDC(reinterpret_cast<LPMV>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)), dc, &ps.rcPaint, &err);
-    EndPaint(hwnd, &ps);
-    return 0;
-  }
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
+using kro::wintest::BesideExe;
+using kro::wintest::Canvas;
+using kro::wintest::WithoutCr;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kParchment = RGB(0xF4, 0xEE, 0xDC);
@@ -92,11 +28,7 @@ protected:
     MVSetInstance(GetModuleHandleA(nullptr));
     title_ = hMVTitleOpenEx(BesideExe("fixture.m14").c_str(), nullptr, nullptr);
     ASSERT_NE(title_, nullptr);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = PaneProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "DisplayTestPane";
-    RegisterClassA(&wc);
+    kro::wintest::RegisterTestClass("DisplayTestPane", kro::wintest::DisplayPaneProc);
   }
   void TearDown() override {
     for (LPMV d : displays_) MVDelete(d);
@@ -174,11 +106,11 @@ TEST_F(DisplayTest, NaturalSizeOfAPopupAndPaintingStaysInsideIt) {
   EXPECT_EQ(ptMVGetSize(d), size);
   Canvas canvas(500, 200);
   RECT all{0, 0, 500, 200};
-  FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &all, &err));
-  EXPECT_GT(canvas.CountNot(kWhite, 0, 0, w, h), 100);            // text present
-  EXPECT_EQ(canvas.CountNot(RGB(0, 0, 0), w, 0, 500, 200), 0);    // nothing right of it
-  EXPECT_EQ(canvas.CountNot(RGB(0, 0, 0), 0, h, w, 200), 0);      // nor below
+  FillRect(canvas.Dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.Dc(), &all, &err));
+  EXPECT_GT(canvas.CountNot(kWhite, {0, 0, w, h}), 100);            // text present
+  EXPECT_EQ(canvas.CountNot(RGB(0, 0, 0), {w, 0, 500, 200}), 0);    // nothing right of it
+  EXPECT_EQ(canvas.CountNot(RGB(0, 0, 0), {0, h, w, 200}), 0);      // nor below
 }
 
 TEST_F(DisplayTest, HeadingOnlyAndBodyOnlyTopics) {
@@ -190,7 +122,7 @@ TEST_F(DisplayTest, HeadingOnlyAndBodyOnlyTopics) {
   EXPECT_GT(LOWORD(size), 0);
   EXPECT_GT(HIWORD(size), 10);
   EXPECT_LT(HIWORD(size), 100);
-  EXPECT_EQ(TakeText(hMVCopyMedia(heading, &err)), "Ель");
+  EXPECT_EQ(kro::wintest::TakeGlobalText(hMVCopyMedia(heading, &err)), "Ель");
 
   LPMV body = Open("topic_yolka", MV_REGION_BODY, 300, 200);
   EXPECT_FALSE(fMVHasNSR(body));
@@ -211,8 +143,8 @@ TEST_F(DisplayTest, HotspotsAreHitAtTheRectanglesTheyReport) {
   ASSERT_EQ(hotspots.size(), 4u);
   // Tab order is text order: jump, popup, two authored commands.
   EXPECT_EQ(data, (std::vector<std::string>{"topic_caspian", "pop_delta", "topic_caspian>main", "activate"}));
-  const LONG kinds[] = {1, 2, 0, 0};
-  const LONG cursors[] = {0, 1, 2, 2};
+  const LONG kinds[] = {MV_HOTSPOT_JUMP, MV_HOTSPOT_POPUP, MV_HOTSPOT_COMMAND, MV_HOTSPOT_COMMAND};
+  const LONG cursors[] = {MV_POINT_JUMP, MV_POINT_POPUP, MV_POINT_COMMAND, MV_POINT_COMMAND};
   for (size_t i = 0; i < hotspots.size(); ++i) {
     const RECT& r = hotspots[i].rect;
     ASSERT_LT(r.left, r.right);
@@ -237,12 +169,12 @@ TEST_F(DisplayTest, HotspotsAreHitAtTheRectanglesTheyReport) {
   MVPOINTINFO p{28, 0, 0, 0, 0, 0, 0};
   LONG err = 0;
   EXPECT_FALSE(fMVGetPointInfo(d, 1, 1, &p, nullptr, &err));
-  EXPECT_EQ(p.kind, 1);
+  EXPECT_EQ(p.kind, MV_POINT_ELSEWHERE);
   EXPECT_EQ(p.flags, 0);
   bool textSeen = false;
   for (int y = 0; y < 40 && !textSeen; ++y)
     for (int x = 0; x < 40 && !textSeen; ++x)
-      textSeen = !fMVGetPointInfo(d, x, y, &p, nullptr, &err) && p.kind == 0 && p.flags == 0;
+      textSeen = !fMVGetPointInfo(d, x, y, &p, nullptr, &err) && p.kind == MV_POINT_TEXT && p.flags == 0;
   EXPECT_TRUE(textSeen);
 
   // A buffer too small for the data gets nothing, but the length is told.
@@ -269,15 +201,16 @@ TEST_F(DisplayTest, TabFocusWrapsBothWaysAndShowsItsMark) {
 
   Canvas canvas(420, 300);
   RECT all{0, 0, 420, 300};
-  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &all, &err));
-  EXPECT_GT(canvas.Count(RGB(201, 162, 39), h.rect.left - 2, h.rect.top, h.rect.right + 2, h.rect.bottom), 10);
-  EXPECT_EQ(canvas.Count(RGB(201, 162, 39), 0, 0, 420, hotspots[0].rect.bottom), 0);
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.Dc(), &all, &err));
+  EXPECT_GT(canvas.Count(RGB(201, 162, 39), {h.rect.left - 2, h.rect.top, h.rect.right + 2, h.rect.bottom}), 10);
+  EXPECT_EQ(canvas.Count(RGB(201, 162, 39), {0, 0, 420, hotspots[0].rect.bottom}), 0);
 
   LPMV plain = Open("topic_yolka", MV_REGION_BODY, 300, 200);
   EXPECT_FALSE(fMVMoveFocus(plain, TRUE));
   EXPECT_FALSE(fMVFocusInfo(plain, &h, &err));
 }
 
+// The selection's formats put on the clipboard as the reader puts them, then `format` read back.
 std::string CopyThroughClipboard(LPMV d, HWND owner, UINT format) {
   LONG err = 0;
   HGLOBAL block = hMVCopyAdvanced(d, MV_COPY_SELECTION, 0, &err);
@@ -289,34 +222,17 @@ std::string CopyThroughClipboard(LPMV d, HWND owner, UINT format) {
   memcpy(formats.data(), p + MV_COPY_FORMATS_OFFSET, count * sizeof(MVCOPYFORMAT));
   GlobalUnlock(block);
   GlobalFree(block);
-  EXPECT_TRUE(OpenClipboard(owner));
-  EmptyClipboard();
-  for (const MVCOPYFORMAT& f : formats) SetClipboardData(f.format, f.data);
-  CloseClipboard();
-
-  EXPECT_TRUE(OpenClipboard(owner));
-  std::string text;
-  if (HANDLE h = GetClipboardData(format)) {
-    const void* q = GlobalLock(h);
-    if (format == CF_UNICODETEXT) {
-      const auto* w = static_cast<const wchar_t*>(q);
-      char buffer[4096] = {};
-      WideCharToMultiByte(1251, 0, w, -1, buffer, sizeof buffer, nullptr, nullptr);
-      text = buffer;
-    } else {
-      text = static_cast<const char*>(q);
-    }
-    GlobalUnlock(h);
-  }
-  CloseClipboard();
-  return text;
+  std::vector<std::pair<UINT, HANDLE>> blocks;
+  for (const MVCOPYFORMAT& f : formats) blocks.emplace_back(f.format, f.data);
+  EXPECT_TRUE(kro::wintest::PutOnClipboard(owner, blocks));
+  return kro::wintest::ClipboardText(format);
 }
 
 TEST_F(DisplayTest, SelectionByPointsWordsKeysAndAllCopiesThroughTheClipboard) {
   LPMV d = Open("topic_volga", MV_REGION_BODY, 420, 300);
   HWND hwnd = hwndMVGetWindow(d);
   LONG err = 0;
-  const std::string all = WithoutCr(TakeText(hMVCopyMedia(d, &err)));
+  const std::string all = WithoutCr(kro::wintest::TakeGlobalText(hMVCopyMedia(d, &err)));
   ASSERT_EQ(all.rfind("Волга — крупнейшая", 0), 0u) << all;
   EXPECT_FALSE(fMVIsSelected(d));
   EXPECT_EQ(hMVCopyAdvanced(d, MV_COPY_SELECTION, 0, &err), nullptr);
@@ -390,7 +306,7 @@ TEST_F(DisplayTest, AHighlightIsScrolledIntoViewAndPaintedAsAMarker) {
   LPMV d = Open("topic_volga", MV_REGION_BODY, 140, 60);
   MVHidePartialLines(d, TRUE);
   LONG err = 0;
-  const std::string all = WithoutCr(TakeText(hMVCopyMedia(d, &err)));
+  const std::string all = WithoutCr(kro::wintest::TakeGlobalText(hMVCopyMedia(d, &err)));
   const DWORD mouth = static_cast<DWORD>(all.find("устье"));
   ASSERT_NE(mouth, static_cast<DWORD>(std::string::npos));
   HGLOBAL list = HighlightList({{MV_REGION_HEADING, 0, 5}, {MV_REGION_BODY, 0, 5}, {MV_REGION_BODY, mouth, 5}});
@@ -403,14 +319,14 @@ TEST_F(DisplayTest, AHighlightIsScrolledIntoViewAndPaintedAsAMarker) {
   EXPECT_GT(pos, HIWORD(ptMVGetScrollSizes(d)) / 2);
   Canvas canvas(140, 60);
   RECT all60{0, 0, 140, 60};
-  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &all60, &err));
-  EXPECT_GT(canvas.Count(RGB(246, 218, 120), 0, 0, 140, 60), 30);
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.Dc(), &all60, &err));
+  EXPECT_GT(canvas.Count(RGB(246, 218, 120), {0, 0, 140, 60}), 30);
   EXPECT_FALSE(fMVScrollToHighlight(d, 2, &err));
 
   EXPECT_EQ(hMVSetHighlights(d, nullptr, TRUE, &err), nullptr);
   EXPECT_EQ(hMVGetHighlights(d), nullptr);
-  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &all60, &err));
-  EXPECT_EQ(canvas.Count(RGB(246, 218, 120), 0, 0, 140, 60), 0);
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.Dc(), &all60, &err));
+  EXPECT_EQ(canvas.Count(RGB(246, 218, 120), {0, 0, 140, 60}), 0);
   GlobalFree(list);
 }
 
@@ -451,7 +367,7 @@ TEST_F(DisplayTest, ScrollingMovesByLinesAndPagesAndTheAddressKeepsTheText) {
   LPMV wide = Open("topic_volga", MV_REGION_BODY, 300, 60, scroll);
   MVSelectPoint(wide, MV_SELECT_CHARACTERS, 0, 0, 0, &err);
   MVSelectKey(wide, MV_KEY_LINE_END, 0x8000);
-  const std::string all = WithoutCr(TakeText(hMVCopyMedia(d, &err)));
+  const std::string all = WithoutCr(kro::wintest::TakeGlobalText(hMVCopyMedia(d, &err)));
   const std::string first = CopyThroughClipboard(wide, hwndMVGetWindow(wide), CF_TEXT);
   const size_t at = all.find(first);
   ASSERT_NE(at, std::string::npos);
@@ -487,7 +403,7 @@ TEST_F(DisplayTest, StripScrollingPaintsWhatAFullRepaintPaints) {
   const auto capture = [&] {
     Canvas c(160, 90);
     HDC screen = GetDC(hwnd);
-    BitBlt(c.dc(), 0, 0, 160, 90, screen, 0, 0, SRCCOPY);
+    BitBlt(c.Dc(), 0, 0, 160, 90, screen, 0, 0, SRCCOPY);
     ReleaseDC(hwnd, screen);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < 90; ++y)
@@ -599,10 +515,10 @@ TEST(DisplayPictures, InlinePicturesArePaintedAndPrinted) {
   RECT frame{0, 0, 640, 2000};
   ASSERT_TRUE(fMVRealize(d, &frame, &err));
   Canvas canvas(640, 2000);
-  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &frame, &err));
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.Dc(), &frame, &err));
   // The river's blue and the hills' green, centred under the text.
-  EXPECT_GT(canvas.Count(RGB(70, 110, 160), 0, 0, 640, 2000), 500);
-  EXPECT_EQ(canvas.Count(RGB(70, 110, 160), 0, 0, 100, 2000), 0);
+  EXPECT_GT(canvas.Count(RGB(70, 110, 160), {0, 0, 640, 2000}), 500);
+  EXPECT_EQ(canvas.Count(RGB(70, 110, 160), {0, 0, 100, 2000}), 0);
 
   HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
   RECT page{0, 0, 600, 800}, free = page;
@@ -647,8 +563,8 @@ TEST(DisplayLook, KerningFromTheBoundaryUpAndLightTextOnDarkBackgrounds) {
 
   MVSetBkColor(d, RGB(0, 0, 0));
   Canvas canvas(400, 300);
-  ASSERT_TRUE(fMVApplyToDC(d, canvas.dc(), &frame, &err));
-  EXPECT_GT(canvas.Count(kParchment, 0, 0, 400, 300), 200);
+  ASSERT_TRUE(fMVApplyToDC(d, canvas.Dc(), &frame, &err));
+  EXPECT_GT(canvas.Count(kParchment, {0, 0, 400, 300}), 200);
   MVDelete(d);
   MVTitleClose(title);
 }
@@ -663,8 +579,8 @@ TEST_F(DisplayTest, DuplicatesKeepTheLookAndActivateTakesTheFocus) {
   ASSERT_TRUE(fMVRealize(copy, nullptr, &err));
   Canvas canvas(200, 100);
   RECT all{0, 0, 200, 100};
-  ASSERT_TRUE(fMVApplyToDC(copy, canvas.dc(), &all, &err));
-  EXPECT_GT(canvas.Count(kParchment, 0, 0, 200, 100), 10000);
+  ASSERT_TRUE(fMVApplyToDC(copy, canvas.Dc(), &all, &err));
+  EXPECT_GT(canvas.Count(kParchment, {0, 0, 200, 100}), 10000);
   EXPECT_EQ(hwndMVGetEmbeddedWindow(copy, nullptr, 0), nullptr);
 
   MVActivate(d, TRUE);
@@ -674,7 +590,7 @@ TEST_F(DisplayTest, DuplicatesKeepTheLookAndActivateTakesTheFocus) {
   LPMV fresh = lpMVNew(title_, &err);
   displays_.push_back(fresh);
   err = 0;
-  EXPECT_FALSE(fMVApplyToDC(fresh, canvas.dc(), &all, &err));
+  EXPECT_FALSE(fMVApplyToDC(fresh, canvas.Dc(), &all, &err));
   EXPECT_EQ(err, MVERR_NOT_REALIZED);
   EXPECT_FALSE(fMVGetPointInfo(fresh, 1, 1, nullptr, nullptr, &err));
   EXPECT_EQ(ptMVGetSize(fresh), 0u);

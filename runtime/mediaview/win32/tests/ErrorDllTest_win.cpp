@@ -9,15 +9,11 @@
 #include <vector>
 
 #include "runtime/mediaview/MediaView.h"
+#include "tests/support/Files_win.h"
 
 namespace {
 
-std::string BesideExe(const char* name) {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path, n);
-  return dir.substr(0, dir.find_last_of("\\/") + 1) + name;
-}
+using kro::wintest::BesideExe;
 
 using Bytes = std::vector<char>;
 

@@ -1,19 +1,19 @@
 // The exports of MVCL14N.DLL, called as the programs call them, over the fixture title.
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
+#include "runtime/base/FileIo_win.h"
 #include "runtime/mediaview/MediaView.h"
+#include "tests/support/Clipboard_win.h"
+#include "tests/support/Files_win.h"
 
 namespace {
 
-std::string BesideExe(const char* name) {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path, n);
-  return dir.substr(0, dir.find_last_of("\\/") + 1) + name;
-}
+using kro::wintest::BesideExe;
+using kro::wintest::TakeGlobalText;
 
 int gPumpCalls = 0;
 LONG CALLBACK CountingPump() {
@@ -21,15 +21,6 @@ LONG CALLBACK CountingPump() {
   return 0;
 }
 LONG CALLBACK StoppingPump() { return 1; }
-
-std::string GlobalText(HGLOBAL block) {
-  if (!block) return "<none>";
-  const char* p = static_cast<const char*>(GlobalLock(block));
-  std::string text(p);
-  GlobalUnlock(block);
-  EXPECT_EQ(GlobalFree(block), nullptr);
-  return text;
-}
 
 std::vector<LONG> Topics(HMVTOPICLIST list) {
   std::vector<LONG> topics;
@@ -107,19 +98,12 @@ TEST(DllTitle, OpenCallsThePumpAndStopsWhenItSaysSo) {
 }
 
 TEST(DllTitle, DamagedTitleIsRefused) {
-  HANDLE in = CreateFileA(BesideExe("fixture.m14").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(in, INVALID_HANDLE_VALUE);
-  std::vector<char> bytes(GetFileSize(in, nullptr));
-  DWORD got = 0;
-  ReadFile(in, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-  CloseHandle(in);
-  const std::string damaged = BesideExe("damaged.m14");
-  HANDLE out = CreateFileA(damaged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD put = 0;
-  WriteFile(out, bytes.data(), got / 2, &put, nullptr);
-  CloseHandle(out);
+  const auto bytes = kro::ReadWholeFile(BesideExe("fixture.m14"));
+  ASSERT_TRUE(bytes);
+  const kro::wintest::TemporaryFolder folder;
+  const std::string damaged = folder / "damaged.m14";
+  ASSERT_TRUE(kro::ReplaceFileContents(damaged, std::span(*bytes).first(bytes->size() / 2)));
   EXPECT_EQ(hMVTitleOpenEx(damaged.c_str(), nullptr, nullptr), nullptr);
-  DeleteFileA(damaged.c_str());
 }
 
 TEST_F(DllTest, TopicTitlesAndAddressConversions) {
@@ -153,8 +137,8 @@ TEST_F(DllTest, DisplayNamesDataAndBrowseEnds) {
   ASSERT_TRUE(fMVSetAddress(display, vaMVConvertContextString(title_, "topic_volga"), MV_REGION_BODY, 7, &err));
   EXPECT_EQ(err, 0);
   EXPECT_EQ(lMVTopicNumber(display), 3);
-  EXPECT_EQ(GlobalText(hMVGetName(display)), "Волга");
-  EXPECT_EQ(GlobalText(hMVGetData(display)),
+  EXPECT_EQ(TakeGlobalText(hMVGetName(display)), "Волга");
+  EXPECT_EQ(TakeGlobalText(hMVGetData(display)),
             "[PICT] volga1.jpg {Волга у Ярославля}; volga2.jpg {Жигулёвские горы}[PORT] pkarpov.jpg"
             "[MOVE] volga.mov {Течение Волги весной}[MAPS] map_volga;[WAVE] !snd_volga>;");
   EXPECT_EQ(addrMVGetPrev(display), 2);
@@ -279,7 +263,7 @@ TEST_F(DllTest, BaggageSeekAndReadAtTheEnd) {
   ASSERT_NE(whole, nullptr);
   EXPECT_EQ(bytes, 47u);
   EXPECT_GE(GlobalSize(whole), 48u);
-  EXPECT_EQ(GlobalText(whole), "volga.mov\tТечение Волги весной\r\nural.mov\tУрал\r\n");
+  EXPECT_EQ(TakeGlobalText(whole), "volga.mov\tТечение Волги весной\r\nural.mov\tУрал\r\n");
   EXPECT_EQ(hMVBaggageGetFile(title_, "missing.dat", 1, 0, 0, &bytes, &err), nullptr);
   EXPECT_EQ(err, MVERR_NOT_FOUND);
 }

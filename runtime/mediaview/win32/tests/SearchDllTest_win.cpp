@@ -8,15 +8,11 @@
 #include <vector>
 
 #include "runtime/mediaview/MediaView.h"
+#include "tests/support/Files_win.h"
 
 namespace {
 
-std::string BesideExe(const char* name) {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path, n);
-  return dir.substr(0, dir.find_last_of("\\/") + 1) + name;
-}
+using kro::wintest::BesideExe;
 
 std::vector<LONG> Topics(HMVTOPICLIST list) {
   std::vector<LONG> topics;
@@ -201,12 +197,14 @@ TEST_F(SearchTest, HighlightSourceLivesUntilTheNextAnswer) {
   EXPECT_EQ(lMVTopicHighlightCount(kept, 8), 0);
 }
 
-// Stopping: over the generated title a phrase of two wildcard words works for a few
-// hundred milliseconds, so the pump is called during the query.
+// Stopping: over the generated title a phrase of two wildcard words is far more work than
+// one reading of the query's clock, so the pump is called during the query (how often per
+// amount of work, the core's tests of its work meter say), and its first non-zero answer
+// stops the query.
 LONG gAnswer = 0;
-std::vector<DWORD> gCalls;
+int gCalls = 0;
 LONG CALLBACK RecordingPump() {
-  gCalls.push_back(GetTickCount());
+  ++gCalls;
   return gAnswer;
 }
 
@@ -217,30 +215,20 @@ TEST(SearchStop, PumpIsCalledWhileWorkingAndStopsTheQuery) {
   const char* heavy = "\"пре* на*\"";
   HMVHIGHLIGHTSOURCE highlights = nullptr;
   LONG err = 0;
-  gCalls.clear();
-  const DWORD start = GetTickCount();
+  gCalls = 0;
   HMVTOPICLIST list = hMVTopicListFromQuery(title, MV_QUERY_EXACT, heavy, nullptr, 1, &highlights, &err);
-  const DWORD elapsed = GetTickCount() - start;
   ASSERT_NE(list, nullptr) << err;
   EXPECT_GT(lMVTopicListLength(list), 0);
-  EXPECT_GT(elapsed, 60u) << "the query must be long enough to be stopped";
-  ASSERT_GE(gCalls.size(), 2u);
-  DWORD previous = start, longest = 0;
-  for (const DWORD at : gCalls) {
-    longest = std::max(longest, at - previous);
-    previous = at;
-  }
-  printf("query %lu ms, %zu pump calls, longest gap %lu ms\n", elapsed, gCalls.size(), longest);
-  EXPECT_LT(longest, 100u);  // 20 ms of work, with room for a loaded machine
+  EXPECT_GE(gCalls, 1);
   MVTopicListDestroy(list);
 
   gAnswer = 1;
-  gCalls.clear();
+  gCalls = 0;
   const HMVHIGHLIGHTSOURCE before = highlights;
   err = 0;
   EXPECT_EQ(hMVTopicListFromQuery(title, MV_QUERY_EXACT, heavy, nullptr, 1, &highlights, &err), nullptr);
   EXPECT_EQ(err, MVERR_SEARCH_STOPPED);
-  EXPECT_EQ(gCalls.size(), 1u);
+  EXPECT_EQ(gCalls, 1);
   EXPECT_EQ(highlights, before);  // the previous result's highlights stay usable
   MVTitleClose(title);
   MVTerminate(GetModuleHandleA(nullptr));

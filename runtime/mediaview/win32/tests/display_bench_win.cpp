@@ -6,20 +6,12 @@
 #include <vector>
 
 #include "runtime/mediaview/MediaView.h"
+#include "runtime/mediaview/win32/tests/DisplayPane_win.h"
+#include "tests/support/Messages_win.h"
 
 namespace {
 
 constexpr int kWidth = 640, kHeight = 480, kRuns = 30;
-
-LRESULT CALLBACK PaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg != WM_PAINT) return DefWindowProcA(hwnd, msg, wp, lp);
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  LONG err = 0;
-  fMVApplyToDC(reinterpret_cast<LPMV>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)), dc, &ps.rcPaint, &err);
-  EndPaint(hwnd, &ps);
-  return 0;
-}
 
 double Now() {
   static LARGE_INTEGER frequency = [] {
@@ -47,13 +39,9 @@ int main(int argc, char** argv) {
   MVSetInstance(GetModuleHandleA(nullptr));
   HMVTITLE title = hMVTitleOpenEx(argv[1], nullptr, nullptr);
   if (!title) return 1;
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = PaneProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "BenchPane";
-  RegisterClassA(&wc);
+  kro::wintest::RegisterTestClass("BenchPane", kro::wintest::DisplayPaneProc);
   HWND pane = CreateWindowA("BenchPane", "", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                            wc.hInstance, nullptr);
+                            GetModuleHandleA(nullptr), nullptr);
   LONG err = 0;
   LPMV d = lpMVNew(title, &err);
   SetWindowLongPtrA(pane, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(d));

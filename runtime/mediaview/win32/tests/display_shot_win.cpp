@@ -6,11 +6,11 @@
 #include <cstdlib>
 
 #include "runtime/mediaview/MediaView.h"
+#include "tests/support/Messages_win.h"
 
 namespace {
 
 constexpr COLORREF kParchment = RGB(0xF4, 0xEE, 0xDC);
-constexpr UINT_PTR kQuitTimer = 1;
 
 LPMV DisplayOf(HWND hwnd) { return reinterpret_cast<LPMV>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
 
@@ -43,7 +43,6 @@ LRESULT CALLBACK PaneProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: OnPaint(hwnd); return 0;
     case WM_VSCROLL: OnVScroll(hwnd, LOWORD(wp)); return 0;
-    case WM_TIMER: PostQuitMessage(0); return 0;
     default: return DefWindowProcA(hwnd, msg, wp, lp);
   }
 }
@@ -85,13 +84,9 @@ int main(int argc, char** argv) {
   MVSetInstance(GetModuleHandleA(nullptr));
   HMVTITLE title = hMVTitleOpenEx(argv[1], nullptr, nullptr);
   if (!title) return 1;
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = PaneProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "ShotPane";
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  RegisterClassA(&wc);
-  HWND frame = CreateWindowA("ShotPane", "", WS_POPUP | WS_BORDER, 0, 0, w, h, nullptr, nullptr, wc.hInstance, nullptr);
+  kro::wintest::RegisterTestClass("ShotPane", PaneProc);
+  HWND frame = CreateWindowA("ShotPane", "", WS_POPUP | WS_BORDER, 0, 0, w, h, nullptr, nullptr, GetModuleHandleA(nullptr),
+                             nullptr);
   RECT client;
   GetClientRect(frame, &client);
   LONG err = 0;
@@ -113,11 +108,9 @@ int main(int argc, char** argv) {
   RealizeBody(bodyPane, body);
   ShowWindow(frame, SW_SHOW);
   UpdateWindow(frame);
-  SetTimer(frame, kQuitTimer, static_cast<UINT>(std::atoi(argv[5]) * 1000), nullptr);
   std::printf("shown\n");
   std::fflush(stdout);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  kro::wintest::ShowFor(static_cast<UINT>(std::atoi(argv[5]) * 1000));
   MVDelete(heading);
   MVDelete(body);
   MVTitleClose(title);

@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <map>
 #include <string>
 
@@ -243,6 +242,8 @@ std::vector<uint8_t> BuildLargeIndex() {
   return builder.Finish();
 }
 
+// The query's work is far more than one clock reading's worth, so it calls at least once
+// (WorkMeter's own tests cover when), and the first non-zero answer stops it.
 TEST(Search, ProgressIsCalledDuringLongQueriesAndStopsThem) {
   const auto bytes = BuildLargeIndex();
   const auto opened = SearchIndex::Open(bytes);
@@ -250,22 +251,16 @@ TEST(Search, ProgressIsCalledDuringLongQueriesAndStopsThem) {
   const SearchIndex& index = *opened;
   const char* kQuery = "w1* NEAR w2* NEAR w3*";
   int calls = 0;
-  auto start = std::chrono::steady_clock::now();
   const SearchResult full = Search(index, kQuery, kMatchExactWords, nullptr, [&] { return ++calls, 0; });
-  const auto elapsed = std::chrono::steady_clock::now() - start;
   ASSERT_EQ(full.error, SearchError::None);
   EXPECT_GT(full.topics.size(), 1000u);
-  if (elapsed > std::chrono::milliseconds(40)) {
-    EXPECT_GT(calls, 0);
-  }
+  EXPECT_GT(calls, 0);
 
   calls = 0;
   const SearchResult stopped = Search(index, kQuery, kMatchExactWords, nullptr, [&] { return ++calls; });
-  if (calls > 0) {
-    EXPECT_EQ(stopped.error, SearchError::Stopped);
-    EXPECT_TRUE(stopped.topics.empty());
-    EXPECT_EQ(calls, 1);
-  }
+  EXPECT_EQ(stopped.error, SearchError::Stopped);
+  EXPECT_TRUE(stopped.topics.empty());
+  EXPECT_EQ(calls, 1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/toolkit/ScrollBar.h"
 #include "app/toolkit/tests/TestBitmapFiles.h"
+#include "tests/support/Messages_win.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +28,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 class ScrollBarTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = OwnerProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KroScrollOwner";
-    RegisterClassA(&wc);
+    wintest::RegisterTestClass("KroScrollOwner", OwnerProc);
     WriteBitmap("sb_up.bmp", 16, 16 * 4);
     WriteBitmap("sb_down.bmp", 16, 16 * 4);
     WriteBitmap("sb_thumb.bmp", 16, 20 * 4);

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -11,7 +9,9 @@
 #include "app/toolkit/DibImage.h"
 #include "app/toolkit/Palette.h"
 #include "app/toolkit/SlicedBitmap.h"
+#include "runtime/base/FileIo_win.h"
 #include "runtime/base/UniqueHandle_win.h"
+#include "tests/support/Canvas_win.h"
 
 namespace kro::toolkit {
 namespace {
@@ -22,14 +22,8 @@ const uint32_t kRgb5x2[2][5] = {{0x1F2A44, 0xC9A227, 0xF4EEDC, 0xA33B2F, 0xFFFFF
 
 std::string Sample(const char* name) { return std::string("bitmaps\\") + name; }
 
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
+std::vector<uint8_t> ReadBytes(const std::string& path) { return ReadWholeFile(path).value_or(std::vector<uint8_t>{}); }
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) { ASSERT_TRUE(ReplaceFileContents(path, bytes)); }
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
@@ -51,36 +45,18 @@ std::vector<uint8_t> BitmapFileOf(int width, int height, const std::vector<uint3
   return out;
 }
 
-// A 32-bit top-down DIB section to draw on and read back.
-class Canvas {
+// Canvases start grey, so that what is not drawn shows.
+class Canvas : public wintest::Canvas {
 public:
-  Canvas(int width, int height) : width_(width), dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    bitmap_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    pixels_ = static_cast<uint32_t*>(bits);
-    previous_ = SelectObject(dc_.Get(), bitmap_.Get());
-    for (int i = 0; i < width * height; ++i) pixels_[i] = kGrey;
-  }
-  ~Canvas() { SelectObject(dc_.Get(), previous_); }
-  HDC Dc() const { return dc_.Get(); }
-  uint32_t At(int x, int y) const {
-    GdiFlush();
-    return pixels_[y * width_ + x] & 0xFFFFFF;
-  }
+  Canvas(int width, int height) : wintest::Canvas(width, height, RGB(0x80, 0x80, 0x80)) {}
+  uint32_t At(int x, int y) const { return Rgb(x, y); }
   // Keeps what was drawn as a bitmap file, for looking at.
   void Save(const std::string& path, int height) const {
-    GdiFlush();
-    WriteBytes(path, BitmapFileOf(width_, height, std::vector<uint32_t>(pixels_, pixels_ + width_ * height)));
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < Width(); ++x) pixels.push_back(Rgb(x, y));
+    WriteBytes(path, BitmapFileOf(Width(), height, pixels));
   }
-
-private:
-  int width_;
-  UniqueMemoryDc dc_;
-  UniqueBitmap bitmap_;
-  uint32_t* pixels_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
 };
 
 TEST(DibImage, LoadsFilesOfEveryDepthAndHeader) {

@@ -2,7 +2,7 @@
 // process error mode at that moment), its unloading and every call.
 #include <cstdint>
 
-#include "app/movies/tests/FakeLog.h"
+#include "app/movies/tests/FakeLog_win.h"
 
 extern "C" int32_t EntryPoint(uint32_t selector, const uintptr_t* args) {
   FakeLog("Q%lu:%lu ", selector, static_cast<unsigned long>(args[0]));

@@ -1,9 +1,13 @@
-#include "app/toolkit/MovieButton_win.h"
+#include "app/toolkit/MovieButton.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
+#include <string>
 #include <vector>
+
+#include "tests/support/Files_win.h"
+#include "tests/support/Messages_win.h"
 
 namespace kro::toolkit {
 namespace {
@@ -23,11 +27,7 @@ protected:
     ASSERT_EQ(QTInitialize(nullptr), 0);
     EnterMovies();
     RegisterMovieButtonClass(GetModuleHandleA(nullptr));
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = RecorderProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KroMovieRecorder";
-    RegisterClassA(&wc);
+    wintest::RegisterTestClass("KroMovieRecorder", RecorderProc);
   }
   static void TearDownTestSuite() {
     ExitMovies();
@@ -39,23 +39,14 @@ protected:
     main_ = CreateWindowA("KroMovieRecorder", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
     dialog_ = CreateWindowA("KroMovieRecorder", "", WS_POPUP | WS_VISIBLE, 20, 20, 200, 150, main_, nullptr, nullptr, nullptr);
     partner_ = CreateWindowA("KroMovieRecorder", "", WS_CHILD, 0, 0, 10, 10, dialog_, nullptr, nullptr, nullptr);
-    // Wine shows the Unix root as drive Z:.
-    std::strcpy(record_.moviePath.data(), "Z:" QT_TEST_MEDIA "/jpeg_twos16_mono_first.mov");
+    const std::string movie = wintest::HostPath(QT_TEST_MEDIA "/jpeg_twos16_mono_first.mov");
+    std::snprintf(record_.moviePath.data(), record_.moviePath.size(), "%s", movie.c_str());
     record_.command = 77;
     record_.partner = partner_;
     record_.x = 10;
     record_.y = 5;
   }
   void TearDown() override { DestroyWindow(main_); }
-  static void PumpUntil(const std::vector<UINT>& commands, DWORD timeoutMs) {
-    const DWORD end = GetTickCount() + timeoutMs;
-    MSG msg;
-    while (commands.empty() && GetTickCount() < end) {
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-      Sleep(5);
-    }
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
   HWND main_{}, dialog_{}, partner_{};
   MovieButtonRecord record_;
 };
@@ -80,7 +71,8 @@ TEST_F(MovieButtonTest, PlaysOnceWithTheMainWindowDisabledThenReports) {
   ASSERT_NE(button, nullptr);
   SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
   EXPECT_FALSE(IsWindowEnabled(main_));
-  PumpUntil(gCommands, 8000);
+  // The 2-second movie ends in about a hundred rounds (its controller ticks every 20 ms).
+  EXPECT_TRUE(wintest::PumpUntil([] { return !gCommands.empty(); }, 2000));
   ASSERT_EQ(gCommands, std::vector<UINT>{77});
   EXPECT_TRUE(IsWindowEnabled(main_));
   EXPECT_EQ(gPartnerChecks, (std::vector<WPARAM>{1, 0}));

@@ -8,7 +8,6 @@
 #include "app/toolkit/DefaultWindow.h"
 #include "app/toolkit/ExplorerWindow.h"
 #include "app/toolkit/ListWindow.h"
-#include "app/toolkit/TreeNode_win.h"
 #include "runtime/base/UniqueHandle_win.h"
 
 namespace kro::toolkit {
@@ -48,13 +47,11 @@ public:
   LRESULT OnEraseBackground(WPARAM, LPARAM) override { return Note("erase"); }
   LRESULT OnNcHitTest(WPARAM, LPARAM) override { return Note("hittest"); }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == kCheckChangedMessage) checks.push_back({static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)});
     if (message == WM_USER + 1) throw std::runtime_error("handler failed");
     return DefaultWindow::OnMessage(message, wParam, lParam);
   }
 
   std::vector<std::string> heard;
-  std::vector<std::pair<uint32_t, uint32_t>> checks;
 
 private:
   LRESULT Note(const char* what) {
@@ -223,21 +220,6 @@ TEST(Element, StartsClearAndTakesItsTypesKeywordAndDecoration) {
   TypedElement text(kElementText);
   EXPECT_STREQ(text.typeName, "TEXT");
   EXPECT_EQ(text.decoration, 0u);
-}
-
-TEST(TreeNode, DeepCheckTellsTheWindowOfEachChange) {
-  HostWindow host;
-  RecordingWindow window(host.hwnd);
-  TreeNode root(0, nullptr);
-  root.CreateChildren(2);
-  root.Child(0)->id = 10;
-  root.Child(1)->id = 20;
-  root.Child(1)->checked = 1;
-  SetCheckedDeep(root, 1, window.Hwnd());
-  EXPECT_EQ(window.checks, (std::vector<std::pair<uint32_t, uint32_t>>{{0, 1}, {10, 1}}));
-  SetCheckedDeep(root, 0, nullptr);
-  EXPECT_FALSE(root.AnyChecked());
-  EXPECT_EQ(window.checks.size(), 2u);
 }
 
 }  // namespace

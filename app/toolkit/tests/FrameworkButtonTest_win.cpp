@@ -6,6 +6,8 @@
 #include "app/toolkit/PushButton.h"
 #include "app/toolkit/Switch.h"
 #include "app/toolkit/tests/TestBitmapFiles.h"
+#include "tests/support/Canvas_win.h"
+#include "tests/support/Messages_win.h"
 
 namespace kro::toolkit {
 namespace {
@@ -29,11 +31,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 class FrameworkButtonTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KroFrameworkParent";
-    RegisterClassA(&wc);
+    wintest::RegisterTestClass("KroFrameworkParent", ParentProc);
   }
   void SetUp() override {
     gCommands.clear();
@@ -46,20 +44,7 @@ protected:
   void TearDown() override { DestroyWindow(parent_); }
 
   // The red level of the frame on show (frame n has red n * 30).
-  static int Frame(HWND button) {
-    HDC dc = GetDC(button);
-    const COLORREF c = GetPixel(dc, 5, 5);
-    ReleaseDC(button, dc);
-    return GetRValue(c) / 30;
-  }
-  static void Pump(DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    MSG msg;
-    while (GetTickCount() < end) {
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-      Sleep(5);
-    }
-  }
+  static int Frame(HWND button) { return GetRValue(wintest::WindowPixel(button, {5, 5})) / 30; }
 
   HWND parent_{};
   DdbBitmap strip4_, strip7_;
@@ -106,17 +91,24 @@ TEST_F(FrameworkButtonTest, HoverTakesTheCaptureAndTellsTheParent) {
   EXPECT_EQ(gHovers, 2);
 }
 
+// The press fires once; then each tick of the button's timer fires again until release,
+// which stops the timer. Ticks are counted, not waited for by the clock.
 TEST_F(FrameworkButtonTest, RepeatFiresOnPressAndPerPeriodButNotOnRelease) {
   RepeatButton button(parent_, 44, {10, 10, 20, 10}, &strip4_, 50);
   button.SetActive(true);
   SendMessageA(button.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-  EXPECT_EQ(gCommands.size(), 1u);
-  Pump(280);
-  const size_t whilePressed = gCommands.size();
-  EXPECT_GE(whilePressed, 3u);
+  EXPECT_EQ(gCommands, (std::vector<std::pair<WORD, LPARAM>>{{44, 1}}));
+  EXPECT_TRUE(wintest::PumpUntil([] { return gCommands.size() >= 3; }, 1000)) << "the timer repeats";
+  const size_t ticked = gCommands.size();
+  SendMessageA(button.Hwnd(), WM_TIMER, 44, 0);
+  EXPECT_EQ(gCommands.size(), ticked + 1);
   SendMessageA(button.Hwnd(), WM_LBUTTONUP, 0, 0);
-  Pump(150);
-  EXPECT_EQ(gCommands.size(), whilePressed);
+  const size_t released = gCommands.size();
+  EXPECT_EQ(released, ticked + 1);
+  EXPECT_FALSE(KillTimer(button.Hwnd(), 44)) << "the release stopped the timer";
+  SendMessageA(button.Hwnd(), WM_TIMER, 44, 0);  // one already queued
+  wintest::PumpRounds(10);
+  EXPECT_EQ(gCommands.size(), released);
 }
 
 TEST_F(FrameworkButtonTest, SwitchFlipsAndShowsItsSevenFrames) {

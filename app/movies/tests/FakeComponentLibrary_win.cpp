@@ -2,7 +2,7 @@
 // _CMgrInitialize answers.
 #include <cstdint>
 
-#include "app/movies/tests/FakeLog.h"
+#include "app/movies/tests/FakeLog_win.h"
 
 extern "C" int32_t EntryPoint(uint32_t selector, const uintptr_t* args) {
   FakeLog("C%lu.%lu:", selector >> 16, selector & 0xFFFF);

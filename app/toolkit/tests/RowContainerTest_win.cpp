@@ -5,16 +5,13 @@
 #include <vector>
 
 #include "app/toolkit/tests/TestBitmapFiles.h"
+#include "tests/support/Canvas_win.h"
+#include "tests/support/Messages_win.h"
 
 namespace kro::toolkit {
 namespace {
 
-struct Note {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  bool operator==(const Note&) const = default;
-};
+using Note = wintest::Message;
 std::vector<Note> gNotes;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -47,11 +44,7 @@ LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 class RowContainerTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KroRowParent";
-    RegisterClassA(&wc);
+    wintest::RegisterTestClass("KroRowParent", ParentProc);
   }
   void SetUp() override {
     gNotes.clear();
@@ -71,10 +64,7 @@ protected:
   void Key(WPARAM key) { SendMessageA(container_->Hwnd(), WM_KEYDOWN, key, 0); }
   COLORREF PixelAt(int x, int y) {
     container_->Redraw();
-    const HDC dc = GetDC(container_->Hwnd());
-    const COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(container_->Hwnd(), dc);
-    return colour;
+    return wintest::WindowPixel(container_->Hwnd(), {x, y});
   }
 
   HWND parent_{};

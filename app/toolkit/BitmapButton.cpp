@@ -1,4 +1,4 @@
-#include "app/toolkit/BitmapButton_win.h"
+#include "app/toolkit/BitmapButton.h"
 
 #include "runtime/base/UniqueHandle_win.h"
 

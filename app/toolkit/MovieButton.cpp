@@ -1,4 +1,4 @@
-#include "app/toolkit/MovieButton_win.h"
+#include "app/toolkit/MovieButton.h"
 
 #include <cstdio>
 
