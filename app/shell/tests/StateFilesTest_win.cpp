@@ -5,7 +5,6 @@
 #include "app/navigation/tests/StateFileImages.h"
 #include "app/shell/NavigationState_win.h"
 #include "app/shell/Program_win.h"
-#include "tests/support/Files_win.h"
 #include "runtime/base/FileIo_win.h"
 #include "tests/support/Files_win.h"
 
