@@ -6,6 +6,7 @@
 #include "app/shell/Cursors_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
+#include "app/timeline/TimelineWindow_win.h"
 #include "app/toolkit/BitmapButton.h"
 #include "app/toolkit/MovieButton.h"
 
@@ -23,12 +24,16 @@ struct ClassEntry {
 };
 
 // The classes of the windows this program has, in registration order. The classes of
-// the dialogs, galleries, video and timeline windows join as their windows arrive.
+// the dialogs, galleries and video windows join as their windows arrive.
 const ClassEntry kClasses[] = {
     {kMainWindowClass, ArticleViewProc, 0, "myicon", true, WHITE_BRUSH,
      "Невозможно зарегистрировать класс EncWindowClass"},
     {kArticleAreaClass, DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
     {kSlideWindowClass, article::SlideWindowProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
+    {timeline::kTimelineFrameClass, timeline::TimelineFrameProc, 0, nullptr, true, LTGRAY_BRUSH,
+     "Невозможно зарегистрировать класс TIMELINEMAINCLASS"},
+    {timeline::kTimelineStripClass, timeline::TimelineStripProc, 0, nullptr, false, LTGRAY_BRUSH,
+     "Невозможно зарегистрировать класс TIMELINECLASS"},
 };
 
 bool Register(HINSTANCE instance, const ClassEntry& entry) {

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdio>
 
+#include "app/article/ArticleCopy_win.h"
+#include "app/article/ArticlePrint_win.h"
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/movies/QuickTime.h"
@@ -13,6 +15,7 @@
 #include "app/shell/Cursors_win.h"
 #include "app/shell/NavigationState_win.h"
 #include "app/shell/Program_win.h"
+#include "app/timeline/TimelineWindow_win.h"
 #include "app/toolkit/BitmapButton.h"
 #include "app/toolkit/BitmapDrawing.h"
 #include "app/toolkit/Palette.h"
@@ -383,17 +386,44 @@ void ShowArticleView(HWND hwnd, const char* context) {
 
 // --- commands ------------------------------------------------------------------------
 
+// The active topic window's record; the main article window's when none is active.
+article::TopicRecord* ActiveRecord() {
+  article::TopicRecord* secondary = article::SecondaryWindow();
+  if (gMain.activeTopicWindow && secondary && gMain.activeTopicWindow == secondary->topicWindow) return secondary;
+  return Main();
+}
+
+// A cancelled dialog prints nothing and says nothing.
+void OnPrint(HWND hwnd) {
+  if (!Main() || !PrintDlgA(&gMain.printSettings)) return;
+  if (article::PrintCurrentArticle(article::MainDisplay(Main()), gMain.printSettings.hDC) != 0)
+    MessageBoxA(hwnd, "Сбой при печати статьи!", "Ошибка", MB_ICONHAND);
+  gMain.printSettings.hDC = nullptr;  // the job has deleted it
+}
+
+void OpenArticleFromTimeline(const char* context) { ShowArticleView(gMain.hwnd, context); }
+
+void OpenTimeline(HWND hwnd) {
+  timeline::TimelineHost host;
+  host.productDir = P().productDir;
+  host.regionCursor = Cursors().handE;
+  host.captionHeight = P().display.captionHeight;
+  host.frameWidth = P().display.frameWidth;
+  host.frameHeight = P().display.frameHeight;
+  host.openArticle = OpenArticleFromTimeline;
+  timeline::OpenTimeline(hwnd, host);
+}
+
 void OnArticleCommand(HWND hwnd, UINT command) {
   switch (command) {
     case kCmdExit: DestroyWindow(hwnd); break;
-    case kCmdCopySelection: {
-      article::TopicRecord* record = Main();
-      if (gMain.activeTopicWindow && article::SecondaryWindow() &&
-          gMain.activeTopicWindow == article::SecondaryWindow()->topicWindow)
-        record = article::SecondaryWindow();
-      if (record) article::CopySelection(record);
+    case kCmdPrint: OnPrint(hwnd); break;
+    case kCmdCopyArticle:
+      if (article::TopicRecord* record = ActiveRecord()) article::CopyArticleText(record);
       break;
-    }
+    case kCmdCopySelection:
+      if (article::TopicRecord* record = ActiveRecord()) article::CopySelection(record);
+      break;
     case kCmdNext:
       if (Main()) article::PreviousNext(Main(), article::kNextArticle);
       break;
@@ -416,8 +446,8 @@ void OnArticleCommand(HWND hwnd, UINT command) {
       break;
     default:
       if (command >= kCmdFirstLetter && command <= kCmdLastLetter) OnLetter(command);
-      // The dialogs, printing, copying the whole article and the media windows arrive
-      // with their own windows; until then their commands do nothing.
+      // The dialogs and the media windows arrive with their own windows; until then
+      // their commands do nothing.
       break;
   }
 }
@@ -426,7 +456,8 @@ void OnStartCommand(HWND hwnd, UINT command) {
   switch (command) {
     case kCmdArticleView: ShowArticleView(hwnd, ""); break;
     case kCmdQuit: DestroyWindow(hwnd); break;
-    default: break;  // the galleries, the timeline and About arrive with their windows
+    case kCmdTimeline: OpenTimeline(hwnd); break;
+    default: break;  // the galleries and About arrive with their windows
   }
 }
 

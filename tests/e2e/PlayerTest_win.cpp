@@ -11,6 +11,9 @@
 
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
+#include "app/article/tests/TestPrinter_win.h"
+#include "app/timeline/StripModel.h"
+#include "app/timeline/TimelineWindow_win.h"
 #include "runtime/base/FileIo_win.h"
 #include "runtime/base/UniqueHandle_win.h"
 #include "runtime/mediaview/core/Title.h"
@@ -210,12 +213,59 @@ TEST_F(PlayerTest, CatalogueCommandSwitchesToTheStartScreenAndBack) {
   const HWND area = FindWindowExA(main_, nullptr, kArticleAreaClass, nullptr);
   const HWND box = FindWindowExA(main_, nullptr, "Button", nullptr);
   ASSERT_TRUE(area && box);
-  EXPECT_TRUE(IsWindowVisible(area));
+  // The frame shows before its children do.
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(area); }, kStepPolls));
   EXPECT_FALSE(IsWindowVisible(box));
   PostMessageA(main_, WM_COMMAND, kCmdStartScreen, 0);
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(area) && IsWindowVisible(box); }, kStepPolls));
   PostMessageA(main_, WM_COMMAND, kCmdArticleView, 0);
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(area) && !IsWindowVisible(box); }, kStepPolls));
+  PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
+  EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(PlayerTest, TheTimelineOpensFromTheStartScreenAndAClickReadsItsArticle) {
+  const auto opened = mv::Title::OpenFile(HostPath(KRO_PRODUCT_DIR "/kro.m14"), {});
+  ASSERT_TRUE(opened) << opened.error().ToString();
+  const auto bytes = ReadWholeFile(HostPath(KRO_PRODUCT_DIR "/timeline/timeline.rhs"));
+  ASSERT_TRUE(bytes);
+  const auto regions = timeline::ParseRegions(*bytes);
+  ASSERT_TRUE(regions && !regions->empty());
+  const timeline::Region& first = regions->front();  // the leftmost, in view at the start
+  const std::string article(
+      (*opened)->TopicTitle((*opened)->TopicByContext(first.context)).value_or("?"));
+
+  ASSERT_TRUE(Start());
+  PostMessageA(main_, WM_COMMAND, kCmdStartScreen, 0);
+  PostMessageA(main_, WM_COMMAND, kCmdTimeline, 0);
+  HWND frame = nullptr, strip = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        frame = ProcessWindow(process_.dwProcessId, timeline::kTimelineFrameClass);
+        strip = frame ? FindWindowExA(frame, nullptr, timeline::kTimelineStripClass, nullptr) : nullptr;
+        return strip && IsWindowVisible(strip);
+      },
+      kStepPolls));
+  EXPECT_FALSE(IsWindowEnabled(main_));
+  const LPARAM point = MAKELPARAM(first.left + 10, (first.top + first.bottom) / 2);
+  PostMessageA(strip, WM_MOUSEMOVE, 0, point);
+  PostMessageA(strip, WM_LBUTTONUP, 0, point);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(frame) && IsWindowEnabled(main_); }, kStepPolls));
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind(article, 0) == 0; }, kStepPolls)) << Caption(main_);
+  PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
+  EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(PlayerTest, ACancelledPrintDialogPrintsNothingAndSaysNothing) {
+  ASSERT_FALSE(article::test::TestPrinter().empty());
+  ASSERT_TRUE(Start());
+  PostMessageA(main_, WM_COMMAND, kCmdPrint, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = ProcessWindow(process_.dwProcessId, "#32770")) != nullptr; }, kStepPolls));
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, kStepPolls));
+  // Some rounds of the player's loop in which a message box would have come up.
+  EXPECT_FALSE(WaitFor([&] { return ProcessWindow(process_.dwProcessId, "#32770") != nullptr; }, 50));
   PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
   EXPECT_EQ(ExitCode(), 0u);
 }
