@@ -3,6 +3,7 @@
 // draws the footer under every page it ends.
 #include "app/article/ArticlePrint_win.h"
 
+#include <cstring>
 #include <string>
 
 #include "app/article/Pane_win.h"
