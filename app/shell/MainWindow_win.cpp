@@ -9,8 +9,10 @@
 #include "app/article/TopicWindow_win.h"
 #include "app/movies/QuickTime.h"
 #include "app/navigation/History.h"
+#include "app/shell/AboutWindow_win.h"
 #include "app/shell/Config_win.h"
 #include "app/shell/Cursors_win.h"
+#include "app/shell/Help_win.h"
 #include "app/shell/NavigationState_win.h"
 #include "app/shell/Program_win.h"
 #include "app/toolkit/BitmapButton.h"
@@ -411,9 +413,7 @@ void OnArticleCommand(HWND hwnd, UINT command) {
       if (!name.empty()) article::ShowPopupByContextString(name.c_str(), 2);
       break;
     }
-    case kCmdHelp:
-      WinHelpA(hwnd, (P().productDir + "kro97.hlp").c_str(), HELP_CONTENTS, 0);
-      break;
+    case kCmdHelp: ShowHelp(hwnd); break;
     default:
       if (command >= kCmdFirstLetter && command <= kCmdLastLetter) OnLetter(command);
       // The dialogs, printing, copying the whole article and the media windows arrive
@@ -426,7 +426,8 @@ void OnStartCommand(HWND hwnd, UINT command) {
   switch (command) {
     case kCmdArticleView: ShowArticleView(hwnd, ""); break;
     case kCmdQuit: DestroyWindow(hwnd); break;
-    default: break;  // the galleries, the timeline and About arrive with their windows
+    case kCmdAbout: OpenAboutWindow(); break;
+    default: break;  // the galleries and the timeline arrive with their windows
   }
 }
 

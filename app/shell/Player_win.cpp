@@ -13,6 +13,7 @@
 #include "app/shell/DialogKeys_win.h"
 #include "app/shell/DiscPrompt_win.h"
 #include "app/shell/Fonts_win.h"
+#include "app/shell/LogoWindow_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/NavigationState_win.h"
 #include "app/shell/Program_win.h"
@@ -166,10 +167,12 @@ int Run(HINSTANCE instance) {
   SetWindowTextA(program.mainWindow, kProductTitle);
   program.disk2 = config.Flag("IsDisk2Exists");
   program.showIntroduction = config.Flag("ShowIntroduction");
-  // The logo arrives with its own window; until then the article view opens at once,
-  // with the box showing the user's choice.
   SetIntroductionBox(program.showIntroduction);
-  ShowArticleViewAtStart();
+  // The logo window shows the article view when it is gone.
+  if (program.showIntroduction)
+    ShowLogo(instance);
+  else
+    ShowArticleViewAtStart();
 
   const int exitCode = MessageLoop();
   program.whiteBrush.Reset();
