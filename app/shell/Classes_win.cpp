@@ -3,6 +3,7 @@
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
+#include "app/movies/VideoWindow.h"
 #include "app/shell/Cursors_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
@@ -29,6 +30,9 @@ const ClassEntry kClasses[] = {
      "Невозможно зарегистрировать класс EncWindowClass"},
     {kArticleAreaClass, DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
     {kSlideWindowClass, article::SlideWindowProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
+    {movies::kVideoParentClass, movies::VideoParentProc, 0, nullptr, false, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс VIDEOPARENTCLASS"},
+    {movies::kVideoClass, movies::VideoProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс VIDEOCLASS"},
 };
 
 bool Register(HINSTANCE instance, const ClassEntry& entry) {
