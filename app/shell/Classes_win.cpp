@@ -3,6 +3,7 @@
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
+#include "app/movies/VideoWindow.h"
 #include "app/shell/AboutWindow_win.h"
 #include "app/shell/Cursors_win.h"
 #include "app/shell/LogoWindow_win.h"
@@ -31,6 +32,9 @@ const ClassEntry kClasses[] = {
      "Невозможно зарегистрировать класс EncWindowClass"},
     {kArticleAreaClass, DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
     {kSlideWindowClass, article::SlideWindowProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
+    {movies::kVideoParentClass, movies::VideoParentProc, 0, nullptr, false, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс VIDEOPARENTCLASS"},
+    {movies::kVideoClass, movies::VideoProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс VIDEOCLASS"},
     // The logo keeps its movie controller in its window word.
     {kLogoClass, LogoWindowProc, sizeof(LONG_PTR), nullptr, true, BLACK_BRUSH, "Невозможно зарегистрировать класс LOGOCLASS"},
     {kAboutClass, AboutWindowProc, 0, nullptr, true, WHITE_BRUSH, "Невозможно зарегистрировать класс AboutDialog"},

@@ -8,6 +8,7 @@
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/movies/QuickTime.h"
+#include "app/movies/VideoWindow.h"
 #include "app/navigation/History.h"
 #include "app/shell/AboutWindow_win.h"
 #include "app/shell/Config_win.h"
@@ -385,6 +386,14 @@ void ShowArticleView(HWND hwnd, const char* context) {
 
 // --- commands ------------------------------------------------------------------------
 
+void OpenArticleMovie(HWND hwnd) {
+  const auto& links = article::CurrentMediaLinks();
+  if (links.moviePath.empty()) return;
+  SetCursor(Cursors().wait);
+  movies::OpenVideoWindow(links.moviePath.c_str(), hwnd, article::CurrentTitle(), links.movieCaption);
+  SetCursor(Cursors().arrow);
+}
+
 void OnArticleCommand(HWND hwnd, UINT command) {
   switch (command) {
     case kCmdExit: DestroyWindow(hwnd); break;
@@ -406,6 +415,7 @@ void OnArticleCommand(HWND hwnd, UINT command) {
     case kCmdStartScreen: ShowStartScreen(hwnd); break;
     case kCmdPreviousPicture: SendMessageA(gMain.slideWindow, article::kSlidePreviousPicture, 0, 0); break;
     case kCmdNextPicture: SendMessageA(gMain.slideWindow, article::kSlideNextPicture, 0, 0); break;
+    case kCmdVideo: OpenArticleMovie(hwnd); break;
     case kCmdMap:
     case kCmdSound: {
       const auto& links = article::CurrentMediaLinks();
@@ -617,8 +627,8 @@ bool CreateMainWindow(HINSTANCE instance) {
                            SetButtonState(kCmdPreviousPicture, previous);
                            SetButtonState(kCmdNextPicture, next);
                          },
-                         // The video button waits for the video window, which plays the movie.
-                         [](bool /*movie*/, bool sound, bool map) {
+                         [](bool movie, bool sound, bool map) {
+                           SetButtonState(kCmdVideo, movie);
                            SetButtonState(kCmdSound, sound);
                            SetButtonState(kCmdMap, map);
                          }});
