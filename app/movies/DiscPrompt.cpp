@@ -87,14 +87,18 @@ bool NoteDeviceChange(WPARAM event) {
 INT_PTR CALLBACK DiscPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: OnInitDialog(dialog, false); return FALSE;
-    case WM_PAINT: OnPaint(dialog, gPromptMode == kAskForArchive ? "instal_1" : "instal_2"); return TRUE;
+    case WM_PAINT: OnPaint(dialog, gPromptMode == kAskForEncyclopedia ? "instal_2" : "instal_1"); return TRUE;
+    case WM_KEYUP:
+      if (gPromptMode == kArchiveStartUp && (wParam == VK_ESCAPE || wParam == VK_RETURN))
+        EndDialog(dialog, wParam == VK_RETURN ? 1 : 0);
+      return TRUE;
     case WM_COMMAND:
       if (!IsWindowEnabled(dialog)) return TRUE;
       if (LOWORD(wParam) == IDOK) EndDialog(dialog, 1);
       if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 0);
       return TRUE;
     case WM_DEVICECHANGE:
-      if (NoteDeviceChange(wParam)) EnableWindow(dialog, gDiscPresent);
+      if (gPromptMode != kArchiveStartUp && NoteDeviceChange(wParam)) EnableWindow(dialog, gDiscPresent);
       return TRUE;
     case WM_DESTROY: RestoreFocus(); return FALSE;
     default: return FALSE;

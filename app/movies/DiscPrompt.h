@@ -10,11 +10,15 @@ namespace kro::movies {
 
 constexpr int kArchivePromptTemplate = 294;  // insert the video archive disc / information
 constexpr int kDiscPromptTemplate = 295;     // insert the encyclopedia disc
+constexpr int kArchiveStartPromptTemplate = 292;  // the archive program's: insert its disc
 
 // Which picture the yes/cancel prompt shows.
 enum PromptMode : int {
   kAskForEncyclopedia = 1,  // "instal_2"
   kAskForArchive = 2,       // "instal_1"
+  // The archive program at start-up: "instal_1" of its own, Enter and Esc answer on
+  // key-up, and drive notices are not followed.
+  kArchiveStartUp = 3,
 };
 void SetPromptMode(int mode);
 int PromptMode();

@@ -1,0 +1,21 @@
+#pragma once
+// Playing the playlist in the shared video window: View opens it on the first ticked
+// movie, and its previous and next buttons (commands to the main window) step through
+// the rest in place.
+#include <windows.h>
+
+#include "app/archive/MovieCatalogue_win.h"
+#include "app/archive/Playlist.h"
+
+namespace kro::archive {
+
+// The video window's classes with the archive's settings: no disc conversation, the
+// stepping buttons, the program's fonts and brush.
+bool RegisterArchiveVideoClasses(HINSTANCE instance);
+
+// View: nothing when nothing is ticked; else the first ticked movie in a new window.
+void PlayTicked(HWND owner, Playlist& playlist, const MovieCatalogue& catalogue);
+// The stepping commands of the open window (previous 100, next 101); false for others.
+bool StepPlaylist(UINT command, Playlist& playlist, const MovieCatalogue& catalogue);
+
+}  // namespace kro::archive
