@@ -9,17 +9,21 @@
 namespace kro::archive {
 namespace {
 
+// The file name field as the program's 256-byte buffer holds it.
+constexpr size_t kMaxMovieFileName = 255;
+
 struct MovieOnDisc {
   std::string path;
   std::string title;
   std::string caption;
 };
 
-MovieOnDisc LoadMovie(const MovieCatalogue& catalogue, int32_t record) {
+MovieOnDisc LoadMovie(const media::OpenCatalogue& catalogue, int32_t record) {
   const std::string& disc = TheArchive().productDir;
-  const std::string file = catalogue.Field(record, CatalogueField::kFile);
-  return {disc + "movies\\" + file, catalogue.Field(record, CatalogueField::kTitle),
-          LookUpCaption(disc + "videocap.txt", file)};
+  const std::string file = catalogue.Field(record, media::CatalogueField::kThird, kMaxMovieFileName);
+  media::FolderStore store(disc);
+  return {disc + "movies\\" + file, catalogue.Field(record, media::CatalogueField::kTitle, movies::kMaxMovieTitle),
+          media::LookUpCaption(store, "videocap.txt", file, false)};
 }
 
 void UpdateStepButtons(const Playlist& playlist) { movies::SetStepButtons(playlist.HasPrevious(), playlist.HasNext()); }
@@ -34,9 +38,9 @@ bool RegisterArchiveVideoClasses(HINSTANCE instance) {
   return true;
 }
 
-void PlayTicked(HWND owner, Playlist& playlist, const MovieCatalogue& catalogue) {
+void PlayTicked(HWND owner, Playlist& playlist, const media::OpenCatalogue* catalogue) {
   const auto first = playlist.Start();
-  if (!first) return;
+  if (!first || !catalogue) return;
   const ArchiveProgram& program = TheArchive();
   movies::VideoSettings settings;
   settings.productDir = program.productDir;
@@ -50,17 +54,17 @@ void PlayTicked(HWND owner, Playlist& playlist, const MovieCatalogue& catalogue)
   settings.buttonCursor = shell::Cursors().handE;
   movies::SetVideoSettings(settings);
   SetCursor(shell::Cursors().wait);
-  const MovieOnDisc movie = LoadMovie(catalogue, *first);
+  const MovieOnDisc movie = LoadMovie(*catalogue, *first);
   movies::OpenVideoWindow(movie.path.c_str(), owner, movie.title, movie.caption);
   if (movies::VideoFrame()) UpdateStepButtons(playlist);
   SetCursor(shell::Cursors().arrow);
 }
 
-bool StepPlaylist(UINT command, Playlist& playlist, const MovieCatalogue& catalogue) {
+bool StepPlaylist(UINT command, Playlist& playlist, const media::OpenCatalogue* catalogue) {
   if (command != movies::kPreviousMovieCommand && command != movies::kNextMovieCommand) return false;
   const auto record = command == movies::kNextMovieCommand ? playlist.Next() : playlist.Previous();
-  if (!record || !movies::VideoFrame()) return true;
-  const MovieOnDisc movie = LoadMovie(catalogue, *record);
+  if (!record || !catalogue || !movies::VideoFrame()) return true;
+  const MovieOnDisc movie = LoadMovie(*catalogue, *record);
   movies::ReplaceMovie(movie.path.c_str(), movie.title, movie.caption);
   UpdateStepButtons(playlist);
   return true;

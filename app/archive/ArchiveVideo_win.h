@@ -4,7 +4,7 @@
 // the rest in place.
 #include <windows.h>
 
-#include "app/archive/MovieCatalogue_win.h"
+#include "app/media/CatalogueFile_win.h"
 #include "app/archive/Playlist.h"
 
 namespace kro::archive {
@@ -13,9 +13,10 @@ namespace kro::archive {
 // stepping buttons, the program's fonts and brush.
 bool RegisterArchiveVideoClasses(HINSTANCE instance);
 
-// View: nothing when nothing is ticked; else the first ticked movie in a new window.
-void PlayTicked(HWND owner, Playlist& playlist, const MovieCatalogue& catalogue);
+// View: nothing when nothing is ticked or no catalogue could be loaded; else the first
+// ticked movie in a new window.
+void PlayTicked(HWND owner, Playlist& playlist, const media::OpenCatalogue* catalogue);
 // The stepping commands of the open window (previous 100, next 101); false for others.
-bool StepPlaylist(UINT command, Playlist& playlist, const MovieCatalogue& catalogue);
+bool StepPlaylist(UINT command, Playlist& playlist, const media::OpenCatalogue* catalogue);
 
 }  // namespace kro::archive

@@ -2,12 +2,13 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "app/archive/ArchiveHelp_win.h"
 #include "app/archive/ArchiveProgram_win.h"
 #include "app/archive/ArchiveVideo_win.h"
-#include "app/archive/MovieCatalogue_win.h"
 #include "app/lists/DescribedList_win.h"
+#include "app/media/CatalogueFile_win.h"
 #include "app/shell/Cursors_win.h"
 #include "app/shell/DialogKeys_win.h"
 #include "app/toolkit/BitmapButton.h"
@@ -27,7 +28,8 @@ struct ArchiveWindowState {
   toolkit::PaintedFrame frame;
   UniqueBitmap titleOn, titleOff, background;
   std::unique_ptr<lists::DescribedList> list;
-  MovieCatalogue catalogue;
+  // video.dat, open while the window exists; none when it could not be loaded.
+  std::optional<media::OpenCatalogue> catalogue;
   Playlist playlist;
 };
 
@@ -62,6 +64,7 @@ HWND ButtonWindow(UINT command) {
 }
 
 const std::string& Disc() { return TheArchive().productDir; }
+const media::OpenCatalogue* Catalogue() { return gWindow.catalogue ? &*gWindow.catalogue : nullptr; }
 
 void OnCreate(HWND hwnd) {
   gWindow.hwnd = hwnd;
@@ -76,7 +79,8 @@ void OnCreate(HWND hwnd) {
   toolkit::CreateBitmapButtons(hwnd, instance, gButtons.data(), true);
   gWindow.list = std::make_unique<lists::DescribedList>((Disc() + "content.txt").c_str(), instance, kListX, kListY,
                                                         kListWidth, kListHeight, hwnd);
-  gWindow.catalogue.Open(Disc() + "video.dat", shell::RegisteredDialog());
+  media::FolderStore store(Disc());
+  gWindow.catalogue = media::LoadCatalogue(store, "video.dat", media::kArchiveCapacityBytes);
 }
 
 void OnActivate(HWND hwnd, WPARAM wParam) {
@@ -105,7 +109,7 @@ void ShowHelp(HWND hwnd) {
 
 void Close(HWND hwnd) {
   shell::RegisterDialogKeys(nullptr, nullptr, nullptr);
-  gWindow.catalogue.Close();
+  gWindow.catalogue.reset();
   DestroyWindow(hwnd);
   PostQuitMessage(1);
 }
@@ -120,13 +124,14 @@ void OnCommand(HWND hwnd, UINT command) {
     case kCmdReset:
       if (gWindow.list) gWindow.list->SetAllChecked(0);
       break;
-    case kCmdView: PlayTicked(hwnd, gWindow.playlist, gWindow.catalogue); break;
-    default: StepPlaylist(command, gWindow.playlist, gWindow.catalogue); break;
+    case kCmdView: PlayTicked(hwnd, gWindow.playlist, Catalogue()); break;
+    default: StepPlaylist(command, gWindow.playlist, Catalogue()); break;
   }
 }
 
 void OnDestroy() {
   gWindow.list.reset();
+  gWindow.catalogue.reset();
   gWindow.frame = {};
   gWindow.titleOn.Reset();
   gWindow.titleOff.Reset();
