@@ -73,6 +73,8 @@ public:
                        process_.hProcess);
     return found;
   }
+  // Polls that only let the program work.
+  void Idle(int polls) { wintest::WaitUntil([] { return false; }, polls, process_.hProcess); }
   bool Exited() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
   DWORD ExitCode() {
     if (!wintest::WaitUntil([&] { return Exited(); }, kExitPolls, process_.hProcess)) return 99;
@@ -85,6 +87,17 @@ private:
   bool started_ = false;
   PROCESS_INFORMATION process_{};
 };
+
+// The mouse as a user's hand moves it, at absolute screen positions; `rounds` of waiting
+// on the program after each step let it follow.
+void SendMouse(DWORD flags, POINT at) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  SendInput(1, &input, sizeof input);
+}
 
 class ArchiveTest : public testing::Test {
 protected:
@@ -105,7 +118,7 @@ protected:
   std::vector<std::optional<std::string>> saved_;
 };
 
-TEST_F(ArchiveTest, ASecondCopyIsRefusedAndExitEndsWithOne) {
+TEST_F(ArchiveTest, ASecondCopyIsRefusedTheTitleBarDragsAndExitEndsWithOne) {
   Archive first;
   ASSERT_TRUE(first.Started());
   // The caption names the program once the window is up; the second copy looks for it.
@@ -121,6 +134,25 @@ TEST_F(ArchiveTest, ASecondCopyIsRefusedAndExitEndsWithOne) {
   EXPECT_NE(FindWindowExA(refusal, nullptr, "Static", "Фильмотека уже запущен!"), nullptr);
   PostMessageA(refusal, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(second.ExitCode(), 1u);
+
+  // A drag of the painted title bar moves the window.
+  RECT before;
+  GetWindowRect(main, &before);
+  const POINT grip{before.left + 300, before.top + 10};
+  const auto Settle = [&] { first.Idle(20); };
+  SendMouse(0, grip);
+  Settle();
+  SendMouse(MOUSEEVENTF_LEFTDOWN, grip);
+  Settle();
+  for (int step = 1; step <= 4; ++step) {
+    SendMouse(0, {grip.x - 10 * step, grip.y + 8 * step});
+    Settle();
+  }
+  SendMouse(MOUSEEVENTF_LEFTUP, {grip.x - 40, grip.y + 32});
+  RECT after{};
+  EXPECT_TRUE(wintest::WaitUntil([&] { return GetWindowRect(main, &after) && after.left == before.left - 40; },
+                                 kStartPolls, GetCurrentProcess()));
+  EXPECT_EQ(after.top, before.top + 32);
 
   PostMessageA(main, WM_COMMAND, archive::kCmdExit, 0);
   EXPECT_EQ(first.ExitCode(), 1u);

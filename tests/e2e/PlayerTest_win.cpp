@@ -308,7 +308,8 @@ TEST_F(PlayerTest, HelpShowsItsContentsTopicInTheSecondaryWindow) {
   HWND help = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (help = ProcessWindow(process_.dwProcessId, article::kTopicClass)) != nullptr; },
                       kStepPolls));
-  EXPECT_EQ(Caption(help), kHelpCaption);
+  // The window takes its caption once the topic is shown.
+  EXPECT_TRUE(WaitFor([&] { return Caption(help) == kHelpCaption; }, kStepPolls)) << Caption(help);
   // The topic shown last names the main window's caption: the help contents, "Справка".
   EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind("Справка — ", 0) == 0; }, kStepPolls)) << Caption(main_);
   PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
