@@ -3,7 +3,10 @@
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
+#include "app/movies/VideoWindow.h"
+#include "app/shell/AboutWindow_win.h"
 #include "app/shell/Cursors_win.h"
+#include "app/shell/LogoWindow_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
 #include "app/timeline/TimelineWindow_win.h"
@@ -34,6 +37,12 @@ const ClassEntry kClasses[] = {
      "Невозможно зарегистрировать класс TIMELINEMAINCLASS"},
     {timeline::kTimelineStripClass, timeline::TimelineStripProc, 0, nullptr, false, LTGRAY_BRUSH,
      "Невозможно зарегистрировать класс TIMELINECLASS"},
+    {movies::kVideoParentClass, movies::VideoParentProc, 0, nullptr, false, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс VIDEOPARENTCLASS"},
+    {movies::kVideoClass, movies::VideoProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс VIDEOCLASS"},
+    // The logo keeps its movie controller in its window word.
+    {kLogoClass, LogoWindowProc, sizeof(LONG_PTR), nullptr, true, BLACK_BRUSH, "Невозможно зарегистрировать класс LOGOCLASS"},
+    {kAboutClass, AboutWindowProc, 0, nullptr, true, WHITE_BRUSH, "Невозможно зарегистрировать класс AboutDialog"},
 };
 
 bool Register(HINSTANCE instance, const ClassEntry& entry) {

@@ -10,9 +10,12 @@
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/movies/QuickTime.h"
+#include "app/movies/VideoWindow.h"
 #include "app/navigation/History.h"
+#include "app/shell/AboutWindow_win.h"
 #include "app/shell/Config_win.h"
 #include "app/shell/Cursors_win.h"
+#include "app/shell/Help_win.h"
 #include "app/shell/NavigationState_win.h"
 #include "app/shell/Program_win.h"
 #include "app/timeline/TimelineWindow_win.h"
@@ -414,6 +417,14 @@ void OpenTimeline(HWND hwnd) {
   timeline::OpenTimeline(hwnd, host);
 }
 
+void OpenArticleMovie(HWND hwnd) {
+  const auto& links = article::CurrentMediaLinks();
+  if (links.moviePath.empty()) return;
+  SetCursor(Cursors().wait);
+  movies::OpenVideoWindow(links.moviePath.c_str(), hwnd, article::CurrentTitle(), links.movieCaption);
+  SetCursor(Cursors().arrow);
+}
+
 void OnArticleCommand(HWND hwnd, UINT command) {
   switch (command) {
     case kCmdExit: DestroyWindow(hwnd); break;
@@ -434,6 +445,7 @@ void OnArticleCommand(HWND hwnd, UINT command) {
     case kCmdStartScreen: ShowStartScreen(hwnd); break;
     case kCmdPreviousPicture: SendMessageA(gMain.slideWindow, article::kSlidePreviousPicture, 0, 0); break;
     case kCmdNextPicture: SendMessageA(gMain.slideWindow, article::kSlideNextPicture, 0, 0); break;
+    case kCmdVideo: OpenArticleMovie(hwnd); break;
     case kCmdMap:
     case kCmdSound: {
       const auto& links = article::CurrentMediaLinks();
@@ -441,9 +453,7 @@ void OnArticleCommand(HWND hwnd, UINT command) {
       if (!name.empty()) article::ShowPopupByContextString(name.c_str(), 2);
       break;
     }
-    case kCmdHelp:
-      WinHelpA(hwnd, (P().productDir + "kro97.hlp").c_str(), HELP_CONTENTS, 0);
-      break;
+    case kCmdHelp: ShowHelp(hwnd); break;
     default:
       if (command >= kCmdFirstLetter && command <= kCmdLastLetter) OnLetter(command);
       // The dialogs and the media windows arrive with their own windows; until then
@@ -457,7 +467,8 @@ void OnStartCommand(HWND hwnd, UINT command) {
     case kCmdArticleView: ShowArticleView(hwnd, ""); break;
     case kCmdQuit: DestroyWindow(hwnd); break;
     case kCmdTimeline: OpenTimeline(hwnd); break;
-    default: break;  // the galleries and About arrive with their windows
+    case kCmdAbout: OpenAboutWindow(); break;
+    default: break;  // the galleries arrive with their windows
   }
 }
 
@@ -647,8 +658,8 @@ bool CreateMainWindow(HINSTANCE instance) {
                            SetButtonState(kCmdPreviousPicture, previous);
                            SetButtonState(kCmdNextPicture, next);
                          },
-                         // The video button waits for the video window, which plays the movie.
-                         [](bool /*movie*/, bool sound, bool map) {
+                         [](bool movie, bool sound, bool map) {
+                           SetButtonState(kCmdVideo, movie);
                            SetButtonState(kCmdSound, sound);
                            SetButtonState(kCmdMap, map);
                          }});
