@@ -3,6 +3,7 @@
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
+#include "app/media/Galleries_win.h"
 #include "app/movies/VideoWindow.h"
 #include "app/shell/Cursors_win.h"
 #include "app/shell/MainWindow_win.h"
@@ -33,6 +34,12 @@ const ClassEntry kClasses[] = {
     {movies::kVideoParentClass, movies::VideoParentProc, 0, nullptr, false, WHITE_BRUSH,
      "Невозможно зарегистрировать класс VIDEOPARENTCLASS"},
     {movies::kVideoClass, movies::VideoProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс VIDEOCLASS"},
+    {media::kGalleryDialogClass, media::GalleryDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс GalleryDialog"},
+    {media::kSlidesGalleryClass, media::SlidesGalleryProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс SlidesGalleryDialog"},
+    {media::kSlidePanelClass, media::SlidePanelProc, 0, nullptr, false, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс SlideForDlg"},
 };
 
 bool Register(HINSTANCE instance, const ClassEntry& entry) {

@@ -9,6 +9,7 @@
 #include "app/article/TopicWindow_win.h"
 #include "app/movies/QuickTime.h"
 #include "app/movies/VideoWindow.h"
+#include "app/media/Galleries_win.h"
 #include "app/navigation/History.h"
 #include "app/shell/Config_win.h"
 #include "app/shell/Cursors_win.h"
@@ -432,11 +433,26 @@ void OnArticleCommand(HWND hwnd, UINT command) {
   }
 }
 
+// The galleries reach the title and come back to the article view through the host.
+void OpenGallery(UINT command) {
+  media::SetGalleryHost({P().title, P().productDir, gMain.hwnd, P().boldFont, Cursors().handE, Cursors().wait,
+                         Cursors().arrow, Cursors().zoom,
+                         [](const char* context) { ShowArticleView(gMain.hwnd, context); }});
+  if (command == kCmdPictureGallery) media::OpenSlidesGallery();
+  if (command == kCmdVideoGallery) media::OpenGallery(media::kVideoGalleryName);
+  if (command == kCmdMapGallery) media::OpenGallery(media::kMapGalleryName);
+  if (command == kCmdSoundGallery) media::OpenGallery(media::kSoundGalleryName);
+}
+
 void OnStartCommand(HWND hwnd, UINT command) {
   switch (command) {
     case kCmdArticleView: ShowArticleView(hwnd, ""); break;
     case kCmdQuit: DestroyWindow(hwnd); break;
-    default: break;  // the galleries, the timeline and About arrive with their windows
+    case kCmdVideoGallery:
+    case kCmdPictureGallery:
+    case kCmdMapGallery:
+    case kCmdSoundGallery: OpenGallery(command); break;
+    default: break;  // the timeline and About arrive with their windows
   }
 }
 
