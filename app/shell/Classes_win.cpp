@@ -1,5 +1,6 @@
 #include "app/shell/Classes_win.h"
 
+#include "app/article/PicturePopup_win.h"
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
@@ -67,6 +68,7 @@ bool RegisterClasses(HINSTANCE instance) {
     if (!Register(instance, entry)) return Fail(entry.failure);
   if (!toolkit::RegisterMovieButtonClass(instance)) return Fail("Невозможно зарегистрировать класс VIDEOBUTTON");
   if (!toolkit::RegisterBitmapButtonClass(instance)) return Fail("Невозможно зарегистрировать класс MMBUTTON");
+  if (!article::RegisterPicturePopupClass(instance, Cursors().zoom1)) return Fail("Невозможно зарегистрировать класс POPUPCLASS");
   // The article classes fail without a message.
   if (!article::RegisterArticleClasses(instance)) return false;
   if (!lists::RegisterVirtualListBoxClass(instance)) return Fail("Невозможно зарегистрировать класс VLB");

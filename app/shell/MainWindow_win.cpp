@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 
+#include "app/article/PicturePopup_win.h"
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/movies/QuickTime.h"
@@ -637,7 +638,7 @@ bool CreateMainWindow(HINSTANCE instance) {
   if (!hwnd) return false;
   program.mainWindow = hwnd;
   article::SetArticleHost(&gHost);
-  article::SetSlideHost({program.productDir,
+  article::SetSlideHost({program.productDir, Cursors().zoom,
                          [](bool previous, bool next) {
                            SetButtonState(kCmdPreviousPicture, previous);
                            SetButtonState(kCmdNextPicture, next);
@@ -647,6 +648,9 @@ bool CreateMainWindow(HINSTANCE instance) {
                            SetButtonState(kCmdSound, sound);
                            SetButtonState(kCmdMap, map);
                          }});
+  const auto& close = program.display.buttons;
+  article::SetPicturePopupHost({[] { return P().lightFont; }, [] { return P().display.paletteMode ? gMain.fixedPalette.Get() : nullptr; },
+                                close.closeLeft, close.closeRight, close.top, close.bottom});
   gMain.articleArea = CreateWindowExA(0, kArticleAreaClass, "", WS_CHILD, 229, 96, 392, 323, hwnd, nullptr, instance, nullptr);
   gMain.slideWindow = CreateWindowExA(0, kSlideWindowClass, "", WS_CHILD | WS_BORDER, 21, 105, 186, 207, hwnd, nullptr,
                                       instance, nullptr);
