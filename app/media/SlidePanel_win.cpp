@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/article/PicturePopup_win.h"
 #include "app/media/GalleryShared_win.h"
 #include "app/movies/QuickTime.h"
 #include "runtime/base/UniqueHandle_win.h"
@@ -81,9 +82,12 @@ bool CanEnlarge() {
   return gPanel.thumbnail && picture && !picture->slidePath.empty();
 }
 
-void OnClick() {
+// The full-size picture in the picture popup, over the gallery.
+void OnClick(HWND panel) {
   if (!CanEnlarge()) return;
   WaitCursor wait;
+  const article::PictureRecord& picture = *PanelCurrentPicture();
+  article::OpenPicturePopup(GetParent(panel), picture.slidePath, picture.caption);
 }
 
 void OnDestroy() {
@@ -119,7 +123,7 @@ LRESULT CALLBACK SlidePanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
                     ? Host().zoomCursor
                     : LoadCursorA(nullptr, IDC_ARROW));
       return 1;
-    case WM_LBUTTONDOWN: OnClick(); return 0;
+    case WM_LBUTTONDOWN: OnClick(hwnd); return 0;
     case WM_SIZE: InvalidateRect(hwnd, nullptr, TRUE); return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_DESTROY: OnDestroy(); return 0;

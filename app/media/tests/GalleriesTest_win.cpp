@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/article/Pane_win.h"
+#include "app/article/PicturePopup_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
 #include "app/media/SlidePanel_win.h"
@@ -95,6 +96,7 @@ protected:
     lists::RegisterVirtualListBoxClass(instance);
     article::RegisterArticleClasses(instance);
     movies::RegisterVideoClasses(instance);
+    article::RegisterPicturePopupClass(instance, nullptr);
     wintest::RegisterTestClass(kGalleryDialogClass, GalleryDialogProc);
     wintest::RegisterTestClass(kSlidesGalleryClass, SlidesGalleryProc);
     wintest::RegisterTestClass(kSlidePanelClass, SlidePanelProc);
@@ -255,6 +257,19 @@ TEST_F(SlidesGalleryTest, TypingSelectsTheFirstTitleItBeginsAndKeepsWhatWasTyped
   EXPECT_EQ(PanelCurrentPicture()->kind, article::PictureKind::kPortrait);
   EXPECT_EQ(PanelCurrentPicture()->thumbnailPath, disc_.Path() + "\\pictures\\avrora\\portrait\\pavrora.jpg");
   Type("Ж", 0);
+}
+
+TEST_F(SlidesGalleryTest, AClickOnAPictureEnlargesItButAPortraitStays) {
+  HWND panel = ChildOfClass(gallery_, kSlidePanelClass);
+  ASSERT_NE(panel, nullptr);
+  Type("ая", 1);
+  wintest::Click(panel, {50, 50});
+  ASSERT_NE(article::PicturePopup(), nullptr);
+  EXPECT_EQ(GetWindow(article::PicturePopup(), GW_OWNER), gallery_);
+  DestroyWindow(article::PicturePopup());
+  SendMessageA(gallery_, WM_COMMAND, kSlidesNextPicture, reinterpret_cast<LPARAM>(next_));
+  wintest::Click(panel, {50, 50});
+  EXPECT_EQ(article::PicturePopup(), nullptr);  // a portrait has no full-size slide
 }
 
 TEST_F(SlidesGalleryTest, ASelectionInTheListGoesIntoTheFieldAndJumpOpensItsArticle) {
