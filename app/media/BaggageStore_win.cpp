@@ -28,7 +28,8 @@ public:
     return bytes;
   }
 
-  bool ReadAt(uint32_t offset, std::span<uint8_t> out) override {
+private:
+  bool ReadAt(uint32_t offset, std::span<uint8_t> out) {
     if (out.empty()) return true;
     LONG error = 0;
     const LONG read = lMVBaggageSeekRead(file_, static_cast<LONG>(offset), kFromStart, out.data(),
@@ -36,7 +37,6 @@ public:
     return !Failed(error) && read == static_cast<LONG>(out.size());
   }
 
-private:
   HMVBAGGAGE file_;
 };
 
