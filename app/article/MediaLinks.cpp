@@ -85,8 +85,12 @@ public:
   MediaLinks Take() { return std::move(links_); }
 
 private:
-  // An item without a name ends its keyword; nothing of it is kept.
-  void DataError() { links_.dataError = true; }
+  // An item without a name ends its keyword. Its record, already appended and still
+  // empty, stays only when it is the first of the list.
+  void DataError() {
+    ++links_.dataErrors;
+    if (links_.pictures.empty()) links_.pictures.emplace_back();
+  }
 
   std::string_view productDir_;
   std::string_view folder_;

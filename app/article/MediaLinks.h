@@ -34,7 +34,7 @@ struct MediaLinks {
   std::string movieCaption;
   std::string mapName;
   std::string soundName;
-  bool dataError = false;  // a picture or portrait without a name was met
+  int dataErrors = 0;  // pictures or portraits without a name, one per keyword that met one
   bool Any() const {
     return !pictures.empty() || !moviePath.empty() || !mapName.empty() || !soundName.empty();
   }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "app/article/PicturePopup_win.h"
+#include "app/article/TopicWindow_win.h"
 #include "app/movies/QuickTime.h"
 #include "runtime/base/UniqueHandle_win.h"
 
@@ -23,7 +25,7 @@ SlideState gSlide;
 void ShowCode(HWND owner, long code) {
   char text[32];
   std::snprintf(text, sizeof text, "%ld", code);
-  MessageBoxA(owner, text, "Ошибка", MB_OK);
+  MessageBoxA(owner, text, "Ошибка", MB_ICONHAND);
 }
 
 HWND MainOf(HWND slide) { return GetParent(slide); }
@@ -34,19 +36,51 @@ void ReleaseShown() {
 }
 
 // Opens `path` and puts its picture on show; errors are reported as the program always has.
-void Show(HWND hwnd, const std::string& path) {
+bool Show(HWND hwnd, const std::string& path) {
   ReleaseShown();
   PictureFileHandle file{};
   const int32_t opened = OpenPictureFile(path.c_str(), &file, 0);
   if (opened != 0) {
     ShowCode(MainOf(hwnd), opened);
     InvalidateRect(hwnd, nullptr, TRUE);
-    return;
+    return false;
   }
   gSlide.picture = GetPictureFromFile(file);
-  if (!gSlide.picture) MessageBoxA(MainOf(hwnd), "Ошибка при открытии файла *.jpg !", "Ошибка", MB_OK);
-  if (const int32_t closed = ClosePictureFile(file); closed != 0) ShowCode(MainOf(hwnd), closed);
+  if (!gSlide.picture) MessageBoxA(MainOf(hwnd), "Ошибка при открытии файла *.jpg !", "Ошибка", MB_ICONHAND);
+  const int32_t closed = ClosePictureFile(file);
+  if (closed != 0) ShowCode(MainOf(hwnd), closed);
   InvalidateRect(hwnd, nullptr, TRUE);
+  return gSlide.picture && closed == 0;
+}
+
+PictureRecord* CurrentRecord() {
+  const int index = gSlide.current;
+  return index >= 0 && index < static_cast<int>(gSlide.links.pictures.size()) ? &gSlide.links.pictures[index] : nullptr;
+}
+
+// A list picture on show names the popup after the article that showed it first.
+void ShowCurrent(HWND hwnd) {
+  PictureRecord* record = CurrentRecord();
+  if (Show(hwnd, record->thumbnailPath) && record->popupTitle.empty()) record->popupTitle = CurrentTitle();
+}
+
+bool CanEnlarge() {
+  const PictureRecord* record = CurrentRecord();
+  return record && !record->slidePath.empty();
+}
+
+void OnClick(HWND hwnd) {
+  if (!CanEnlarge()) return;
+  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  const PictureRecord& record = *CurrentRecord();
+  OpenPicturePopup(MainOf(hwnd), record.slidePath, record.caption);
+}
+
+// The zoom cursor says a click enlarges the picture.
+bool OnSetCursor(LPARAM lParam) {
+  if (LOWORD(lParam) != HTCLIENT || !CanEnlarge() || !gSlide.host.zoomCursor) return false;
+  SetCursor(gSlide.host.zoomCursor);
+  return true;
 }
 
 void UpdatePictureButtons() {
@@ -61,7 +95,7 @@ void OnNewArticle(HWND hwnd) {
   if (!gSlide.links.pictures.empty()) {
     gSlide.current = 0;
     gSlide.listPictureShown = true;
-    Show(hwnd, gSlide.links.pictures[0].thumbnailPath);
+    ShowCurrent(hwnd);
   } else {
     gSlide.current = -1;
     if (gSlide.shownLetterFolder != gSlide.letterFolder || gSlide.listPictureShown) {
@@ -81,7 +115,7 @@ void OnStep(HWND hwnd, int step) {
   const int target = gSlide.current + step;
   if (gSlide.current < 0 || target < 0 || target >= static_cast<int>(gSlide.links.pictures.size())) return;
   gSlide.current = target;
-  Show(hwnd, gSlide.links.pictures[target].thumbnailPath);
+  ShowCurrent(hwnd);
   UpdatePictureButtons();
 }
 
@@ -102,7 +136,7 @@ const MediaLinks& CurrentMediaLinks() { return gSlide.links; }
 void SetMediaLinks(std::string_view data, const char* letterFolder, HWND owner) {
   gSlide.letterFolder = letterFolder ? letterFolder : "";
   gSlide.links = ParseMediaLinks(data, gSlide.host.productDir, gSlide.letterFolder);
-  if (gSlide.links.dataError) MessageBoxA(owner, "Ошибка данных", "Ошибка", MB_OK);
+  for (int i = 0; i < gSlide.links.dataErrors; ++i) MessageBoxA(owner, "Ошибка данных", "Ошибка", MB_ICONHAND);
 }
 
 void RebuildMediaLinks(LPMV mainDisplay, const char* letterFolder, HWND owner) {
@@ -125,9 +159,13 @@ LRESULT CALLBACK SlideWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case kSlideNextPicture: OnStep(hwnd, 1); return 0;
     case kSlidePreviousPicture: OnStep(hwnd, -1); return 0;
     case WM_PAINT: OnPaint(hwnd); return 0;
+    case WM_LBUTTONDOWN: OnClick(hwnd); return 0;
+    case WM_SETCURSOR:
+      if (OnSetCursor(lParam)) return TRUE;
+      break;
     case WM_DESTROY: ReleaseShown(); return 0;
-    default: return DefWindowProcA(hwnd, message, wParam, lParam);
   }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 }  // namespace kro::article

@@ -21,13 +21,15 @@ enum : UINT {
 // What the slide window needs from the main window.
 struct SlideHost {
   std::string productDir;
+  HCURSOR zoomCursor = nullptr;  // over a picture that a click enlarges
   void (*setPictureButtons)(bool previous, bool next) = nullptr;
   void (*setMediaButtons)(bool movie, bool sound, bool map) = nullptr;
 };
 void SetSlideHost(const SlideHost& host);
 
-// The links of the article on show, rebuilt on every navigation; a picture or portrait
-// without a name reports "Ошибка данных" (owned by `owner`) and is dropped.
+// The links of the article on show, rebuilt on every navigation; each picture or portrait
+// without a name reports "Ошибка данных" (owned by `owner`). A click on a picture that has
+// a full-size file opens it in the picture popup.
 const MediaLinks& CurrentMediaLinks();
 void RebuildMediaLinks(LPMV mainDisplay, const char* letterFolder, HWND owner);
 // The same from the data string itself.

@@ -28,7 +28,8 @@ public:
     return bytes;
   }
 
-  bool ReadAt(uint32_t offset, std::span<uint8_t> out) override {
+private:
+  bool ReadAt(uint32_t offset, std::span<uint8_t> out) {
     LARGE_INTEGER position{};
     position.QuadPart = offset;
     if (!SetFilePointerEx(file_.Get(), position, nullptr, FILE_BEGIN)) return false;
@@ -36,7 +37,6 @@ public:
     return ReadFile(file_.Get(), out.data(), static_cast<DWORD>(out.size()), &read, nullptr) && read == out.size();
   }
 
-private:
   UniqueFile file_;
 };
 
@@ -57,9 +57,10 @@ std::string OpenCatalogue::Field(int index, CatalogueField field, size_t limit) 
   const auto [offset, length] = field == CatalogueField::kTitle    ? std::pair{r.titleOffset, r.titleLength}
                                 : field == CatalogueField::kSecond ? std::pair{r.secondOffset, r.secondLength}
                                                                    : std::pair{r.thirdOffset, r.thirdLength};
-  std::string text(std::min<size_t>(length, limit), '\0');
-  if (!file_->ReadAt(offset, {reinterpret_cast<uint8_t*>(text.data()), text.size()})) return {};
-  return text;
+  // The parser keeps every field inside the text.
+  const size_t start = std::min<size_t>(offset, text_.size());
+  const size_t count = std::min({static_cast<size_t>(length), limit, text_.size() - start});
+  return std::string(reinterpret_cast<const char*>(text_.data()) + start, count);
 }
 
 void OpenCatalogue::FillListBox(HWND list) const {
@@ -76,7 +77,7 @@ std::optional<OpenCatalogue> LoadCatalogue(CatalogueStore& store, const std::str
   try {
     Catalogue catalogue = ParseCatalogue(*text, capacityBytes / kCatalogueRecordBytes, name == kLetterIndexedCatalogue)
                               .Recovered();
-    return OpenCatalogue(std::move(file), std::move(catalogue));
+    return OpenCatalogue(*std::move(text), std::move(catalogue));
   } catch (const std::bad_alloc&) {
     ShowError("Не могу выделить память!");
     return std::nullopt;

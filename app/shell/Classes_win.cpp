@@ -1,8 +1,10 @@
 #include "app/shell/Classes_win.h"
 
+#include "app/article/PicturePopup_win.h"
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
+#include "app/media/Galleries_win.h"
 #include "app/movies/VideoWindow.h"
 #include "app/shell/AboutWindow_win.h"
 #include "app/shell/Cursors_win.h"
@@ -43,6 +45,12 @@ const ClassEntry kClasses[] = {
     // The logo keeps its movie controller in its window word.
     {kLogoClass, LogoWindowProc, sizeof(LONG_PTR), nullptr, true, BLACK_BRUSH, "Невозможно зарегистрировать класс LOGOCLASS"},
     {kAboutClass, AboutWindowProc, 0, nullptr, true, WHITE_BRUSH, "Невозможно зарегистрировать класс AboutDialog"},
+    {media::kGalleryDialogClass, media::GalleryDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс GalleryDialog"},
+    {media::kSlidesGalleryClass, media::SlidesGalleryProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс SlidesGalleryDialog"},
+    {media::kSlidePanelClass, media::SlidePanelProc, 0, nullptr, false, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс SlideForDlg"},
 };
 
 bool Register(HINSTANCE instance, const ClassEntry& entry) {
@@ -70,6 +78,7 @@ bool RegisterClasses(HINSTANCE instance) {
     if (!Register(instance, entry)) return Fail(entry.failure);
   if (!toolkit::RegisterMovieButtonClass(instance)) return Fail("Невозможно зарегистрировать класс VIDEOBUTTON");
   if (!toolkit::RegisterBitmapButtonClass(instance)) return Fail("Невозможно зарегистрировать класс MMBUTTON");
+  if (!article::RegisterPicturePopupClass(instance, Cursors().zoom1)) return Fail("Невозможно зарегистрировать класс POPUPCLASS");
   // The article classes fail without a message.
   if (!article::RegisterArticleClasses(instance)) return false;
   if (!lists::RegisterVirtualListBoxClass(instance)) return Fail("Невозможно зарегистрировать класс VLB");

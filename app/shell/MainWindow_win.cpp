@@ -7,10 +7,12 @@
 
 #include "app/article/ArticleCopy_win.h"
 #include "app/article/ArticlePrint_win.h"
+#include "app/article/PicturePopup_win.h"
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/movies/QuickTime.h"
 #include "app/movies/VideoWindow.h"
+#include "app/media/Galleries_win.h"
 #include "app/navigation/History.h"
 #include "app/shell/AboutWindow_win.h"
 #include "app/shell/Config_win.h"
@@ -462,13 +464,28 @@ void OnArticleCommand(HWND hwnd, UINT command) {
   }
 }
 
+// The galleries reach the title and come back to the article view through the host.
+void OpenGallery(UINT command) {
+  media::SetGalleryHost({P().title, P().productDir, gMain.hwnd, P().boldFont, Cursors().handE, Cursors().wait,
+                         Cursors().arrow, Cursors().zoom,
+                         [](const char* context) { ShowArticleView(gMain.hwnd, context); }});
+  if (command == kCmdPictureGallery) media::OpenSlidesGallery();
+  if (command == kCmdVideoGallery) media::OpenGallery(media::kVideoGalleryName);
+  if (command == kCmdMapGallery) media::OpenGallery(media::kMapGalleryName);
+  if (command == kCmdSoundGallery) media::OpenGallery(media::kSoundGalleryName);
+}
+
 void OnStartCommand(HWND hwnd, UINT command) {
   switch (command) {
     case kCmdArticleView: ShowArticleView(hwnd, ""); break;
     case kCmdQuit: DestroyWindow(hwnd); break;
     case kCmdTimeline: OpenTimeline(hwnd); break;
     case kCmdAbout: OpenAboutWindow(); break;
-    default: break;  // the galleries arrive with their windows
+    case kCmdVideoGallery:
+    case kCmdPictureGallery:
+    case kCmdMapGallery:
+    case kCmdSoundGallery: OpenGallery(command); break;
+    default: break;
   }
 }
 
@@ -653,7 +670,7 @@ bool CreateMainWindow(HINSTANCE instance) {
   if (!hwnd) return false;
   program.mainWindow = hwnd;
   article::SetArticleHost(&gHost);
-  article::SetSlideHost({program.productDir,
+  article::SetSlideHost({program.productDir, Cursors().zoom,
                          [](bool previous, bool next) {
                            SetButtonState(kCmdPreviousPicture, previous);
                            SetButtonState(kCmdNextPicture, next);
@@ -663,6 +680,9 @@ bool CreateMainWindow(HINSTANCE instance) {
                            SetButtonState(kCmdSound, sound);
                            SetButtonState(kCmdMap, map);
                          }});
+  const auto& close = program.display.buttons;
+  article::SetPicturePopupHost({[] { return P().lightFont; }, [] { return P().display.paletteMode ? gMain.fixedPalette.Get() : nullptr; },
+                                close.closeLeft, close.closeRight, close.top, close.bottom});
   gMain.articleArea = CreateWindowExA(0, kArticleAreaClass, "", WS_CHILD, 229, 96, 392, 323, hwnd, nullptr, instance, nullptr);
   gMain.slideWindow = CreateWindowExA(0, kSlideWindowClass, "", WS_CHILD | WS_BORDER, 21, 105, 186, 207, hwnd, nullptr,
                                       instance, nullptr);

@@ -11,12 +11,12 @@
 
 #include "app/article/Pane_win.h"
 #include "app/article/TopicWindow_win.h"
+#include "app/article/tests/TestPrinter_win.h"
 #include "app/shell/AboutWindow_win.h"
 #include "app/shell/Help_win.h"
 #include "app/shell/LogoWindow_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
-#include "app/article/tests/TestPrinter_win.h"
 #include "app/timeline/StripModel.h"
 #include "app/timeline/TimelineWindow_win.h"
 #include "runtime/base/FileIo_win.h"
@@ -363,6 +363,80 @@ TEST_F(PlayerTest, HelpShowsItsContentsTopicInTheSecondaryWindow) {
   // The topic shown last names the main window's caption: the help contents, "Справка".
   EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind("Справка — ", 0) == 0; }, kStepPolls)) << Caption(main_);
   PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
+  EXPECT_EQ(ExitCode(), 0u);
+}
+
+// One run of the player through every gallery and the article's movie.
+TEST_F(PlayerTest, GalleriesPlayShowEnlargeAndJumpToTheirArticles) {
+  ASSERT_TRUE(Start());
+  const DWORD pid = process_.dwProcessId;
+  const auto Opened = [&](const char* className, HWND* window) {
+    return WaitFor([&] { return (*window = ProcessWindow(pid, className)) != nullptr; }, kStepPolls);
+  };
+  const auto Gone = [&](const char* className) {
+    return WaitFor([&] { return ProcessWindow(pid, className) == nullptr; }, kStepPolls);
+  };
+
+  // The video gallery plays its first movie; Jump opens the article that shows it.
+  PostMessageA(main_, WM_COMMAND, kCmdStartScreen, 0);
+  PostMessageA(main_, WM_COMMAND, kCmdVideoGallery, 0);
+  HWND gallery = nullptr, frame = nullptr;
+  ASSERT_TRUE(Opened("GalleryDialog", &gallery));
+  HWND list = FindWindowExA(gallery, nullptr, "ListBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_GT(SendMessageA(list, LB_GETCOUNT, 0, 0), 1);
+  PostMessageA(gallery, WM_COMMAND, MAKEWPARAM(0, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+  ASSERT_TRUE(Opened("VideoParentClass", &frame));
+  PostMessageA(frame, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(Gone("VideoParentClass"));
+  PostMessageA(gallery, WM_COMMAND, 1, 0);
+  EXPECT_TRUE(Gone("GalleryDialog"));
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).find(" — ") != std::string::npos; }, kStepPolls)) << Caption(main_);
+
+  // That article's movie through the video button.
+  PostMessageA(main_, WM_COMMAND, kCmdVideo, 0);
+  ASSERT_TRUE(Opened("VideoParentClass", &frame));
+  HWND movie = FindWindowExA(frame, nullptr, "VideoClass", nullptr);
+  ASSERT_NE(movie, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(movie); }, kStepPolls));
+  // Space starts it (the video window's own tests play a movie to its end); a right click
+  // on the movie closes the window through its frame.
+  PostMessageA(movie, WM_KEYDOWN, VK_SPACE, 0);
+  WaitFor([] { return false; }, 50);
+  PostMessageA(movie, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  EXPECT_TRUE(Gone("VideoParentClass"));
+
+  // The map gallery shows its map full-screen.
+  PostMessageA(main_, WM_COMMAND, kCmdStartScreen, 0);
+  PostMessageA(main_, WM_COMMAND, kCmdMapGallery, 0);
+  ASSERT_TRUE(Opened("GalleryDialog", &gallery));
+  PostMessageA(gallery, WM_COMMAND, 4006, 0);
+  HWND popup = nullptr;
+  EXPECT_TRUE(Opened("MV13PaneClass", &popup));
+  PostMessageA(gallery, WM_COMMAND, 2, 0);
+  EXPECT_TRUE(Gone("GalleryDialog"));
+  if (popup) PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+
+  // The illustrations gallery enlarges the first picture and jumps to its article.
+  PostMessageA(main_, WM_COMMAND, kCmdPictureGallery, 0);
+  ASSERT_TRUE(Opened("SlidesGalleryDialog", &gallery));
+  HWND panel = FindWindowExA(gallery, nullptr, "SlideForDlg", nullptr);
+  HWND edit = FindWindowExA(gallery, nullptr, "Edit", nullptr);
+  ASSERT_TRUE(panel && edit);
+  char firstTitle[64] = {};
+  GetWindowTextA(edit, firstTitle, sizeof firstTitle);
+  PostMessageA(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+  HWND enlarged = nullptr;
+  ASSERT_TRUE(Opened("PopupClass", &enlarged));
+  PostMessageA(enlarged, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Gone("PopupClass"));
+  PostMessageA(gallery, WM_COMMAND, 1, 0);
+  EXPECT_TRUE(Gone("SlidesGalleryDialog"));
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind(firstTitle, 0) == 0; }, kStepPolls)) << Caption(main_);
+
+  RECT window;
+  GetWindowRect(main_, &window);
+  PostMessageA(main_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(window.left + 628, window.top + 10));
   EXPECT_EQ(ExitCode(), 0u);
 }
 

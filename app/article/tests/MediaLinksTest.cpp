@@ -15,7 +15,7 @@ TEST(MediaLinks, PicturesGetSlidesThumbnailsAndCaptions) {
   EXPECT_EQ(links.pictures[0].caption, "Caption one");
   EXPECT_EQ(links.pictures[1].thumbnailPath, "D:\\KRO\\pictures\\v\\icons\\bi.jpg");
   EXPECT_EQ(links.pictures[1].caption, "Caption two");
-  EXPECT_FALSE(links.dataError);
+  EXPECT_EQ(links.dataErrors, 0);
 }
 
 TEST(MediaLinks, PortraitsShowTheirOwnFile) {
@@ -47,14 +47,28 @@ TEST(MediaLinks, EdgesOfTheItemLists) {
   EXPECT_EQ(ParseMediaLinks("[WAVE] sound2", kDir, "a").soundName, "sound2");
   const auto trailing = ParseMediaLinks("[PICT] a.jpg {One}; ", kDir, "a");
   EXPECT_EQ(trailing.pictures.size(), 1u);  // nothing after "}; " ends the list quietly
-  EXPECT_FALSE(trailing.dataError);
-  const auto empty = ParseMediaLinks("[PICT]  {no name}[MAPS] m;", kDir, "a");
-  EXPECT_TRUE(empty.dataError);
-  EXPECT_TRUE(empty.pictures.empty());
-  EXPECT_EQ(empty.mapName, "m");  // the other sections still count
+  EXPECT_EQ(trailing.dataErrors, 0);
   EXPECT_FALSE(ParseMediaLinks("", kDir, "a").Any());
   EXPECT_FALSE(ParseMediaLinks("[PICT", kDir, "a").Any());
   EXPECT_FALSE(ParseMediaLinks("[PICT]", kDir, "a").Any());
+}
+
+// An item without a name: its empty record stays only as the first of the list, and every
+// keyword that meets one reports it once.
+TEST(MediaLinks, NamelessItems) {
+  const auto first = ParseMediaLinks("[PICT]  {no name}[MAPS] m;", kDir, "a");
+  EXPECT_EQ(first.dataErrors, 1);
+  ASSERT_EQ(first.pictures.size(), 1u);
+  EXPECT_EQ(first.pictures[0], PictureRecord{});
+  EXPECT_EQ(first.mapName, "m");  // the other sections still count
+  const auto portrait = ParseMediaLinks("[PORT] ; p2.jpg", kDir, "a");
+  EXPECT_EQ(portrait.dataErrors, 1);
+  EXPECT_EQ(portrait.pictures.size(), 1u);
+  EXPECT_TRUE(portrait.pictures[0].thumbnailPath.empty());
+  const auto later = ParseMediaLinks("[PICT] a.jpg {One}; b.jpg {Two}[PORT] ;[PICT]  {x}", kDir, "a");
+  EXPECT_EQ(later.dataErrors, 2);
+  ASSERT_EQ(later.pictures.size(), 2u);
+  EXPECT_EQ(later.pictures[1].caption, "Two");
 }
 
 TEST(MediaLinks, LongItemsAreCut) {

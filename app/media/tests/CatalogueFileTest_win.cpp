@@ -30,7 +30,7 @@ protected:
   FolderStore store_{folder_.Path() + "\\"};
 };
 
-TEST_F(CatalogueFileTest, FieldsAreReadAgainFromTheOpenFile) {
+TEST_F(CatalogueFileTest, FieldsAreCutFromTheCatalogue) {
   Write("video.dat", "Волга;topic_volga;volga.mov\r\nБайкал;topic_baikal;baikal.mov\r\n");
   auto catalogue = LoadCatalogue(store_, "video.dat", kArchiveCapacityBytes);
   ASSERT_TRUE(catalogue);

@@ -92,6 +92,7 @@ protected:
     gPrompts.clear();
     gAnswers.clear();
     gOwnerCommands.clear();
+    SetPromptMode(kAskForEncyclopedia);  // as at start
     Configure(true, true, false);
     owner_ = CreateWindowA("KroVideoOwner", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
   }
@@ -204,7 +205,7 @@ TEST_F(VideoWindowTest, ARightClickOnTheMovieClosesTheFrame) {
 TEST_F(VideoWindowTest, WithoutASecondDiscAMissingMovieOnlyTellsWhereItIs) {
   Configure(true, false, false);
   EXPECT_EQ(OpenVideoWindow(Movie("only_archive.mov").c_str(), owner_, "", ""), 0);
-  EXPECT_EQ(gPrompts, (std::vector<Prompt>{{294, true, kAskForArchive}}));
+  EXPECT_EQ(gPrompts, (std::vector<Prompt>{{294, true, kAskForEncyclopedia}}));
   EXPECT_EQ(PromptMode(), kAskForEncyclopedia);
   EXPECT_TRUE(Closed());
   EXPECT_TRUE(IsWindowEnabled(owner_));

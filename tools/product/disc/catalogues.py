@@ -44,12 +44,13 @@ def media_entries(articles, topics_by_context, attribute):
 
 
 def video_entries(articles, movies):
-    """video.dat: the movies of the encyclopedia disc, each with the first article showing it."""
+    """video.dat: every movie, each with the first article showing it. Those that live only on
+    the video archive disc are listed too: playing one asks for that disc."""
     first = {}
     for t in sorted(articles, key=lambda t: cp1251.sort_key(t.title.value)):
         if t.move and t.move.value not in first:
             first[t.move.value] = t.context.value
-    return [(m["title"], first.get(m["file"], "topic_ros14"), m["file"]) for m in movies if m.get("product", True)]
+    return [(m["title"], first.get(m["file"], "topic_ros14"), m["file"]) for m in movies]
 
 
 def captions(articles):
@@ -91,8 +92,7 @@ def write_all(baggage, articles, topics_by_context, movies):
                        ("sound.dat", media_entries(articles, topics_by_context, "wave"))):
         write_catalogue(baggage / name, rows)
         written.append(name)
-    write_captions(baggage / "videocap.txt", [r for r in movie_captions(articles, movies) if any(
-        m["file"] == r[0] and m.get("product", True) for m in movies)])
+    write_captions(baggage / "videocap.txt", movie_captions(articles, movies))
     written.append("videocap.txt")
     for folder, rows in captions(articles).items():
         write_captions(baggage / f"{folder}_capt.txt", rows)

@@ -254,9 +254,9 @@ def check_disc(content, src, product, archive, topics_, manifest, pictures, movi
         if m and not (src / m.group(1)).exists():
             r.add(src / "manifest.txt", number, f"baggage file {m.group(1)} does not exist")
     for name in ("slides.dat", "video.dat", "maps.dat", "sound.dat"):
-        check_catalogue(r, baggage / name, by_context, product)
+        check_catalogue(r, baggage / name, by_context, product, archive)
     for path in [baggage / "videocap.txt"] + sorted(baggage.glob("*_capt.txt")):
-        check_captions(r, path, product)
+        check_captions(r, path, product, archive / "movies" if path.name == "videocap.txt" else None)
     _check_timeline(r, product / "timeline", by_context)
     return r
 
@@ -272,7 +272,7 @@ def read_catalogue(path):
     return rows
 
 
-def check_catalogue(r, path, by_context, product):
+def check_catalogue(r, path, by_context, product, archive=None):
     kind = path.name
     try:
         rows = read_catalogue(path)
@@ -304,7 +304,8 @@ def check_catalogue(r, path, by_context, product):
                 if not (product / "pictures" / folder / sub[0] / sub[1]).exists():
                     r.add(path, number, f"picture {folder}/{sub[0]}/{sub[1]} does not exist")
         elif kind == "video.dat":
-            if not (product / "movies" / third).exists():
+            # A movie of the video archive disc only is listed as well; playing it asks for that disc.
+            if not any((disc / "movies" / third).exists() for disc in (product, archive) if disc):
                 r.add(path, number, f"movie movies/{third} does not exist")
         elif third not in by_context or by_context[third].kind.value != "popup":
             r.add(path, number, f"'{third}' is not a popup topic")
