@@ -158,7 +158,8 @@ TEST(SearchIndex, RefusesOtherFilesAndVersions) {
     const char* error;
     SearchError word;
   } kCases[] = {
-      {8, 2, "offset 8: unknown version: index version 2, this runtime reads version 1", SearchError::IndexVersion},
+      {8, 3, "offset 8: unknown version: index version 3, this runtime reads versions 1 to 2", SearchError::IndexVersion},
+      {8, 0, "offset 8: unknown version: index version 0, this runtime reads versions 1 to 2", SearchError::IndexVersion},
       {0, 'X', "offset 0: bad magic: not a full-text index", SearchError::IndexVersion},
       {15, 0x7F, "offset 12: out of limits:", SearchError::IndexDamaged},       // topic count
       {27, 0x7F, "offset 24: out of limits: section 0 of", SearchError::IndexDamaged},  // its offset
@@ -183,7 +184,7 @@ TEST(SearchIndex, VerifyNamesTheDamagedEntry) {
   auto bytes = BuildIndex();
   const auto good = SearchIndex::Open(bytes);
   ASSERT_TRUE(good);
-  // The postings section is the last; its first byte starts the first term's postings.
+  // The first byte of the postings section starts the first term's postings.
   ByteReader header(bytes);
   header.Seek(24 + 6 * 8);
   const uint32_t postings = header.U32();
