@@ -52,17 +52,23 @@ struct TermStat {
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
+static_assert(kro::bench::kNearWords == kro::search::kNearDistance);
+
+std::string Joined(const std::vector<std::string>& words, const char* between, const char* after) {
+  std::string out;
+  for (const auto& w : words) out += (out.empty() ? "" : between) + w + after;
+  return out;
+}
+
 // Our query text for a benchmark query, and the option that goes with it.
 std::string OurText(const BenchQuery& q) {
   switch (q.op) {
     case QueryOp::Word:
     case QueryOp::Forms: return q.words[0];
-    case QueryOp::And: {
-      std::string out;
-      for (const auto& w : q.words) out += (out.empty() ? "" : " ") + w;
-      return out;
-    }
-    case QueryOp::Phrase: return "\"" + q.words[0] + " " + q.words[1] + "\"";
+    case QueryOp::And: return Joined(q.words, " ", "");
+    case QueryOp::Phrase: return "\"" + Joined(q.words, " ", "") + "\"";
+    case QueryOp::WildPhrase: return "\"" + Joined(q.words, " ", "*") + "\"";
+    case QueryOp::Near: return q.words[0] + " NEAR " + q.words[1];
     case QueryOp::Prefix: return q.words[0] + "*";
     case QueryOp::Or: return q.words[0] + " OR " + q.words[1];
     case QueryOp::Not: return q.words[0] + " NOT " + q.words[1];
@@ -89,8 +95,11 @@ public:
     classes.push_back({"common word", Common()});
     classes.push_back({"two-word AND", Tuples(QueryOp::And, 2, 0.05, 0.2)});
     classes.push_back({"three-word AND", Tuples(QueryOp::And, 3, 0.05, 0.3)});
-    classes.push_back({"phrase, common words", Phrases(0.15, 1.0)});
-    classes.push_back({"phrase, rarer words", Phrases(0.002, 0.02)});
+    classes.push_back({"phrase, common words", Phrases(0.15, 1.0, 2)});
+    classes.push_back({"3-word phrase, common", Phrases(0.15, 1.0, 3)});
+    classes.push_back({"phrase, rarer words", Phrases(0.002, 0.02, 2)});
+    classes.push_back({"NEAR", Tuples(QueryOp::Near, 2, 0.02, 0.2)});
+    classes.push_back({"phrase of prefixes", WildPhrases()});
     classes.push_back({"4-letter prefix", Prefixes()});
     classes.push_back({"OR", Tuples(QueryOp::Or, 2, 0.02, 0.1)});
     classes.push_back({"AND NOT", Tuples(QueryOp::Not, 2, 0.1, 0.3)});
@@ -149,20 +158,44 @@ private:
     return index_.FindTerm(term, &info, &found) && found ? info.docCount : 0;
   }
 
-  // Adjacent word pairs of the bodies whose rarer word has a document share in the range.
-  std::vector<BenchQuery> Phrases(double low, double high) {
+  // `length` adjacent words of a body, none of them twice, none with е.
+  std::vector<std::string> Adjacent(size_t length) {
+    const std::string& body = texts_[random_() % texts_.size()][1];
+    kro::search::Tokenizer tokens(body);
+    std::vector<std::string> words;
+    while (tokens.Next()) words.emplace_back(tokens.term());
+    if (words.size() < length) return {};
+    const size_t at = random_() % (words.size() - length + 1);
+    std::vector<std::string> out(words.begin() + static_cast<std::ptrdiff_t>(at),
+                                 words.begin() + static_cast<std::ptrdiff_t>(at + length));
+    for (size_t i = 0; i < out.size(); ++i) {
+      if (out[i].find('\xE5') != std::string::npos || std::find(out.begin(), out.begin() + i, out[i]) != out.begin() + i)
+        return {};
+    }
+    return out;
+  }
+
+  // Adjacent words of the bodies whose rarest word has a document share in the range.
+  std::vector<BenchQuery> Phrases(double low, double high, size_t length) {
     std::vector<BenchQuery> out;
-    for (int attempt = 0; attempt < 200000 && static_cast<int>(out.size()) < count_; ++attempt) {
-      const std::string& body = texts_[random_() % texts_.size()][1];
-      kro::search::Tokenizer tokens(body);
-      std::vector<std::string> words;
-      while (tokens.Next()) words.emplace_back(tokens.term());
-      if (words.size() < 2) continue;
-      const size_t at = random_() % (words.size() - 1);
-      const std::string &a = words[at], &b = words[at + 1];
-      if (a == b || a.find('\xE5') != std::string::npos || b.find('\xE5') != std::string::npos) continue;
-      const uint32_t docs = std::min(DocsOf(a), DocsOf(b));
-      if (docs >= low * n_ && docs <= high * n_) out.push_back({QueryOp::Phrase, {a, b}});
+    for (int attempt = 0; attempt < 400000 && static_cast<int>(out.size()) < count_; ++attempt) {
+      std::vector<std::string> words = Adjacent(length);
+      if (words.empty()) continue;
+      uint32_t docs = UINT32_MAX;
+      for (const std::string& w : words) docs = std::min(docs, DocsOf(w));
+      if (docs >= low * n_ && docs <= high * n_) out.push_back({QueryOp::Phrase, std::move(words)});
+    }
+    return out;
+  }
+
+  // Two adjacent words of a body, each cut to its first three letters: "мос* кра*".
+  std::vector<BenchQuery> WildPhrases() {
+    std::vector<BenchQuery> out;
+    for (int attempt = 0; attempt < 400000 && static_cast<int>(out.size()) < count_; ++attempt) {
+      std::vector<std::string> words = Adjacent(2);
+      if (words.empty() || words[0].size() < 4 || words[1].size() < 4) continue;
+      for (std::string& w : words) w.resize(3);
+      out.push_back({QueryOp::WildPhrase, std::move(words)});
     }
     return out;
   }
@@ -205,6 +238,22 @@ std::string Micro(double seconds) {
   if (seconds >= 1e-3) std::snprintf(buffer, sizeof buffer, "%.2f ms", seconds * 1e3);
   else std::snprintf(buffer, sizeof buffer, "%.1f us", seconds * 1e6);
   return buffer;
+}
+
+std::string FirstOf(const std::vector<uint32_t>& topics) {
+  std::string out;
+  for (size_t i = 0; i < topics.size() && i < 12; ++i) out += " " + std::to_string(topics[i]);
+  return out + (topics.size() > 12 ? " ..." : "");
+}
+
+// Names the topics only one side found, for tracing a difference to its texts.
+void ReportDifference(const std::string& name, const std::string& query, const char* peer,
+                      const std::vector<uint32_t>& ours, const std::vector<uint32_t>& theirs) {
+  std::vector<uint32_t> onlyOurs, onlyTheirs;
+  std::set_difference(ours.begin(), ours.end(), theirs.begin(), theirs.end(), std::back_inserter(onlyOurs));
+  std::set_difference(theirs.begin(), theirs.end(), ours.begin(), ours.end(), std::back_inserter(onlyTheirs));
+  std::fprintf(stderr, "%s: %s differs from %s: only ours%s; only %s%s\n", name.c_str(), kro::Cp1251ToUtf8(query).c_str(),
+               peer, FirstOf(onlyOurs).c_str(), peer, FirstOf(onlyTheirs).c_str());
 }
 
 bool ParseOptions(int argc, char** argv, Options* o) {
@@ -298,7 +347,7 @@ int main(int argc, char** argv) {
     for (const BenchQuery& q : c.queries) {
       const std::string text = OurText(q);
       const int option = q.op == QueryOp::Forms ? kro::search::kMatchWordForms : kro::search::kMatchExactWords;
-      size_t ourSize = 0;
+      std::vector<uint32_t> ourTopics;
       for (int run = 0; run <= o.runs; ++run) {
         const auto start = Clock::now();
         auto last = start;
@@ -313,22 +362,23 @@ int main(int argc, char** argv) {
         if (run > 0) ours.seconds.push_back(Seconds(end - start));  // the first run warms up
         stretch = std::max(stretch, Seconds(end - last));
         if (stretch > longestStretch) longestStretch = stretch, longestClass = c.name;
-        ourSize = r.topics.size();
+        ourTopics = r.topics;
       }
-      ourCount += ourSize;
+      ourCount += ourTopics.size();
       std::vector<std::string> utf8Words;
       for (const auto& w : q.words) utf8Words.push_back(kro::Cp1251ToUtf8(w));
       for (size_t p = 0; p < peers.size(); ++p) {
         if (!peers[p]->Supports(q.op)) continue;
-        size_t size = 0;
+        std::vector<uint32_t> found;
         for (int run = 0; run <= o.runs; ++run) {
           const auto start = Clock::now();
-          size = peers[p]->Run(q.op, utf8Words).size();
+          found = peers[p]->Run(q.op, utf8Words);
           if (run > 0) theirs[p].seconds.push_back(Seconds(Clock::now() - start));
         }
-        peerCount[p] += size;
+        peerCount[p] += found.size();
         ++compared[p];
-        agree[p] += size == ourSize ? 1 : 0;
+        agree[p] += found == ourTopics ? 1 : 0;
+        if (found != ourTopics) ReportDifference(c.name, text, peers[p]->name(), ourTopics, found);
       }
     }
     const double ourMedian = ours.Percentile(0.5);
