@@ -1,15 +1,16 @@
-// Layout of the full-text index, version 1. Little-endian fixed-width fields; "varint" is
+// Layout of the full-text index, version 2. Little-endian fixed-width fields; "varint" is
 // an unsigned LEB128 integer of at most 32 bits unless said otherwise. Terms and stems are
 // folded cp1251 words (see Tokenizer.h), 1..64 bytes, compared as unsigned bytes.
 //
 //   Index      := Header Section*          (sections in any order, found through the header)
 //   Header     := magic[8] = "KROSRCH" 0x1A
-//                 version u16 = 1          (other versions are refused)
+//                 version u16 = 2          (1 is read too; others are refused)
 //                 reserved u16 = 0
 //                 topicCount u32           (topic numbers are < topicCount <= 2^24)
 //                 termCount u32
 //                 stemCount u32
-//                 (offset u32, size u32) x 7, one per section below, offsets from the start
+//                 (offset u32, size u32) x 11 (x 7 in version 1, without the pair
+//                 sections), one per section below in this order, offsets from the start
 //   Topics     := headingWords u32 x topicCount
 //                 body positions of topic t start at headingWords[t] + 16
 //   StopWords  := count varint (<= 1024), then count x (length varint, bytes), ascending
@@ -35,11 +36,30 @@
 //                 then freq varint (>= 2) when the low bit is 0; gap = document minus
 //                 (previous document + 1), the previous one of the block before included
 //   PosBlock   := per document, freq varints: first position, then increments (>= 1)
+//   PairWords  := count varint (<= 4096, <= termCount), then count x ordinal varint: the
+//                 first absolute, then gaps (>= 1); the term ordinals of the pair words,
+//                 ascending. A pair word's index is its place in this list.
+//   PairIndex  := u32 x count: offset of each pair word's run in Pairs (the first 0, then
+//                 strictly ascending; a run ends where the next starts)
+//   Pairs      := per pair word w, a run of the pairs with w first:
+//                 postingsOffset varint (of the run's first pair, within PairPostings),
+//                 entries varint (<= count),
+//                 entries x (second varint, docCount varint (>= 1), postingsBytes varint)
+//                 second: the second word's index, the first absolute, then the index
+//                 minus (the previous one + 1), so ascending. A pair's postings follow the
+//                 previous pair's.
+//   PairPostings := postings as above, one per pair, in pair order; their positions are
+//                 those of the first word. Every place where two pair words stand side by
+//                 side is in them, so a pair absent from Pairs never occurs.
 //
 // Positions count words from 0 in the heading; body positions start after the gap, so
 // phrases and NEAR never join the two regions.
 //
-// Change log: version 1, the first.
+// Pair words: the terms in at least max(8, topicCount / 50) topics, at most the 4096 most
+// frequent of them (IndexLayout.h).
+//
+// Change log: version 1, the first. Version 2 adds PairWords, PairIndex, Pairs and
+// PairPostings; the other sections are as in version 1.
 #include "runtime/mediaview/core/search/SearchIndex.h"
 
 #include <algorithm>

@@ -48,6 +48,7 @@ public:
   // Pairs of adjacent frequent terms (none in a version 1 index). A pair word's index is
   // its place among the pair words, or -1 for a term that is none.
   uint16_t version() const { return version_; }
+  size_t pairWordCount() const { return pairWords_.size(); }
   int32_t PairWord(uint32_t ordinal) const;
   // The postings of `first` directly followed by `second` (pair word indexes), with the
   // positions of `first`; `found` false when the two never stand side by side.

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "runtime/base/Cp1251.h"
-#include "runtime/mediaview/core/search/IndexLayout.h"
 #include "runtime/mediaview/core/search/RussianStemmer.h"
 #include "runtime/mediaview/core/search/Search.h"
 #include "runtime/mediaview/core/search/SearchIndexBuilder.h"
 #include "runtime/mediaview/core/search/Tokenizer.h"
+#include "runtime/mediaview/core/search/tests/IndexVersion1.h"
 #include "tools/corpus/CorpusFile.h"
 
 namespace kro::search {
@@ -277,23 +277,6 @@ private:
   std::mt19937_64 random_;
   uint32_t topic_ = 0, region_ = 0;
 };
-
-// The same index as version 1 wrote it: the header without the pair sections, whose bytes
-// stay behind unreferenced.
-std::vector<uint8_t> AsVersion1(const std::vector<uint8_t>& index) {
-  const size_t cut = (layout::kSectionCount - layout::kFirstVersionSections) * 8;
-  const size_t header = layout::HeaderBytes(1);
-  std::vector<uint8_t> out(index.begin(), index.begin() + static_cast<std::ptrdiff_t>(header));
-  out.insert(out.end(), index.begin() + static_cast<std::ptrdiff_t>(header + cut), index.end());
-  out[8] = 1;
-  for (size_t s = 0; s < layout::kFirstVersionSections; ++s) {
-    const size_t at = 24 + s * 8;
-    const uint32_t offset = (out[at] | out[at + 1] << 8 | out[at + 2] << 16 | static_cast<uint32_t>(out[at + 3]) << 24) -
-                            static_cast<uint32_t>(cut);
-    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(offset >> (8 * i));
-  }
-  return out;
-}
 
 std::vector<Highlight> ReferenceHighlights(const Corpus& corpus, uint32_t topic, const Places& places) {
   std::vector<Highlight> out;
