@@ -361,10 +361,13 @@ public:
 private:
   bool OpenCursors(PlanNode& node) {
     if (node.cursors.size() == node.terms.size()) return true;
-    node.cursors.resize(node.terms.size());
-    for (size_t i = 0; i < node.terms.size(); ++i) {
+    // A wildcard's tens of thousands of cursors take tens of megabytes: they are made one
+    // at a time between ticks, so that touching that memory does not hold the pump up.
+    node.cursors.clear();
+    node.cursors.reserve(node.terms.size());
+    for (const TermInfo& term : node.terms) {
       if (meter_) meter_->Tick(1);
-      if (!node.cursors[i].Open(node.terms[i], index_.topicCount(), meter_)) damaged_ = true;
+      if (!node.cursors.emplace_back().Open(term, index_.topicCount(), meter_)) damaged_ = true;
     }
     return !damaged_;
   }
@@ -490,16 +493,28 @@ private:
 
   // Replaces lists[k] with the positions of the node's words in docs[k]: term by term, each
   // term leapfrogging over the candidates, so that a wildcard word of thousands of terms
-  // costs what its documents cost rather than terms times candidates.
-  void GatherPositions(PlanNode& word, std::span<const uint32_t> docs, std::vector<DocList>* lists) {
+  // costs what its documents cost rather than terms times candidates. ahead[t] is a
+  // document term t has none before (past the end when it has no more), carried from one
+  // slice of candidates to the next, so that a term is sought only in slices it occurs in.
+  void GatherPositions(PlanNode& word, std::span<const uint32_t> docs, std::vector<DocList>* lists,
+                       std::vector<uint32_t>* ahead) {
     lists->resize(docs.size());
     for (DocList& list : *lists) list.clear();
     if (!OpenCursors(word)) return;
-    for (PostingsCursor& cursor : word.cursors) {
+    ahead->resize(word.cursors.size(), 0);
+    for (size_t t = 0; t < word.cursors.size() && !Halted(); ++t) {
+      if (meter_) meter_->Tick(1);
+      if ((*ahead)[t] > docs.back()) continue;
+      PostingsCursor& cursor = word.cursors[t];
+      (*ahead)[t] = docs.back() + 1;
       for (size_t k = 0; k < docs.size() && !Halted();) {
         if (meter_) meter_->Tick(1);
-        if (!cursor.Seek(docs[k])) break;
+        if (!cursor.Seek(docs[k])) {
+          (*ahead)[t] = UINT32_MAX;
+          break;
+        }
         if (cursor.doc() != docs[k]) {
+          (*ahead)[t] = std::max((*ahead)[t], cursor.doc());
           k = static_cast<size_t>(std::lower_bound(docs.begin() + static_cast<std::ptrdiff_t>(k), docs.end(), cursor.doc()) -
                                   docs.begin());
           continue;
@@ -520,9 +535,10 @@ private:
     static constexpr size_t kSlice = 1024;
     DocList out;
     std::vector<std::vector<DocList>> lists(node.children.size());
+    std::vector<std::vector<uint32_t>> ahead(node.children.size());
     for (size_t start = 0; start < docs.size() && !Halted(); start += kSlice) {
       const auto slice = std::span(docs).subspan(start, std::min(kSlice, docs.size() - start));
-      for (size_t i = 0; i < node.children.size(); ++i) GatherPositions(node.children[i], slice, &lists[i]);
+      for (size_t i = 0; i < node.children.size(); ++i) GatherPositions(node.children[i], slice, &lists[i], &ahead[i]);
       for (size_t k = 0; k < slice.size(); ++k) {
         if (StartsMatch(node, [&](size_t i) -> const DocList& { return lists[i][k]; })) out.push_back(slice[k]);
       }
