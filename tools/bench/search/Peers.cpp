@@ -39,6 +39,12 @@ public:
     return sqlite3_prepare_v2(db_, "SELECT rowid FROM t WHERE t MATCH ?", -1, &query_, nullptr) == SQLITE_OK;
   }
 
+  bool Open(const std::string& path) override {
+    path_ = path;
+    return std::filesystem::exists(path) && sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+           sqlite3_prepare_v2(db_, "SELECT rowid FROM t WHERE t MATCH ?", -1, &query_, nullptr) == SQLITE_OK;
+  }
+
   uint64_t SizeBytes() const override { return std::filesystem::file_size(path_); }
   bool Supports(QueryOp op) const override { return op != QueryOp::Forms && op != QueryOp::WildPhrase; }
 
@@ -107,6 +113,16 @@ public:
     db.commit();
     db.close();
     db_ = Xapian::Database(path);
+    return true;
+  }
+
+  bool Open(const std::string& path) override {
+    path_ = path;
+    try {
+      db_ = Xapian::Database(path);
+    } catch (const Xapian::Error&) {
+      return false;
+    }
     return true;
   }
 

@@ -22,6 +22,8 @@ public:
   virtual const char* name() const = 0;
   // Builds the index in `path` (a file or a folder); false on failure.
   virtual bool Build(const std::vector<PeerArticle>& articles, const std::string& path) = 0;
+  // Opens the index an earlier Build left in `path`; false when there is none.
+  virtual bool Open(const std::string& path) = 0;
   virtual uint64_t SizeBytes() const = 0;
   // False when the engine has no such query (FTS5 has no word forms, neither peer has
   // phrases of prefixes).

@@ -1,5 +1,8 @@
 // search_bench: our full-text index against SQLite FTS5 and Xapian on one generated corpus.
 //   search_bench --corpus FILE [--work DIR] [--runs N] [--queries N] [--peers 0|1] [--only CLASS]
+//                [--reuse 0|1]
+// --reuse 1 opens the peers' indexes an earlier run left in --work (of the same corpus)
+// instead of building them again; their build times are then not measured.
 // The corpus comes from tools/corpus (`corpus --articles N --plain FILE`). Prints, per
 // query class, the median and 95th percentile latency of each engine, our ratio to each
 // peer, the result counts and whether they agree, then index sizes and build times.
@@ -33,6 +36,7 @@ struct Options {
   int queries = 40;
   bool peers = true;
   std::string only;  // run just the query class of this name
+  bool reuse = false;
 };
 
 struct BenchQuery {
@@ -266,6 +270,7 @@ bool ParseOptions(int argc, char** argv, Options* o) {
     else if (key == "--queries") o->queries = std::atoi(argv[i + 1]);
     else if (key == "--peers") o->peers = std::atoi(argv[i + 1]) != 0;
     else if (key == "--only") o->only = argv[i + 1];
+    else if (key == "--reuse") o->reuse = std::atoi(argv[i + 1]) != 0;
     else return false;
   }
   return argc % 2 == 1 && !o->corpus.empty() && o->runs > 0 && o->queries > 0;
@@ -276,7 +281,9 @@ bool ParseOptions(int argc, char** argv, Options* o) {
 int main(int argc, char** argv) {
   Options o;
   if (!ParseOptions(argc, argv, &o)) {
-    std::fprintf(stderr, "usage: search_bench --corpus FILE [--work DIR] [--runs N] [--queries N] [--peers 0|1] [--only CLASS]\n");
+    std::fprintf(stderr,
+                 "usage: search_bench --corpus FILE [--work DIR] [--runs N] [--queries N] [--peers 0|1] [--only CLASS] "
+                 "[--reuse 0|1]\n");
     return 2;
   }
   std::vector<std::array<std::string, 2>> texts;
@@ -315,13 +322,22 @@ int main(int argc, char** argv) {
   if (o.peers) {
     std::filesystem::create_directories(o.work);
     std::vector<kro::bench::PeerArticle> utf8;
-    for (const auto& t : texts) utf8.push_back({kro::Cp1251ToUtf8(t[0]), kro::Cp1251ToUtf8(t[1])});
+    for (size_t i = 0; !o.reuse && i < texts.size(); ++i)
+      utf8.push_back({kro::Cp1251ToUtf8(texts[i][0]), kro::Cp1251ToUtf8(texts[i][1])});
     peers.push_back(kro::bench::MakeFts5());
     peers.push_back(kro::bench::MakeXapian());
     for (auto& peer : peers) {
+      const std::string path = o.work + "/" + peer->name();
+      if (o.reuse) {
+        if (!peer->Open(path)) {
+          std::fprintf(stderr, "search_bench: no %s index in %s to reuse\n", peer->name(), path.c_str());
+          return 1;
+        }
+        peerBuild.push_back(-1);
+        continue;
+      }
       std::fprintf(stderr, "building %s...\n", peer->name());
       const auto start = Clock::now();
-      const std::string path = o.work + "/" + peer->name();
       if (!peer->Build(utf8, path)) {
         std::fprintf(stderr, "search_bench: %s build failed\n", peer->name());
         return 1;
@@ -415,7 +431,8 @@ int main(int argc, char** argv) {
   std::printf("\n%-8s %12s %12s\n", "engine", "index MB", "build s");
   std::printf("%-8s %12.1f %12.1f\n", "ours", blob.size() / 1e6, ourBuild);
   for (size_t p = 0; p < peers.size(); ++p) {
-    std::printf("%-8s %12.1f %12.1f\n", peers[p]->name(), peers[p]->SizeBytes() / 1e6, peerBuild[p]);
+    if (peerBuild[p] < 0) std::printf("%-8s %12.1f %12s\n", peers[p]->name(), peers[p]->SizeBytes() / 1e6, "reused");
+    else std::printf("%-8s %12.1f %12.1f\n", peers[p]->name(), peers[p]->SizeBytes() / 1e6, peerBuild[p]);
   }
   return 0;
 }
