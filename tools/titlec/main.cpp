@@ -100,8 +100,9 @@ void DumpRegion(const mv::Title& title, uint32_t n, mv::RegionIndex index, const
 void DumpFullTextIndex(const mv::Title& title) {
   search::SearchError error;
   if (const search::SearchIndex* index = title.FullTextIndex(&error))
-    std::printf("full-text index: %zu bytes, %u topics, %u terms, %zu stop words\n", index->sizeBytes(), index->topicCount(),
-                index->termCount(), index->stopWords().size());
+    std::printf("full-text index: version %u, %zu bytes, %u topics, %u terms, %zu stop words, %zu pair words\n",
+                index->version(), index->sizeBytes(), index->topicCount(), index->termCount(), index->stopWords().size(),
+                index->pairWordCount());
   else
     std::printf("full-text index: none (error %d)\n", static_cast<int>(error));
 }

@@ -6,6 +6,7 @@
 #include "runtime/mediaview/core/TopicList.h"
 #include "runtime/mediaview/core/search/SearchIndex.h"
 #include "runtime/mediaview/core/search/SearchIndexBuilder.h"
+#include "runtime/mediaview/core/search/tests/IndexVersion1.h"
 #include "tools/titlec/Compiler.h"
 
 namespace kro::mv {
@@ -335,6 +336,8 @@ TEST(FullTextSection, OpensOnFirstUseAndRefusesMissingOrDamagedIndexes) {
   } cases[] = {
       {"sound", [](const std::vector<uint8_t>& b) { return b; }, search::SearchError::None, true},
       {"missing", nullptr, search::SearchError::IndexMissing, true},
+      {"written before the pairs", [](const std::vector<uint8_t>& b) { return search::AsVersion1(b); },
+       search::SearchError::None, true},
       {"foreign", [](const std::vector<uint8_t>&) { return std::vector<uint8_t>(64, 0x5A); },
        search::SearchError::IndexVersion, false},
       {"cut short", [](const std::vector<uint8_t>& b) { return std::vector<uint8_t>(b.begin(), b.begin() + b.size() / 2); },

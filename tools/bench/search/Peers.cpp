@@ -39,19 +39,28 @@ public:
     return sqlite3_prepare_v2(db_, "SELECT rowid FROM t WHERE t MATCH ?", -1, &query_, nullptr) == SQLITE_OK;
   }
 
+  bool Open(const std::string& path) override {
+    path_ = path;
+    return std::filesystem::exists(path) && sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+           sqlite3_prepare_v2(db_, "SELECT rowid FROM t WHERE t MATCH ?", -1, &query_, nullptr) == SQLITE_OK;
+  }
+
   uint64_t SizeBytes() const override { return std::filesystem::file_size(path_); }
-  bool Supports(QueryOp op) const override { return op != QueryOp::Forms; }
+  bool Supports(QueryOp op) const override { return op != QueryOp::Forms && op != QueryOp::WildPhrase; }
 
   std::vector<uint32_t> Run(QueryOp op, const std::vector<std::string>& words) override {
     std::string match;
     switch (op) {
       case QueryOp::Word: match = Quoted(words[0]); break;
       case QueryOp::And: match = Join(words, " AND "); break;
-      case QueryOp::Phrase: match = Quoted(words[0] + " " + words[1]); break;
+      case QueryOp::Phrase: match = Quoted(Joined(words)); break;
       case QueryOp::Prefix: match = Quoted(words[0]) + "*"; break;
       case QueryOp::Or: match = Join(words, " OR "); break;
       case QueryOp::Not: match = Join(words, " NOT "); break;
-      case QueryOp::Forms: break;
+      // NEAR's distance counts the tokens between the two.
+      case QueryOp::Near: match = "NEAR(" + Join(words, " ") + ", " + std::to_string(kNearWords - 1) + ")"; break;
+      case QueryOp::Forms:
+      case QueryOp::WildPhrase: break;
     }
     std::vector<uint32_t> out;
     sqlite3_bind_text(query_, 1, match.data(), static_cast<int>(match.size()), SQLITE_TRANSIENT);
@@ -62,6 +71,12 @@ public:
 
 private:
   bool Exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+  static std::string Joined(const std::vector<std::string>& words) {
+    std::string out;
+    for (const std::string& w : words) out += (out.empty() ? "" : " ") + w;
+    return out;
+  }
 
   static std::string Join(const std::vector<std::string>& words, const char* op) {
     std::string out;
@@ -101,6 +116,16 @@ public:
     return true;
   }
 
+  bool Open(const std::string& path) override {
+    path_ = path;
+    try {
+      db_ = Xapian::Database(path);
+    } catch (const Xapian::Error&) {
+      return false;
+    }
+    return true;
+  }
+
   uint64_t SizeBytes() const override {
     uint64_t total = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(path_)) {
@@ -109,14 +134,19 @@ public:
     return total;
   }
 
-  bool Supports(QueryOp) const override { return true; }
+  bool Supports(QueryOp op) const override { return op != QueryOp::WildPhrase; }
 
   std::vector<uint32_t> Run(QueryOp op, const std::vector<std::string>& words) override {
     Xapian::Query query;
     switch (op) {
       case QueryOp::Word: query = Xapian::Query(words[0]); break;
       case QueryOp::And: query = Xapian::Query(Xapian::Query::OP_AND, words.begin(), words.end()); break;
-      case QueryOp::Phrase: query = Xapian::Query(Xapian::Query::OP_PHRASE, words.begin(), words.end(), 2); break;
+      case QueryOp::Phrase:
+        query = Xapian::Query(Xapian::Query::OP_PHRASE, words.begin(), words.end(), static_cast<Xapian::termcount>(words.size()));
+        break;
+      // The window spans the positions from the first word to the last.
+      case QueryOp::Near: query = Xapian::Query(Xapian::Query::OP_NEAR, words.begin(), words.end(), kNearWords + 1); break;
+      case QueryOp::WildPhrase: break;
       case QueryOp::Prefix: query = Xapian::Query(Xapian::Query::OP_WILDCARD, words[0]); break;
       case QueryOp::Or: query = Xapian::Query(Xapian::Query::OP_OR, words.begin(), words.end()); break;
       case QueryOp::Not:

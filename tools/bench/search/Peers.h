@@ -8,7 +8,9 @@
 
 namespace kro::bench {
 
-enum class QueryOp { Word, And, Phrase, Prefix, Or, Not, Forms };
+// Near: two words at most kNearWords positions apart. WildPhrase: a phrase of prefixes.
+enum class QueryOp { Word, And, Phrase, Prefix, Or, Not, Forms, Near, WildPhrase };
+inline constexpr int kNearWords = 8;
 
 struct PeerArticle {
   std::string title, body;  // UTF-8
@@ -20,8 +22,11 @@ public:
   virtual const char* name() const = 0;
   // Builds the index in `path` (a file or a folder); false on failure.
   virtual bool Build(const std::vector<PeerArticle>& articles, const std::string& path) = 0;
+  // Opens the index an earlier Build left in `path`; false when there is none.
+  virtual bool Open(const std::string& path) = 0;
   virtual uint64_t SizeBytes() const = 0;
-  // False when the engine has no such query (FTS5 has no word forms).
+  // False when the engine has no such query (FTS5 has no word forms, neither peer has
+  // phrases of prefixes).
   virtual bool Supports(QueryOp op) const = 0;
   virtual std::vector<uint32_t> Run(QueryOp op, const std::vector<std::string>& words) = 0;
 };

@@ -1,5 +1,8 @@
 // search_bench: our full-text index against SQLite FTS5 and Xapian on one generated corpus.
 //   search_bench --corpus FILE [--work DIR] [--runs N] [--queries N] [--peers 0|1] [--only CLASS]
+//                [--reuse 0|1]
+// --reuse 1 opens the peers' indexes an earlier run left in --work (of the same corpus)
+// instead of building them again; their build times are then not measured.
 // The corpus comes from tools/corpus (`corpus --articles N --plain FILE`). Prints, per
 // query class, the median and 95th percentile latency of each engine, our ratio to each
 // peer, the result counts and whether they agree, then index sizes and build times.
@@ -33,6 +36,7 @@ struct Options {
   int queries = 40;
   bool peers = true;
   std::string only;  // run just the query class of this name
+  bool reuse = false;
 };
 
 struct BenchQuery {
@@ -52,17 +56,23 @@ struct TermStat {
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
+static_assert(kro::bench::kNearWords == kro::search::kNearDistance);
+
+std::string Joined(const std::vector<std::string>& words, const char* between, const char* after) {
+  std::string out;
+  for (const auto& w : words) out += (out.empty() ? "" : between) + w + after;
+  return out;
+}
+
 // Our query text for a benchmark query, and the option that goes with it.
 std::string OurText(const BenchQuery& q) {
   switch (q.op) {
     case QueryOp::Word:
     case QueryOp::Forms: return q.words[0];
-    case QueryOp::And: {
-      std::string out;
-      for (const auto& w : q.words) out += (out.empty() ? "" : " ") + w;
-      return out;
-    }
-    case QueryOp::Phrase: return "\"" + q.words[0] + " " + q.words[1] + "\"";
+    case QueryOp::And: return Joined(q.words, " ", "");
+    case QueryOp::Phrase: return "\"" + Joined(q.words, " ", "") + "\"";
+    case QueryOp::WildPhrase: return "\"" + Joined(q.words, " ", "*") + "\"";
+    case QueryOp::Near: return q.words[0] + " NEAR " + q.words[1];
     case QueryOp::Prefix: return q.words[0] + "*";
     case QueryOp::Or: return q.words[0] + " OR " + q.words[1];
     case QueryOp::Not: return q.words[0] + " NOT " + q.words[1];
@@ -89,12 +99,16 @@ public:
     classes.push_back({"common word", Common()});
     classes.push_back({"two-word AND", Tuples(QueryOp::And, 2, 0.05, 0.2)});
     classes.push_back({"three-word AND", Tuples(QueryOp::And, 3, 0.05, 0.3)});
-    classes.push_back({"phrase, common words", Phrases(0.15, 1.0)});
-    classes.push_back({"phrase, rarer words", Phrases(0.002, 0.02)});
+    classes.push_back({"phrase, common words", Phrases(0.15, 1.0, 2)});
+    classes.push_back({"phrase, rarer words", Phrases(0.002, 0.02, 2)});
     classes.push_back({"4-letter prefix", Prefixes()});
     classes.push_back({"OR", Tuples(QueryOp::Or, 2, 0.02, 0.1)});
     classes.push_back({"AND NOT", Tuples(QueryOp::Not, 2, 0.1, 0.3)});
     classes.push_back({"word forms", Singles(QueryOp::Forms, static_cast<uint32_t>(0.01 * n_) + 1, static_cast<uint32_t>(0.1 * n_))});
+    // Drawn after the others, so that those draw the same queries as before these came.
+    classes.push_back({"3-word phrase, common", Phrases(0.15, 1.0, 3)});
+    classes.push_back({"NEAR", Tuples(QueryOp::Near, 2, 0.02, 0.2)});
+    classes.push_back({"phrase of prefixes", WildPhrases()});
     return classes;
   }
 
@@ -149,20 +163,44 @@ private:
     return index_.FindTerm(term, &info, &found) && found ? info.docCount : 0;
   }
 
-  // Adjacent word pairs of the bodies whose rarer word has a document share in the range.
-  std::vector<BenchQuery> Phrases(double low, double high) {
+  // `length` adjacent words of a body, none of them twice, none with е.
+  std::vector<std::string> Adjacent(size_t length) {
+    const std::string& body = texts_[random_() % texts_.size()][1];
+    kro::search::Tokenizer tokens(body);
+    std::vector<std::string> words;
+    while (tokens.Next()) words.emplace_back(tokens.term());
+    if (words.size() < length) return {};
+    const size_t at = random_() % (words.size() - length + 1);
+    std::vector<std::string> out(words.begin() + static_cast<std::ptrdiff_t>(at),
+                                 words.begin() + static_cast<std::ptrdiff_t>(at + length));
+    for (size_t i = 0; i < out.size(); ++i) {
+      if (out[i].find('\xE5') != std::string::npos || std::find(out.begin(), out.begin() + i, out[i]) != out.begin() + i)
+        return {};
+    }
+    return out;
+  }
+
+  // Adjacent words of the bodies whose rarest word has a document share in the range.
+  std::vector<BenchQuery> Phrases(double low, double high, size_t length) {
     std::vector<BenchQuery> out;
-    for (int attempt = 0; attempt < 200000 && static_cast<int>(out.size()) < count_; ++attempt) {
-      const std::string& body = texts_[random_() % texts_.size()][1];
-      kro::search::Tokenizer tokens(body);
-      std::vector<std::string> words;
-      while (tokens.Next()) words.emplace_back(tokens.term());
-      if (words.size() < 2) continue;
-      const size_t at = random_() % (words.size() - 1);
-      const std::string &a = words[at], &b = words[at + 1];
-      if (a == b || a.find('\xE5') != std::string::npos || b.find('\xE5') != std::string::npos) continue;
-      const uint32_t docs = std::min(DocsOf(a), DocsOf(b));
-      if (docs >= low * n_ && docs <= high * n_) out.push_back({QueryOp::Phrase, {a, b}});
+    for (int attempt = 0; attempt < 400000 && static_cast<int>(out.size()) < count_; ++attempt) {
+      std::vector<std::string> words = Adjacent(length);
+      if (words.empty()) continue;
+      uint32_t docs = UINT32_MAX;
+      for (const std::string& w : words) docs = std::min(docs, DocsOf(w));
+      if (docs >= low * n_ && docs <= high * n_) out.push_back({QueryOp::Phrase, std::move(words)});
+    }
+    return out;
+  }
+
+  // Two adjacent words of a body, each cut to its first three letters: "мос* кра*".
+  std::vector<BenchQuery> WildPhrases() {
+    std::vector<BenchQuery> out;
+    for (int attempt = 0; attempt < 400000 && static_cast<int>(out.size()) < count_; ++attempt) {
+      std::vector<std::string> words = Adjacent(2);
+      if (words.empty() || words[0].size() < 4 || words[1].size() < 4) continue;
+      for (std::string& w : words) w.resize(3);
+      out.push_back({QueryOp::WildPhrase, std::move(words)});
     }
     return out;
   }
@@ -207,6 +245,22 @@ std::string Micro(double seconds) {
   return buffer;
 }
 
+std::string FirstOf(const std::vector<uint32_t>& topics) {
+  std::string out;
+  for (size_t i = 0; i < topics.size() && i < 12; ++i) out += " " + std::to_string(topics[i]);
+  return out + (topics.size() > 12 ? " ..." : "");
+}
+
+// Names the topics only one side found, for tracing a difference to its texts.
+void ReportDifference(const std::string& name, const std::string& query, const char* peer,
+                      const std::vector<uint32_t>& ours, const std::vector<uint32_t>& theirs) {
+  std::vector<uint32_t> onlyOurs, onlyTheirs;
+  std::set_difference(ours.begin(), ours.end(), theirs.begin(), theirs.end(), std::back_inserter(onlyOurs));
+  std::set_difference(theirs.begin(), theirs.end(), ours.begin(), ours.end(), std::back_inserter(onlyTheirs));
+  std::fprintf(stderr, "%s: %s differs from %s: only ours%s; only %s%s\n", name.c_str(), kro::Cp1251ToUtf8(query).c_str(),
+               peer, FirstOf(onlyOurs).c_str(), peer, FirstOf(onlyTheirs).c_str());
+}
+
 bool ParseOptions(int argc, char** argv, Options* o) {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string key = argv[i];
@@ -216,6 +270,7 @@ bool ParseOptions(int argc, char** argv, Options* o) {
     else if (key == "--queries") o->queries = std::atoi(argv[i + 1]);
     else if (key == "--peers") o->peers = std::atoi(argv[i + 1]) != 0;
     else if (key == "--only") o->only = argv[i + 1];
+    else if (key == "--reuse") o->reuse = std::atoi(argv[i + 1]) != 0;
     else return false;
   }
   return argc % 2 == 1 && !o->corpus.empty() && o->runs > 0 && o->queries > 0;
@@ -226,7 +281,9 @@ bool ParseOptions(int argc, char** argv, Options* o) {
 int main(int argc, char** argv) {
   Options o;
   if (!ParseOptions(argc, argv, &o)) {
-    std::fprintf(stderr, "usage: search_bench --corpus FILE [--work DIR] [--runs N] [--queries N] [--peers 0|1] [--only CLASS]\n");
+    std::fprintf(stderr,
+                 "usage: search_bench --corpus FILE [--work DIR] [--runs N] [--queries N] [--peers 0|1] [--only CLASS] "
+                 "[--reuse 0|1]\n");
     return 2;
   }
   std::vector<std::array<std::string, 2>> texts;
@@ -265,13 +322,22 @@ int main(int argc, char** argv) {
   if (o.peers) {
     std::filesystem::create_directories(o.work);
     std::vector<kro::bench::PeerArticle> utf8;
-    for (const auto& t : texts) utf8.push_back({kro::Cp1251ToUtf8(t[0]), kro::Cp1251ToUtf8(t[1])});
+    for (size_t i = 0; !o.reuse && i < texts.size(); ++i)
+      utf8.push_back({kro::Cp1251ToUtf8(texts[i][0]), kro::Cp1251ToUtf8(texts[i][1])});
     peers.push_back(kro::bench::MakeFts5());
     peers.push_back(kro::bench::MakeXapian());
     for (auto& peer : peers) {
+      const std::string path = o.work + "/" + peer->name();
+      if (o.reuse) {
+        if (!peer->Open(path)) {
+          std::fprintf(stderr, "search_bench: no %s index in %s to reuse\n", peer->name(), path.c_str());
+          return 1;
+        }
+        peerBuild.push_back(-1);
+        continue;
+      }
       std::fprintf(stderr, "building %s...\n", peer->name());
       const auto start = Clock::now();
-      const std::string path = o.work + "/" + peer->name();
       if (!peer->Build(utf8, path)) {
         std::fprintf(stderr, "search_bench: %s build failed\n", peer->name());
         return 1;
@@ -295,10 +361,13 @@ int main(int argc, char** argv) {
     uint64_t ourCount = 0;
     std::vector<uint64_t> peerCount(peers.size());
     std::vector<int> agree(peers.size(), 0), compared(peers.size(), 0);
+    std::string slowest;
+    double slowestMedian = 0;
     for (const BenchQuery& q : c.queries) {
       const std::string text = OurText(q);
       const int option = q.op == QueryOp::Forms ? kro::search::kMatchWordForms : kro::search::kMatchExactWords;
-      size_t ourSize = 0;
+      std::vector<uint32_t> ourTopics;
+      Latencies query;
       for (int run = 0; run <= o.runs; ++run) {
         const auto start = Clock::now();
         auto last = start;
@@ -310,27 +379,34 @@ int main(int argc, char** argv) {
           return 0;
         });
         const auto end = Clock::now();
-        if (run > 0) ours.seconds.push_back(Seconds(end - start));  // the first run warms up
+        if (run > 0) {  // the first run warms up
+          ours.seconds.push_back(Seconds(end - start));
+          query.seconds.push_back(Seconds(end - start));
+        }
         stretch = std::max(stretch, Seconds(end - last));
         if (stretch > longestStretch) longestStretch = stretch, longestClass = c.name;
-        ourSize = r.topics.size();
+        ourTopics = r.topics;
       }
-      ourCount += ourSize;
+      ourCount += ourTopics.size();
+      if (query.Percentile(0.5) > slowestMedian) slowestMedian = query.Percentile(0.5), slowest = text;
       std::vector<std::string> utf8Words;
       for (const auto& w : q.words) utf8Words.push_back(kro::Cp1251ToUtf8(w));
       for (size_t p = 0; p < peers.size(); ++p) {
         if (!peers[p]->Supports(q.op)) continue;
-        size_t size = 0;
+        std::vector<uint32_t> found;
         for (int run = 0; run <= o.runs; ++run) {
           const auto start = Clock::now();
-          size = peers[p]->Run(q.op, utf8Words).size();
+          found = peers[p]->Run(q.op, utf8Words);
           if (run > 0) theirs[p].seconds.push_back(Seconds(Clock::now() - start));
         }
-        peerCount[p] += size;
+        peerCount[p] += found.size();
         ++compared[p];
-        agree[p] += size == ourSize ? 1 : 0;
+        agree[p] += found == ourTopics ? 1 : 0;
+        if (found != ourTopics) ReportDifference(c.name, text, peers[p]->name(), ourTopics, found);
       }
     }
+    std::fprintf(stderr, "%s: slowest of ours %s, %s\n", c.name.c_str(), kro::Cp1251ToUtf8(slowest).c_str(),
+                 Micro(slowestMedian).c_str());
     const double ourMedian = ours.Percentile(0.5);
     std::printf("%-22s %4zu %22s", c.name.c_str(), c.queries.size(),
                 (Micro(ourMedian) + " / " + Micro(ours.Percentile(0.95))).c_str());
@@ -355,7 +431,8 @@ int main(int argc, char** argv) {
   std::printf("\n%-8s %12s %12s\n", "engine", "index MB", "build s");
   std::printf("%-8s %12.1f %12.1f\n", "ours", blob.size() / 1e6, ourBuild);
   for (size_t p = 0; p < peers.size(); ++p) {
-    std::printf("%-8s %12.1f %12.1f\n", peers[p]->name(), peers[p]->SizeBytes() / 1e6, peerBuild[p]);
+    if (peerBuild[p] < 0) std::printf("%-8s %12.1f %12s\n", peers[p]->name(), peers[p]->SizeBytes() / 1e6, "reused");
+    else std::printf("%-8s %12.1f %12.1f\n", peers[p]->name(), peers[p]->SizeBytes() / 1e6, peerBuild[p]);
   }
   return 0;
 }

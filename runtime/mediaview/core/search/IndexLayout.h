@@ -10,10 +10,18 @@
 namespace kro::search::layout {
 
 inline constexpr std::array<uint8_t, 8> kMagic = {'K', 'R', 'O', 'S', 'R', 'C', 'H', 0x1A};
-inline constexpr uint16_t kVersion = 1;
+// The version written; version 1 (no pair sections) is still read.
+inline constexpr uint16_t kVersion = 2;
+inline constexpr uint16_t kFirstVersion = 1;
 
-enum Section : size_t { kTopics, kStopWords, kTermIndex, kTerms, kStemIndex, kStems, kPostings, kSectionCount };
-inline constexpr size_t kHeaderBytes = 8 + 2 + 2 + 4 * 3 + kSectionCount * 8;
+enum Section : size_t {
+  kTopics, kStopWords, kTermIndex, kTerms, kStemIndex, kStems, kPostings,
+  kPairWords, kPairIndex, kPairs, kPairPostings,  // from version 2
+  kSectionCount
+};
+inline constexpr size_t kFirstVersionSections = kPairWords;
+inline constexpr size_t SectionCount(uint16_t version) { return version == 1 ? kFirstVersionSections : kSectionCount; }
+inline constexpr size_t HeaderBytes(uint16_t version) { return 8 + 2 + 2 + 4 * 3 + SectionCount(version) * 8; }
 
 // Terms and stems per dictionary block: a lookup binary-searches the block index, then
 // decodes at most this many prefix-compressed entries.
@@ -26,5 +34,12 @@ inline constexpr uint32_t kRegionGap = kNearDistance + 8;
 // Topic numbers an index may hold (the limit keeps every table a reader sizes from the
 // header small enough to allocate on a 32-bit system).
 inline constexpr uint32_t kMaxTopics = 1u << 24;
+// Pair words: the most frequent terms, whose adjacent pairs get postings of their own so
+// that a phrase of common words is answered without reading positions. A term qualifies
+// when at least 1/kPairWordShare of the topics hold it (and at least kPairWordMinDocs);
+// the kMaxPairWords most frequent ones are kept.
+inline constexpr uint32_t kPairWordShare = 50;
+inline constexpr uint32_t kPairWordMinDocs = 8;
+inline constexpr uint32_t kMaxPairWords = 4096;
 
 }  // namespace kro::search::layout

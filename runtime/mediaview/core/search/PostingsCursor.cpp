@@ -61,23 +61,31 @@ bool PostingsCursor::LoadBlock(size_t block) {
   const Block& b = blocks_[block];
   const bool last = block + 1 == blocks_.size();
   count_ = last ? docCount_ - static_cast<uint32_t>(block) * layout::kDocsPerBlock : layout::kDocsPerBlock;
-  VarintReader r(b.docs);
-  uint64_t next = b.firstPrevDoc;  // the smallest document the next gap may reach
-  for (uint32_t i = 0; i < count_; ++i) {
-    const uint32_t code = r.U32();
-    const uint32_t freq = (code & 1) ? 1 : r.U32();
-    const uint64_t doc = next + (code >> 1);
-    if (freq == 0 || doc >= topicCount_) return Fail();
-    docs_[i] = static_cast<uint32_t>(doc);
-    freqs_[i] = freq;
-    next = doc + 1;
-  }
-  if (!r.ok() || !r.AtEnd()) return Fail();
-  if (b.lastDoc != kUnknownLastDoc && docs_[count_ - 1] != b.lastDoc) return Fail();
+  docReader_ = VarintReader(b.docs);
+  nextDoc_ = b.firstPrevDoc;
+  decoded_ = 0;
   block_ = block;
   index_ = 0;
   posReader_ = VarintReader(b.positions);
   posIndex_ = 0;
+  return DecodeUpTo(0);
+}
+
+bool PostingsCursor::DecodeUpTo(uint32_t target) {
+  while (decoded_ < count_ && (decoded_ == 0 || docs_[decoded_ - 1] < target)) {
+    const uint32_t code = docReader_.U32();
+    const uint32_t freq = (code & 1) ? 1 : docReader_.U32();
+    const uint64_t doc = nextDoc_ + (code >> 1);
+    if (freq == 0 || doc >= topicCount_) return Fail();
+    docs_[decoded_] = static_cast<uint32_t>(doc);
+    freqs_[decoded_++] = freq;
+    nextDoc_ = doc + 1;
+  }
+  if (!docReader_.ok()) return Fail();
+  if (decoded_ == count_) {
+    const uint32_t lastDoc = blocks_[block_].lastDoc;
+    if (!docReader_.AtEnd() || (lastDoc != kUnknownLastDoc && docs_[count_ - 1] != lastDoc)) return Fail();
+  }
   return true;
 }
 
@@ -85,7 +93,7 @@ bool PostingsCursor::DecodeAll(std::vector<uint32_t>* out) {
   if (!ok_) return false;
   out->reserve(out->size() + docCount_);
   for (size_t b = 0; b < blocks_.size(); ++b) {
-    if (!LoadBlock(b)) return false;
+    if (!LoadBlock(b) || !DecodeUpTo(UINT32_MAX)) return false;
     out->insert(out->end(), docs_.begin(), docs_.begin() + count_);
   }
   return true;
@@ -94,7 +102,9 @@ bool PostingsCursor::DecodeAll(std::vector<uint32_t>* out) {
 bool PostingsCursor::Seek(uint32_t target) {
   if (!ok_) return false;
   if (block_ != SIZE_MAX && docs_[index_] == target) return true;  // phrases ask again for the same one
-  const bool inLoaded = block_ != SIZE_MAX && target >= docs_[0] && target <= docs_[count_ - 1];
+  // The loaded block holds the answer when the target is not past its last document.
+  const bool inLoaded = block_ != SIZE_MAX && target >= blocks_[block_].firstPrevDoc &&
+                        (blocks_.size() == 1 || target <= blocks_[block_].lastDoc);
   if (!inLoaded) {
     size_t b = 0;
     if (blocks_.size() > 1) {
@@ -108,10 +118,11 @@ bool PostingsCursor::Seek(uint32_t target) {
   } else if (target < docs_[index_]) {
     index_ = 0;
   }
+  if (!DecodeUpTo(target)) return false;
   uint32_t* begin = docs_.data() + index_;
-  uint32_t* found = std::lower_bound(begin, docs_.data() + count_, target);
-  if (found == docs_.data() + count_) {
-    index_ = count_ - 1;
+  uint32_t* found = std::lower_bound(begin, docs_.data() + decoded_, target);
+  if (found == docs_.data() + decoded_) {
+    index_ = decoded_ - 1;
     return false;
   }
   index_ = static_cast<uint32_t>(found - docs_.data());

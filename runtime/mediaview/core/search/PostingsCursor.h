@@ -40,6 +40,9 @@ private:
 
   bool Fail();
   bool LoadBlock(size_t block);
+  // Decodes the loaded block's documents until one >= target or the block's end: a probe
+  // from a rarer word's topic decodes half a block on average, not all of it.
+  bool DecodeUpTo(uint32_t target);
 
   std::vector<Block> blocks_;
   uint32_t docCount_ = 0;
@@ -49,7 +52,10 @@ private:
 
   size_t block_ = SIZE_MAX;  // loaded block
   uint32_t count_ = 0;       // documents in it
-  uint32_t index_ = 0;       // current document in it
+  uint32_t decoded_ = 0;     // of which docs_ and freqs_ hold the first ones
+  uint32_t index_ = 0;       // current document in it (< decoded_)
+  VarintReader docReader_;
+  uint64_t nextDoc_ = 0;     // the smallest document the next gap may reach
   std::array<uint32_t, layout::kDocsPerBlock> docs_{};
   std::array<uint32_t, layout::kDocsPerBlock> freqs_{};
   // Positions are read forward: the reader stands at the positions of document posIndex_.

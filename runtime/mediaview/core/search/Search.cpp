@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <span>
 #include <numeric>
 
 #include "runtime/mediaview/core/search/PostingsCursor.h"
@@ -23,11 +24,12 @@ using DocList = std::vector<uint32_t>;
 struct PlanNode {
   NodeKind kind = NodeKind::Empty;
   std::vector<TermInfo> terms;     // Word: the index terms it stands for
+  uint32_t span = 1;               // Word: words each term covers (2 for a pair of words)
   std::vector<uint32_t> offsets;   // Phrase: each word's place in the phrase
   std::vector<PlanNode> children;
   uint64_t estimate = 0;           // at most this many topics match
   std::vector<PostingsCursor> cursors;  // Word: one per term, opened on first use
-  std::vector<DocList> scratch;    // Phrase: positions of each word
+  std::vector<DocList> scratch;    // Phrase, Near: positions of each child
 };
 
 namespace {
@@ -108,6 +110,7 @@ public:
         node.kind = q.kind;
         node.children.push_back(std::move(left));
         node.children.push_back(std::move(right));
+        node.scratch.resize(2);
         break;
       }
       case NodeKind::Empty:
@@ -194,9 +197,56 @@ private:
       phrase.children.push_back(std::move(word));
     }
     if (phrase.children.size() <= 1) return phrase.children.empty() ? PlanNode() : std::move(phrase.children[0]);
+    UsePairs(phrase);
     phrase.scratch.resize(phrase.children.size());
     Estimate(phrase);
     return phrase;
+  }
+
+  static bool IsPlainWord(const PlanNode& node) { return node.kind == NodeKind::Word && node.terms.size() == 1 && node.span == 1; }
+
+  // Two plain words side by side that are both pair words become one pair: its postings
+  // are the places where they stand together, so a phrase of common words reads no
+  // positions of theirs. Pairs may overlap ("a b c" is "a b" at 0 and "b c" at 1); the
+  // words no pair covers stay as they are. A pair the index lacks never occurs, and its
+  // node, with no terms, matches nothing.
+  void UsePairs(PlanNode& phrase) {
+    const size_t n = phrase.children.size();
+    std::vector<PlanNode> children;
+    std::vector<uint32_t> offsets;
+    std::vector<bool> covered(n, false);
+    for (size_t i = 0; i + 1 < n; ++i) {
+      const PlanNode &a = phrase.children[i], &b = phrase.children[i + 1];
+      if (!IsPlainWord(a) || !IsPlainWord(b) || phrase.offsets[i + 1] != phrase.offsets[i] + 1) continue;
+      const int32_t first = index_.PairWord(a.terms[0].ordinal), second = index_.PairWord(b.terms[0].ordinal);
+      if (first < 0 || second < 0) continue;
+      PlanNode pair;
+      pair.kind = NodeKind::Word;
+      pair.span = 2;
+      TermInfo info;
+      bool found = false;
+      if (!index_.FindPair(static_cast<uint32_t>(first), static_cast<uint32_t>(second), &info, &found)) Damaged();
+      if (found) AddTerm(pair, info);
+      children.push_back(std::move(pair));
+      offsets.push_back(phrase.offsets[i]);
+      covered[i] = covered[i + 1] = true;
+    }
+    if (children.empty()) return;
+    for (size_t i = 0; i < n; ++i) {
+      if (covered[i]) continue;
+      children.push_back(std::move(phrase.children[i]));
+      offsets.push_back(phrase.offsets[i]);
+    }
+    // The walk of the positions starts from the child at offset 0.
+    std::vector<size_t> order(children.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) { return offsets[x] < offsets[y]; });
+    phrase.children.clear();
+    phrase.offsets.clear();
+    for (size_t i : order) {
+      phrase.children.push_back(std::move(children[i]));
+      phrase.offsets.push_back(offsets[i]);
+    }
   }
 
   const SearchIndex& index_;
@@ -228,6 +278,7 @@ public:
       case NodeKind::And:
       case NodeKind::Phrase:
       case NodeKind::Near: {
+        if (node.kind == NodeKind::Phrase && node.children.size() == 1) return Evaluate(node.children[0]);
         if (node.kind == NodeKind::Phrase && SingleTermWords(node)) return JoinPhrase(node);
         std::vector<size_t> order(node.children.size());
         std::iota(order.begin(), order.end(), 0);
@@ -261,6 +312,7 @@ public:
       case NodeKind::And:
       case NodeKind::Phrase:
       case NodeKind::Near: {
+        if (node.kind == NodeKind::Phrase && node.children.size() == 1) return Filter(node.children[0], docs);
         DocList kept = docs;
         for (PlanNode& child : node.children) kept = Filter(child, kept);
         return node.kind == NodeKind::And ? kept : CheckPositions(node, kept);
@@ -309,10 +361,13 @@ public:
 private:
   bool OpenCursors(PlanNode& node) {
     if (node.cursors.size() == node.terms.size()) return true;
-    node.cursors.resize(node.terms.size());
-    for (size_t i = 0; i < node.terms.size(); ++i) {
+    // A wildcard's tens of thousands of cursors take tens of megabytes: they are made one
+    // at a time between ticks, so that touching that memory does not hold the pump up.
+    node.cursors.clear();
+    node.cursors.reserve(node.terms.size());
+    for (const TermInfo& term : node.terms) {
       if (meter_) meter_->Tick(1);
-      if (!node.cursors[i].Open(node.terms[i], index_.topicCount(), meter_)) damaged_ = true;
+      if (!node.cursors.emplace_back().Open(term, index_.topicCount(), meter_)) damaged_ = true;
     }
     return !damaged_;
   }
@@ -363,10 +418,17 @@ private:
     if (!OpenCursors(node)) return {};
     std::vector<uint8_t> hit(docs.size(), 0);
     for (PostingsCursor& cursor : node.cursors) {
-      for (size_t i = 0; i < docs.size(); ++i) {
+      // Leapfrog: a term with few documents (most terms of a wildcard) jumps over the
+      // candidates between its documents instead of being sought at each.
+      for (size_t i = 0; i < docs.size();) {
         if (meter_) meter_->Tick(1);
         if (!cursor.Seek(docs[i])) break;
-        if (cursor.doc() == docs[i]) hit[i] = 1;
+        if (cursor.doc() == docs[i]) {
+          hit[i++] = 1;
+        } else {
+          i = static_cast<size_t>(std::lower_bound(docs.begin() + static_cast<std::ptrdiff_t>(i), docs.end(), cursor.doc()) -
+                                  docs.begin());
+        }
       }
       Check(cursor);
       if (Halted()) return {};
@@ -419,14 +481,69 @@ private:
   }
 
   DocList CheckPositions(PlanNode& node, const DocList& docs) {
-    DocList out, positions;
+    if (node.kind == NodeKind::Phrase) return GatherPhrase(node, docs);
+    DocList out;
     for (uint32_t doc : docs) {
       if (meter_) meter_->Tick(4);
       if (Halted()) return {};
-      const bool matched = node.kind == NodeKind::Phrase ? PhraseMatches(node, doc) : Positions(node, doc, &positions);
-      if (matched) out.push_back(doc);
+      if (NearMatches(node, doc)) out.push_back(doc);
     }
     return out;
+  }
+
+  // Replaces lists[k] with the positions of the node's words in docs[k]: term by term, each
+  // term leapfrogging over the candidates, so that a wildcard word of thousands of terms
+  // costs what its documents cost rather than terms times candidates. ahead[t] is a
+  // document term t has none before (past the end when it has no more), carried from one
+  // slice of candidates to the next, so that a term is sought only in slices it occurs in.
+  void GatherPositions(PlanNode& word, std::span<const uint32_t> docs, std::vector<DocList>* lists,
+                       std::vector<uint32_t>* ahead) {
+    lists->resize(docs.size());
+    for (DocList& list : *lists) list.clear();
+    if (!OpenCursors(word)) return;
+    ahead->resize(word.cursors.size(), 0);
+    for (size_t t = 0; t < word.cursors.size() && !Halted(); ++t) {
+      if (meter_) meter_->Tick(1);
+      if ((*ahead)[t] > docs.back()) continue;
+      PostingsCursor& cursor = word.cursors[t];
+      (*ahead)[t] = docs.back() + 1;
+      for (size_t k = 0; k < docs.size() && !Halted();) {
+        if (meter_) meter_->Tick(1);
+        if (!cursor.Seek(docs[k])) {
+          (*ahead)[t] = UINT32_MAX;
+          break;
+        }
+        if (cursor.doc() != docs[k]) {
+          (*ahead)[t] = std::max((*ahead)[t], cursor.doc());
+          k = static_cast<size_t>(std::lower_bound(docs.begin() + static_cast<std::ptrdiff_t>(k), docs.end(), cursor.doc()) -
+                                  docs.begin());
+          continue;
+        }
+        if (!cursor.Positions(&termPositions_)) damaged_ = true;
+        DocList& list = (*lists)[k++];
+        const size_t before = list.size();
+        list.insert(list.end(), termPositions_.begin(), termPositions_.end());
+        std::inplace_merge(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(before), list.end());
+      }
+      Check(cursor);
+    }
+  }
+
+  // The phrase's candidates (topics holding every word), checked a slice at a time with
+  // the positions of every word gathered for the whole slice.
+  DocList GatherPhrase(PlanNode& node, const DocList& docs) {
+    static constexpr size_t kSlice = 1024;
+    DocList out;
+    std::vector<std::vector<DocList>> lists(node.children.size());
+    std::vector<std::vector<uint32_t>> ahead(node.children.size());
+    for (size_t start = 0; start < docs.size() && !Halted(); start += kSlice) {
+      const auto slice = std::span(docs).subspan(start, std::min(kSlice, docs.size() - start));
+      for (size_t i = 0; i < node.children.size(); ++i) GatherPositions(node.children[i], slice, &lists[i], &ahead[i]);
+      for (size_t k = 0; k < slice.size(); ++k) {
+        if (StartsMatch(node, [&](size_t i) -> const DocList& { return lists[i][k]; })) out.push_back(slice[k]);
+      }
+    }
+    return Halted() ? DocList() : out;
   }
 
   bool WordPositions(PlanNode& node, uint32_t doc, DocList* out) {
@@ -459,13 +576,20 @@ private:
     for (size_t i = 0; i < node.children.size(); ++i) {
       if (!WordPositions(node.children[i], doc, &node.scratch[i])) return false;
     }
+    return StartsMatch(node, [&](size_t i) -> const DocList& { return node.scratch[i]; });
+  }
+
+  // Whether some position of the first child starts the phrase; `positions(i)` gives the
+  // positions of child i (ascending).
+  template <typename PositionsOf>
+  static bool StartsMatch(const PlanNode& node, const PositionsOf& positions) {
     std::array<size_t, kMaxQueryTerms> at;
     std::fill_n(at.begin(), node.children.size(), 0);
-    for (uint32_t start : node.scratch[0]) {
+    for (uint32_t start : positions(0)) {
       bool all = true;
       for (size_t i = 1; i < node.children.size() && all; ++i) {
-        const DocList& p = node.scratch[i];
-        const uint32_t want = start + node.offsets[i];
+        const DocList& p = positions(i);
+        const uint64_t want = uint64_t{start} + node.offsets[i];
         while (at[i] < p.size() && p[at[i]] < want) ++at[i];
         if (at[i] == p.size()) return false;
         all = p[at[i]] == want;
@@ -489,7 +613,9 @@ private:
     }
     for (size_t i = 0; i < node.children.size(); ++i) {
       DocList words;
-      for (uint32_t s : starts) words.push_back(s + node.offsets[i]);
+      for (uint32_t s : starts) {
+        for (uint32_t k = 0; k < node.children[i].span; ++k) words.push_back(s + node.offsets[i] + k);
+      }
       *out = Unite(*out, words);
     }
     return !out->empty();
@@ -500,6 +626,22 @@ private:
       const auto it = std::lower_bound(to.begin(), to.end(), p > kNearDistance ? p - kNearDistance : 0);
       if (it != to.end() && *it <= uint64_t{p} + kNearDistance) out->push_back(p);
     }
+  }
+
+  // Whether the two sides of a NEAR come close in `doc`; words are walked in their
+  // positions without building the highlight lists.
+  bool NearMatches(PlanNode& node, uint32_t doc) {
+    for (size_t i = 0; i < 2; ++i) {
+      if (!Positions(node.children[i], doc, &node.scratch[i])) return false;
+    }
+    const DocList &a = node.scratch[0], &b = node.scratch[1];
+    size_t j = 0;
+    for (uint32_t p : a) {
+      while (j < b.size() && uint64_t{b[j]} + kNearDistance < p) ++j;
+      if (j == b.size()) return false;
+      if (b[j] <= uint64_t{p} + kNearDistance) return true;
+    }
+    return false;
   }
 
   bool NearPositions(PlanNode& node, uint32_t doc, DocList* out) {

@@ -1,15 +1,16 @@
-// Layout of the full-text index, version 1. Little-endian fixed-width fields; "varint" is
+// Layout of the full-text index, version 2. Little-endian fixed-width fields; "varint" is
 // an unsigned LEB128 integer of at most 32 bits unless said otherwise. Terms and stems are
 // folded cp1251 words (see Tokenizer.h), 1..64 bytes, compared as unsigned bytes.
 //
 //   Index      := Header Section*          (sections in any order, found through the header)
 //   Header     := magic[8] = "KROSRCH" 0x1A
-//                 version u16 = 1          (other versions are refused)
+//                 version u16 = 2          (1 is read too; others are refused)
 //                 reserved u16 = 0
 //                 topicCount u32           (topic numbers are < topicCount <= 2^24)
 //                 termCount u32
 //                 stemCount u32
-//                 (offset u32, size u32) x 7, one per section below, offsets from the start
+//                 (offset u32, size u32) x 11 (x 7 in version 1, without the pair
+//                 sections), one per section below in this order, offsets from the start
 //   Topics     := headingWords u32 x topicCount
 //                 body positions of topic t start at headingWords[t] + 16
 //   StopWords  := count varint (<= 1024), then count x (length varint, bytes), ascending
@@ -35,11 +36,30 @@
 //                 then freq varint (>= 2) when the low bit is 0; gap = document minus
 //                 (previous document + 1), the previous one of the block before included
 //   PosBlock   := per document, freq varints: first position, then increments (>= 1)
+//   PairWords  := count varint (<= 4096, <= termCount), then count x ordinal varint: the
+//                 first absolute, then gaps (>= 1); the term ordinals of the pair words,
+//                 ascending. A pair word's index is its place in this list.
+//   PairIndex  := u32 x count: offset of each pair word's run in Pairs (the first 0, then
+//                 strictly ascending; a run ends where the next starts)
+//   Pairs      := per pair word w, a run of the pairs with w first:
+//                 postingsOffset varint (of the run's first pair, within PairPostings),
+//                 entries varint (<= count),
+//                 entries x (second varint, docCount varint (>= 1), postingsBytes varint)
+//                 second: the second word's index, the first absolute, then the index
+//                 minus (the previous one + 1), so ascending. A pair's postings follow the
+//                 previous pair's.
+//   PairPostings := postings as above, one per pair, in pair order; their positions are
+//                 those of the first word. Every place where two pair words stand side by
+//                 side is in them, so a pair absent from Pairs never occurs.
 //
 // Positions count words from 0 in the heading; body positions start after the gap, so
 // phrases and NEAR never join the two regions.
 //
-// Change log: version 1, the first.
+// Pair words: the terms in at least max(8, topicCount / 50) topics, at most the 4096 most
+// frequent of them (IndexLayout.h).
+//
+// Change log: version 1, the first. Version 2 adds PairWords, PairIndex, Pairs and
+// PairPostings; the other sections are as in version 1.
 #include "runtime/mediaview/core/search/SearchIndex.h"
 
 #include <algorithm>
@@ -149,16 +169,16 @@ std::optional<ParseError> SearchIndex::ReadTables() {
   const auto magic = r.Bytes(layout::kMagic.size());
   if (!r.ok() || !std::equal(magic.begin(), magic.end(), layout::kMagic.begin()))
     return ParseError{0, ParseCause::BadMagic, "not a full-text index"};
-  const uint16_t version = r.U16();
+  version_ = r.U16();
   r.U16();
-  if (r.ok() && version != layout::kVersion)
+  if (r.ok() && (version_ < layout::kFirstVersion || version_ > layout::kVersion))
     return ParseError{8, ParseCause::UnknownVersion,
-                      "index version " + std::to_string(version) + ", this runtime reads version " +
-                          std::to_string(layout::kVersion)};
+                      "index version " + std::to_string(version_) + ", this runtime reads versions " +
+                          std::to_string(layout::kFirstVersion) + " to " + std::to_string(layout::kVersion)};
   topicCount_ = r.U32();
   termCount_ = r.U32();
   stemCount_ = r.U32();
-  for (size_t s = 0; s < layout::kSectionCount && r.ok(); ++s) {
+  for (size_t s = 0; s < layout::SectionCount(version_) && r.ok(); ++s) {
     const size_t at = r.offset();
     const uint32_t offset = r.U32();
     const uint32_t size = r.U32();
@@ -224,7 +244,109 @@ std::optional<ParseError> SearchIndex::ReadTables() {
   if (!stops.ok()) return ParseError{OffsetOf(stopBytes.data()), ParseCause::Truncated, "stop word count"};
   if (!stops.AtEnd())
     return ParseError{OffsetOf(stops.position()), ParseCause::BadValue, "bytes after the last stop word"};
+  return ReadPairWords();
+}
+
+std::optional<ParseError> SearchIndex::ReadPairWords() {
+  const auto bytes = Section(layout::kPairWords);
+  if (version_ == 1) return std::nullopt;
+  VarintReader r(bytes);
+  const uint32_t count = r.U32();
+  if (!r.ok() || count > layout::kMaxPairWords || count > termCount_)
+    return ParseError{OffsetOf(bytes.data()), ParseCause::OutOfLimits, std::to_string(count) + " pair words"};
+  uint64_t ordinal = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint64_t at = OffsetOf(r.position());
+    const uint32_t gap = r.U32();
+    ordinal += gap;
+    if (!r.ok() || (i > 0 && gap == 0) || ordinal >= termCount_)
+      return ParseError{at, ParseCause::BadValue, "pair word " + std::to_string(i)};
+    pairWords_.push_back(static_cast<uint32_t>(ordinal));
+  }
+  if (!r.AtEnd()) return ParseError{OffsetOf(r.position()), ParseCause::BadValue, "bytes after the last pair word"};
+  const auto index = Section(layout::kPairIndex);
+  if (index.size() != uint64_t{count} * 4)
+    return ParseError{OffsetOf(index.data()), ParseCause::BadValue,
+                      "pair index is " + std::to_string(index.size()) + " bytes for " + std::to_string(count) + " words"};
+  // Each run holds at least its two counts, so the runs start strictly ascending.
+  for (uint32_t w = 0; w < count; ++w) {
+    const uint32_t offset = IndexEntry(index, w);
+    const uint64_t at = OffsetOf(index.data()) + uint64_t{w} * 4;
+    if ((w == 0 && offset != 0) || (w > 0 && offset <= IndexEntry(index, w - 1)) ||
+        offset >= Section(layout::kPairs).size())
+      return ParseError{at, ParseCause::OutOfOrder, "pair run " + std::to_string(w)};
+  }
   return std::nullopt;
+}
+
+int32_t SearchIndex::PairWord(uint32_t ordinal) const {
+  const auto it = std::lower_bound(pairWords_.begin(), pairWords_.end(), ordinal);
+  return it != pairWords_.end() && *it == ordinal ? static_cast<int32_t>(it - pairWords_.begin()) : -1;
+}
+
+std::span<const uint8_t> SearchIndex::PairRun(uint32_t first) const {
+  const auto index = Section(layout::kPairIndex);
+  const auto pairs = Section(layout::kPairs);
+  const uint32_t start = IndexEntry(index, first);
+  const uint32_t end = first + 1 < pairWords_.size() ? IndexEntry(index, first + 1) : static_cast<uint32_t>(pairs.size());
+  return pairs.subspan(start, end - start);
+}
+
+namespace {
+
+// Reads the entries of one pair run: the pairs of one first word, by second word.
+class PairRunReader {
+public:
+  PairRunReader(std::span<const uint8_t> run, uint32_t wordCount) : r_(run), wordCount_(wordCount) {
+    postingsOffset_ = r_.U32();
+    left_ = r_.U32();
+    if (left_ > wordCount_) left_ = 0, ok_ = false;
+  }
+
+  // The next pair of the run; false at its end or on damage (ok() tells).
+  bool Next(uint32_t* second, uint32_t* docCount, uint64_t* postingsOffset, uint32_t* postingsBytes) {
+    if (!ok() || left_ == 0) return false;
+    --left_;
+    next_ += r_.U32();
+    *second = static_cast<uint32_t>(next_);
+    *docCount = r_.U32();
+    *postingsBytes = r_.U32();
+    *postingsOffset = postingsOffset_;
+    postingsOffset_ += *postingsBytes;
+    ++next_;
+    if (!r_.ok() || *docCount == 0 || *second >= wordCount_) ok_ = false;
+    return ok();
+  }
+
+  bool ok() const { return ok_ && r_.ok(); }
+  bool AtEnd() const { return left_ == 0 && r_.AtEnd(); }
+
+private:
+  VarintReader r_;
+  uint32_t wordCount_;
+  uint64_t postingsOffset_ = 0;
+  uint32_t left_ = 0;
+  uint64_t next_ = 0;
+  bool ok_ = true;
+};
+
+}  // namespace
+
+bool SearchIndex::FindPair(uint32_t first, uint32_t second, TermInfo* info, bool* found) const {
+  *found = false;
+  if (first >= pairWords_.size()) return true;
+  PairRunReader run(PairRun(first), static_cast<uint32_t>(pairWords_.size()));
+  uint32_t at, docCount, postingsBytes;
+  uint64_t postingsOffset;
+  while (run.Next(&at, &docCount, &postingsOffset, &postingsBytes) && at <= second) {
+    if (at < second) continue;
+    const auto postings = Section(layout::kPairPostings);
+    if (!RangeFits(postingsOffset, postingsBytes, postings.size())) return false;
+    *info = {UINT32_MAX, docCount, postings.subspan(postingsOffset, postingsBytes)};
+    *found = true;
+    return true;
+  }
+  return run.ok();
 }
 
 SearchError OpenErrorWord(const ParseError& error) {
@@ -396,6 +518,7 @@ std::optional<ParseError> SearchIndex::Verify() const {
       expectedOffset = postingsOffset + postingsBytes;
     }
   }
+  if (auto fault = VerifyPairs()) return fault;
   std::string previousStem;
   for (uint32_t block = 0; block < BlockCount(stemCount_); ++block) {
     DictBlockReader reader(Section(layout::kStems), IndexEntry(Section(layout::kStemIndex), block), false);
@@ -410,6 +533,31 @@ std::optional<ParseError> SearchIndex::Verify() const {
       previousStem = reader.word();
     }
   }
+  return std::nullopt;
+}
+
+std::optional<ParseError> SearchIndex::VerifyPairs() const {
+  const auto postings = Section(layout::kPairPostings);
+  uint64_t expectedOffset = 0;
+  for (uint32_t first = 0; first < pairWords_.size(); ++first) {
+    const auto bytes = PairRun(first);
+    const uint64_t at = OffsetOf(bytes.data());
+    PairRunReader run(bytes, static_cast<uint32_t>(pairWords_.size()));
+    uint32_t second, docCount, postingsBytes;
+    uint64_t postingsOffset;
+    while (run.Next(&second, &docCount, &postingsOffset, &postingsBytes)) {
+      if (postingsOffset != expectedOffset || !RangeFits(postingsOffset, postingsBytes, postings.size()))
+        return ParseError{at, ParseCause::OutOfLimits, "postings of the pairs of pair word " + std::to_string(first)};
+      if (!VerifyPostings({UINT32_MAX, docCount, postings.subspan(postingsOffset, postingsBytes)}))
+        return ParseError{OffsetOf(postings.data()) + postingsOffset, ParseCause::BadValue,
+                          "postings of a pair of pair word " + std::to_string(first)};
+      expectedOffset = postingsOffset + postingsBytes;
+    }
+    if (!run.ok() || !run.AtEnd())
+      return ParseError{at, ParseCause::BadValue, "pairs of pair word " + std::to_string(first)};
+  }
+  if (expectedOffset != postings.size())
+    return ParseError{OffsetOf(postings.data()) + expectedOffset, ParseCause::BadValue, "bytes after the last pair"};
   return std::nullopt;
 }
 

@@ -45,6 +45,15 @@ public:
   // Ordinals of the terms whose stem is `stem` (ascending); empty when none.
   bool TermsOfStem(std::string_view stem, std::vector<uint32_t>* ordinals) const;
 
+  // Pairs of adjacent frequent terms (none in a version 1 index). A pair word's index is
+  // its place among the pair words, or -1 for a term that is none.
+  uint16_t version() const { return version_; }
+  size_t pairWordCount() const { return pairWords_.size(); }
+  int32_t PairWord(uint32_t ordinal) const;
+  // The postings of `first` directly followed by `second` (pair word indexes), with the
+  // positions of `first`; `found` false when the two never stand side by side.
+  bool FindPair(uint32_t first, uint32_t second, TermInfo* info, bool* found) const;
+
   // Decodes every table and postings list; the first inconsistency, or nullopt.
   std::optional<ParseError> Verify() const;
 
@@ -55,13 +64,18 @@ private:
   int64_t FindBlock(std::span<const uint8_t> blocks, std::span<const uint8_t> index,
                     uint32_t blockCount, std::string_view key, bool terms, bool* ok) const;
   bool VerifyPostings(const TermInfo& info) const;
+  std::optional<ParseError> ReadPairWords();
+  std::optional<ParseError> VerifyPairs() const;
+  std::span<const uint8_t> PairRun(uint32_t first) const;
 
   std::span<const uint8_t> bytes_;
   std::vector<std::span<const uint8_t>> sections_;
   uint32_t topicCount_ = 0;
   uint32_t termCount_ = 0;
   uint32_t stemCount_ = 0;
+  uint16_t version_ = 0;
   std::vector<std::string> stopWords_;
+  std::vector<uint32_t> pairWords_;  // term ordinals, ascending
 };
 
 // The error word a caller of the runtime sees for an index that did not open: IndexVersion

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
+#include <unordered_map>
 
 #include "runtime/base/Cp1251.h"
 #include "runtime/mediaview/core/search/IndexLayout.h"
+#include "runtime/mediaview/core/search/PostingsCursor.h"
 #include "runtime/mediaview/core/search/RussianStemmer.h"
 #include "runtime/mediaview/core/search/Tokenizer.h"
 #include "runtime/mediaview/core/search/Varint.h"
@@ -158,6 +161,118 @@ std::string FoldWord(std::string_view word) {
   return tokens.Next() ? std::string(tokens.term()) : std::string();
 }
 
+
+// The pair words of an index: the most frequent terms (see IndexLayout.h), by ordinal.
+std::vector<uint32_t> ChoosePairWords(const std::vector<uint32_t>& docCounts, uint32_t topicCount) {
+  const uint32_t least = std::max(layout::kPairWordMinDocs, topicCount / layout::kPairWordShare);
+  std::vector<uint32_t> words;
+  for (uint32_t ordinal = 0; ordinal < docCounts.size(); ++ordinal) {
+    if (docCounts[ordinal] >= least) words.push_back(ordinal);
+  }
+  if (words.size() > layout::kMaxPairWords) {
+    std::stable_sort(words.begin(), words.end(), [&](uint32_t a, uint32_t b) { return docCounts[a] > docCounts[b]; });
+    words.resize(layout::kMaxPairWords);
+    std::sort(words.begin(), words.end());
+  }
+  return words;
+}
+
+// Finds every place where two pair words stand side by side, reading the positions back
+// from the finished term postings a slice of topics at a time (the texts are gone by now,
+// and a slice bounds the memory), and encodes each pair's postings.
+class PairCollector {
+public:
+  PairCollector(std::vector<TermInfo> words, uint32_t topicCount)
+      : words_(std::move(words)), topicCount_(topicCount), cursors_(words_.size()) {
+    for (size_t w = 0; w < words_.size(); ++w) cursors_[w].Open(words_[w], topicCount_, nullptr);
+  }
+
+  void Collect() {
+    for (uint32_t start = 0; start < topicCount_; start += kTopicsPerSlice) {
+      Slice(start, std::min<uint64_t>(uint64_t{start} + kTopicsPerSlice, topicCount_));
+    }
+  }
+
+  // Writes the PairWords, PairIndex, Pairs and PairPostings sections.
+  void WriteTo(std::span<const uint32_t> ordinals, std::vector<uint8_t>& wordBytes, std::vector<uint8_t>& index,
+               std::vector<uint8_t>& pairs, std::vector<uint8_t>& postings) {
+    PutVarint(wordBytes, ordinals.size());
+    for (size_t w = 0; w < ordinals.size(); ++w) PutVarint(wordBytes, ordinals[w] - (w ? ordinals[w - 1] : 0));
+    std::vector<uint32_t> keys;
+    keys.reserve(pairs_.size());
+    for (const auto& [key, unused] : pairs_) keys.push_back(key);
+    std::sort(keys.begin(), keys.end());
+    auto next = keys.begin();
+    for (uint32_t first = 0; first < ordinals.size(); ++first) {
+      PutU32(index, static_cast<uint32_t>(pairs.size()));
+      const auto end = std::find_if(next, keys.end(), [&](uint32_t key) { return key / kKeyBase != first; });
+      PutVarint(pairs, postings.size());
+      PutVarint(pairs, static_cast<size_t>(end - next));
+      uint32_t previous = 0;
+      for (; next != end; ++next) {
+        const uint32_t second = *next % kKeyBase;
+        TermPostings& p = pairs_[*next];
+        PutVarint(pairs, second - previous);
+        PutVarint(pairs, p.docCount);
+        PutVarint(pairs, p.WriteTo(postings));
+        previous = second + 1;
+        p = TermPostings();
+      }
+    }
+  }
+
+private:
+  static constexpr uint32_t kTopicsPerSlice = 4096;
+  static constexpr uint32_t kKeyBase = layout::kMaxPairWords;
+
+  struct Occurrence {
+    uint64_t place;  // topic << 32 | position
+    uint32_t word;
+    bool operator<(const Occurrence& o) const { return place < o.place; }
+  };
+  struct Pair {
+    uint32_t key;    // first word * kKeyBase + second word
+    uint64_t place;  // of the first word
+    bool operator<(const Pair& o) const { return key != o.key ? key < o.key : place < o.place; }
+  };
+
+  void Slice(uint32_t start, uint32_t end) {
+    occurrences_.clear();
+    for (uint32_t w = 0; w < words_.size(); ++w) {
+      PostingsCursor& c = cursors_[w];
+      for (bool more = c.ok() && c.Seek(start); more && c.doc() < end; more = c.Seek(c.doc() + 1)) {
+        c.Positions(&positions_);
+        for (uint32_t p : positions_) occurrences_.push_back({uint64_t{c.doc()} << 32 | p, w});
+      }
+    }
+    std::sort(occurrences_.begin(), occurrences_.end());
+    found_.clear();
+    for (size_t i = 1; i < occurrences_.size(); ++i) {
+      if (occurrences_[i].place == occurrences_[i - 1].place + 1 && static_cast<uint32_t>(occurrences_[i].place) != 0) {
+        found_.push_back({occurrences_[i - 1].word * kKeyBase + occurrences_[i].word, occurrences_[i - 1].place});
+      }
+    }
+    std::sort(found_.begin(), found_.end());
+    for (size_t i = 0; i < found_.size();) {
+      const Pair& head = found_[i];
+      positions_.clear();
+      for (; i < found_.size() && found_[i].key == head.key && found_[i].place >> 32 == head.place >> 32; ++i) {
+        positions_.push_back(static_cast<uint32_t>(found_[i].place));
+      }
+      pairs_[head.key].AddDocument(static_cast<uint32_t>(head.place >> 32), positions_.data(),
+                                   static_cast<uint32_t>(positions_.size()));
+    }
+  }
+
+  std::vector<TermInfo> words_;
+  uint32_t topicCount_;
+  std::vector<PostingsCursor> cursors_;
+  std::vector<Occurrence> occurrences_;
+  std::vector<Pair> found_;
+  std::vector<uint32_t> positions_;
+  std::unordered_map<uint32_t, TermPostings> pairs_;
+};
+
 }  // namespace
 
 std::vector<std::string> DefaultStopWords() {
@@ -283,6 +398,8 @@ std::vector<uint8_t> SearchIndexBuilder::Finish() {
   // Terms and their postings, in term order.
   auto& terms = sections[layout::kTerms];
   auto& postings = sections[layout::kPostings];
+  std::vector<uint32_t> docCounts(termCount);
+  std::vector<size_t> postingsEnds(termCount);
   for (uint32_t ordinal = 0; ordinal < termCount; ++ordinal) {
     const uint32_t id = order[ordinal];
     const bool first = ordinal % kTermsPerBlock == 0;
@@ -291,10 +408,25 @@ std::vector<uint8_t> SearchIndexBuilder::Finish() {
       PutVarint(terms, postings.size());
     }
     PutWord(terms, first ? std::string_view() : s.termTexts[order[ordinal - 1]], s.termTexts[id], first);
-    PutVarint(terms, s.postings[id].docCount);
+    docCounts[ordinal] = s.postings[id].docCount;
+    PutVarint(terms, docCounts[ordinal]);
     PutVarint(terms, s.postings[id].WriteTo(postings));
+    postingsEnds[ordinal] = postings.size();
     s.postings[id] = TermPostings();
   }
+
+  // Adjacent pairs of the most frequent terms.
+  const auto topicCount = static_cast<uint32_t>(s.headingWords.size());
+  const std::vector<uint32_t> pairWords = ChoosePairWords(docCounts, topicCount);
+  std::vector<TermInfo> pairTerms;
+  for (uint32_t ordinal : pairWords) {
+    const size_t start = ordinal ? postingsEnds[ordinal - 1] : 0;
+    pairTerms.push_back({ordinal, docCounts[ordinal], std::span(postings).subspan(start, postingsEnds[ordinal] - start)});
+  }
+  PairCollector pairs(std::move(pairTerms), topicCount);
+  pairs.Collect();
+  pairs.WriteTo(pairWords, sections[layout::kPairWords], sections[layout::kPairIndex], sections[layout::kPairs],
+                sections[layout::kPairPostings]);
 
   // Stems: every term's stem with the ordinals of the terms that share it.
   std::vector<std::pair<std::string_view, uint32_t>> stems(termCount);
@@ -321,16 +453,18 @@ std::vector<uint8_t> SearchIndexBuilder::Finish() {
   }
 
   std::vector<uint8_t> out(layout::kMagic.begin(), layout::kMagic.end());
-  out.reserve(layout::kHeaderBytes + postings.size() + terms.size() + stemBytes.size() + (1 << 20));
+  const size_t headerBytes = layout::HeaderBytes(layout::kVersion);
+  out.reserve(headerBytes + postings.size() + sections[layout::kPairPostings].size() + terms.size() + stemBytes.size() +
+              (1 << 20));
   out.push_back(layout::kVersion & 0xFF);
   out.push_back(layout::kVersion >> 8);
   out.push_back(0);
   out.push_back(0);
-  PutU32(out, static_cast<uint32_t>(s.headingWords.size()));
+  PutU32(out, topicCount);
   PutU32(out, termCount);
   PutU32(out, stemCount);
   const size_t table = out.size();
-  out.resize(layout::kHeaderBytes);
+  out.resize(headerBytes);
   for (size_t i = 0; i < layout::kSectionCount; ++i) {
     PutU32At(out, table + i * 8, static_cast<uint32_t>(out.size()));
     PutU32At(out, table + i * 8 + 4, static_cast<uint32_t>(sections[i].size()));

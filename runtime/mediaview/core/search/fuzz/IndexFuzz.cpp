@@ -13,8 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!opened) return 0;
   const SearchIndex& index = *opened;
   (void)index.Verify();
-  // Queries of every kind in plain ASCII: Latin words, prefixes, phrases and operators.
-  static const char* const kQueries[] = {"a", "b*", "a b", "\"a b\"", "a OR c", "a NOT b", "a NEAR c", "*a?", "x1"};
+  // Queries of every kind in plain ASCII: Latin words, prefixes, phrases (through the
+  // pairs when the index has them, and of prefixes) and operators.
+  static const char* const kQueries[] = {"a", "b*", "a b", "\"a b\"", "\"a b c a\"", "\"b* c\"", "a OR c",
+                                         "a NOT b", "a NEAR c", "*a?", "x1"};
   for (const char* query : kQueries) {
     for (int option : {kMatchWordForms, kMatchExactWords}) {
       const SearchResult r = Search(index, query, option, nullptr, nullptr);

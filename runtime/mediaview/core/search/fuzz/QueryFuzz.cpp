@@ -2,6 +2,7 @@
 // is parsed and run over a small fixed index.
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 
 #include "runtime/mediaview/core/search/Search.h"
@@ -15,15 +16,15 @@ const kro::search::SearchIndex& FixedIndex() {
     kro::search::SearchIndexBuilder builder;
     const char* const kBodies[] = {"alpha beta gamma delta", "beta beta-gamma epsilon", "alpha zeta eta theta alpha",
                                    "north-west wind over the sea", "gamma delta alpha beta"};
-    uint32_t topic = 0;
-    for (const char* body : kBodies) {
+    // Enough topics that the commonest words become pair words and phrases use pairs.
+    for (uint32_t topic = 0; topic < 20; ++topic) {
       builder.Add(topic, 0, "title");
-      builder.Add(topic++, 1, body);
+      builder.Add(topic, 1, kBodies[topic % std::size(kBodies)]);
     }
     return builder.Finish();
   }();
   static const auto opened = kro::search::SearchIndex::Open(bytes);
-  if (!opened) __builtin_trap();
+  if (!opened || opened->PairWord(0) < 0) __builtin_trap();
   return *opened;
 }
 

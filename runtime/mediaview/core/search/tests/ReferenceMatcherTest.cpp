@@ -15,6 +15,7 @@
 #include "runtime/mediaview/core/search/Search.h"
 #include "runtime/mediaview/core/search/SearchIndexBuilder.h"
 #include "runtime/mediaview/core/search/Tokenizer.h"
+#include "runtime/mediaview/core/search/tests/IndexVersion1.h"
 #include "tools/corpus/CorpusFile.h"
 
 namespace kro::search {
@@ -219,8 +220,9 @@ public:
 
 private:
   const std::vector<Word>& SomeRegion() {
-    const auto& regions = corpus_.words[Below(kArticles)];
-    return Below(5) == 0 ? regions[0] : regions[1];
+    topic_ = Below(kArticles);
+    region_ = Below(5) == 0 ? 0 : 1;
+    return corpus_.words[topic_][region_];
   }
 
   std::string SomeWord() {
@@ -237,13 +239,22 @@ private:
     }
   }
 
+  // Two to four words that stand together in some region: folded words, one of them
+  // perhaps a wildcard, or the text itself as written (capitals, ё, hyphens, commas).
   std::string SomePhrase() {
     const auto& words = SomeRegion();
-    if (words.size() < 3) return SomeWord();
-    const uint32_t length = 2 + Below(2);
+    if (words.size() < 5) return SomeWord();
+    const uint32_t length = 2 + Below(3);
     const uint32_t start = Below(static_cast<uint32_t>(words.size()) - length + 1);
+    const Word &first = words[start], &last = words[start + length - 1];
+    const std::string raw = corpus_.texts[topic_][region_].substr(first.offset, last.offset + last.length - first.offset);
+    if (Below(3) == 0 && raw.find_first_of("\"\xAB\xBB*?") == std::string::npos) return "\"" + raw + "\"";
+    const uint32_t wildcard = Below(3) == 0 ? Below(length) : length;
     std::string out = "\"";
-    for (uint32_t i = 0; i < length; ++i) out += (i ? " " : "") + corpus_.vocabulary[words[start + i].id];
+    for (uint32_t i = 0; i < length; ++i) {
+      const std::string& word = corpus_.vocabulary[words[start + i].id];
+      out += (i ? " " : "") + (i == wildcard ? word.substr(0, std::min<size_t>(word.size(), 2 + Below(3))) + "*" : word);
+    }
     return out + "\"";
   }
 
@@ -264,6 +275,7 @@ private:
 
   const Corpus& corpus_;
   std::mt19937_64 random_;
+  uint32_t topic_ = 0, region_ = 0;
 };
 
 std::vector<Highlight> ReferenceHighlights(const Corpus& corpus, uint32_t topic, const Places& places) {
@@ -283,10 +295,28 @@ TEST(ReferenceMatcher, AgreesWithTheIndexOnRandomQueries) {
   const SearchIndex& index = *opened;
   const auto fault = index.Verify();
   ASSERT_FALSE(fault) << fault->ToString();
+  // The corpus is big enough for pair words, so phrases of common words go through pairs.
   std::vector<bool> stops;
   for (const std::string& word : corpus.vocabulary) stops.push_back(index.IsStopWord(word));
+  uint32_t common = 0;
+  for (uint32_t id = 0; id < corpus.vocabulary.size(); ++id) {
+    if (!stops[id] && corpus.occurrences[id].size() > corpus.occurrences[common].size()) common = id;
+  }
+  TermInfo commonInfo;
+  bool found = false;
+  ASSERT_TRUE(index.FindTerm(corpus.vocabulary[common], &commonInfo, &found) && found);
+  ASSERT_GE(index.PairWord(commonInfo.ordinal), 0);
+  // A version 1 index answers without pairs: every query must come out the same.
+  const std::vector<uint8_t> oldBytes = AsVersion1(corpus.index);
+  const auto oldOpened = SearchIndex::Open(oldBytes);
+  ASSERT_TRUE(oldOpened) << oldOpened.error().ToString();
+  const SearchIndex& oldIndex = *oldOpened;
+  ASSERT_EQ(oldIndex.version(), 1);
+  ASSERT_EQ(oldIndex.PairWord(0), -1);
+  const auto oldFault = oldIndex.Verify();
+  ASSERT_FALSE(oldFault) << oldFault->ToString();
   QueryMaker maker(corpus, 7);
-  int run = 0, nonEmpty = 0;
+  int run = 0, nonEmpty = 0, phrases = 0;
   for (int q = 0; q < kQueries; ++q) {
     const std::string text = maker.Make();
     const int option = static_cast<int>(maker.Below(2));
@@ -315,7 +345,10 @@ TEST(ReferenceMatcher, AgreesWithTheIndexOnRandomQueries) {
     }
     ++run;
     nonEmpty += expected.empty() ? 0 : 1;
+    phrases += text.find('"') != std::string::npos && !expected.empty() ? 1 : 0;
     ASSERT_EQ(result.topics, expected) << Cp1251ToUtf8(text) << " option " << option;
+    const SearchResult old = RunQuery(oldIndex, parsed.query, scoped ? &scope : nullptr, nullptr);
+    ASSERT_EQ(old.topics, expected) << Cp1251ToUtf8(text) << " option " << option << ", version 1";
     for (size_t i = 0; i < expected.size(); i += 1 + expected.size() / 3) {
       const uint32_t topic = expected[i];
       EXPECT_EQ(result.highlights->InTopic(topic, corpus.texts[topic][0], corpus.texts[topic][1]),
@@ -323,9 +356,11 @@ TEST(ReferenceMatcher, AgreesWithTheIndexOnRandomQueries) {
           << Cp1251ToUtf8(text) << " topic " << topic;
     }
   }
-  std::printf("%d queries run, %d found topics, vocabulary %zu\n", run, nonEmpty, corpus.vocabulary.size());
+  std::printf("%d queries run, %d found topics, %d of them with phrases, vocabulary %zu\n", run, nonEmpty, phrases,
+              corpus.vocabulary.size());
   EXPECT_GT(run, kQueries / 2);
   EXPECT_GT(nonEmpty, run / 3);
+  EXPECT_GT(phrases, run / 10);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "runtime/base/ByteReader.h"
 #include "runtime/mediaview/core/search/SearchIndex.h"
 #include "runtime/mediaview/core/search/SearchIndexBuilder.h"
+#include "runtime/mediaview/core/search/tests/IndexVersion1.h"
 
 namespace kro::search {
 namespace {
@@ -131,6 +132,49 @@ TEST_F(SearchTest, HighlightsTheWordsThatMatched) {
   EXPECT_EQ(Highlighted("волга", 1), "");  // not found there
 }
 
+// Words in most topics are pair words: their phrases are answered by the pairs, which must
+// give what the positions give (a version 1 index has none), highlights included.
+TEST(SearchPairs, AnswerPhrasesOfCommonWordsAsThePositionsDo) {
+  SearchIndexBuilder builder;
+  const std::string kBodies[] = {"west east north", "north south east west"};
+  for (uint32_t topic = 0; topic < 16; ++topic) {
+    builder.Add(topic, 0, "compass");
+    builder.Add(topic, 1, kBodies[topic % 2]);
+  }
+  const std::vector<uint8_t> current = builder.Finish(), old = AsVersion1(current);
+  const auto index = SearchIndex::Open(current), oldIndex = SearchIndex::Open(old);
+  ASSERT_TRUE(index && oldIndex);
+  EXPECT_EQ(index->pairWordCount(), 5u);
+  EXPECT_EQ(oldIndex->pairWordCount(), 0u);
+  EXPECT_FALSE(index->Verify());
+  const struct {
+    const char* query;
+    const char* found;
+  } kCases[] = {
+      {"\"north south\"", "1 3 5 7 9 11 13 15"},
+      {"\"south north\"", ""},  // both pair words, never side by side
+      {"\"west east north\"", "0 2 4 6 8 10 12 14"},
+      {"\"north south east west\"", "1 3 5 7 9 11 13 15"},  // overlapping pairs
+      {"\"north east\"", ""},
+      {"\"compass west\"", ""},  // heading and body do not adjoin
+      {"\"west east\" NOT south", "0 2 4 6 8 10 12 14"},
+      {"\"e* north\"", "0 2 4 6 8 10 12 14"},
+  };
+  for (const SearchIndex* searched : {&*index, &*oldIndex}) {
+    for (const auto& c : kCases) {
+      const SearchResult r = Search(*searched, c.query, kMatchExactWords, nullptr, nullptr);
+      std::string found;
+      for (uint32_t t : r.topics) found += (found.empty() ? "" : " ") + std::to_string(t);
+      EXPECT_EQ(found, c.found) << c.query << " version " << searched->version();
+    }
+    const std::vector<uint32_t> scope = {3, 4, 5};
+    EXPECT_EQ(Search(*searched, "\"south east\"", kMatchExactWords, &scope, nullptr).topics, (std::vector<uint32_t>{3, 5}));
+    const SearchResult r = Search(*searched, "\"east west\"", kMatchExactWords, nullptr, nullptr);
+    ASSERT_FALSE(r.topics.empty());
+    EXPECT_EQ(r.highlights->InTopic(1, "compass", kBodies[1]), (std::vector<Highlight>{{1, 12, 4}, {1, 17, 4}}));
+  }
+}
+
 TEST(SearchIndexBuilder, KeepsTopicAndRegionOrder) {
   SearchIndexBuilder builder;
   EXPECT_TRUE(builder.Add(4, 1, "тело"));
@@ -158,7 +202,8 @@ TEST(SearchIndex, RefusesOtherFilesAndVersions) {
     const char* error;
     SearchError word;
   } kCases[] = {
-      {8, 2, "offset 8: unknown version: index version 2, this runtime reads version 1", SearchError::IndexVersion},
+      {8, 3, "offset 8: unknown version: index version 3, this runtime reads versions 1 to 2", SearchError::IndexVersion},
+      {8, 0, "offset 8: unknown version: index version 0, this runtime reads versions 1 to 2", SearchError::IndexVersion},
       {0, 'X', "offset 0: bad magic: not a full-text index", SearchError::IndexVersion},
       {15, 0x7F, "offset 12: out of limits:", SearchError::IndexDamaged},       // topic count
       {27, 0x7F, "offset 24: out of limits: section 0 of", SearchError::IndexDamaged},  // its offset
@@ -183,7 +228,7 @@ TEST(SearchIndex, VerifyNamesTheDamagedEntry) {
   auto bytes = BuildIndex();
   const auto good = SearchIndex::Open(bytes);
   ASSERT_TRUE(good);
-  // The postings section is the last; its first byte starts the first term's postings.
+  // The first byte of the postings section starts the first term's postings.
   ByteReader header(bytes);
   header.Seek(24 + 6 * 8);
   const uint32_t postings = header.U32();
