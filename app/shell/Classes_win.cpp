@@ -4,6 +4,7 @@
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
+#include "app/navigation/ReadingDialogs_win.h"
 #include "app/shell/Cursors_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
@@ -28,6 +29,10 @@ struct ClassEntry {
 const ClassEntry kClasses[] = {
     {kMainWindowClass, ArticleViewProc, 0, "myicon", true, WHITE_BRUSH,
      "Невозможно зарегистрировать класс EncWindowClass"},
+    {navigation::kHistoryDialogClass, navigation::HistoryDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс HistoryDialog"},
+    {navigation::kBookmarkDialogClass, navigation::BookmarkDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс BookmarkDialog"},
     {kArticleAreaClass, DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
     {kSlideWindowClass, article::SlideWindowProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
 };
