@@ -18,7 +18,7 @@ sys.path.insert(0, str(HERE))
 
 from PIL import Image  # noqa: E402
 
-from disc import catalogues, cp1251, timeline, topics, validate  # noqa: E402
+from disc import catalogues, cp1251, fonts, timeline, topics, validate  # noqa: E402
 from disc.letters import folder_of_picture, folder_of_title, is_portrait_name  # noqa: E402
 
 CONTENT = pathlib.Path(os.environ.get("KRO_CONTENT", HERE.parent.parent / "content"))
@@ -28,6 +28,21 @@ OUT = pathlib.Path(os.environ.get("KRO_PRODUCT_OUT", HERE.parent.parent / "build
 def run_check(content, out):
     return subprocess.run([sys.executable, str(HERE / "build_product.py"), "--content", str(content),
                            "--out", str(out), "--check-only"], capture_output=True, text=True)
+
+
+class ProductFonts(unittest.TestCase):
+    """The disc's TrueType faces are the free fonts under the product's family name."""
+
+    def test_faces_carry_the_family_and_keep_their_checksums(self):
+        for disc_name, source_name, style in fonts.FACES:
+            made = fonts.rename((fonts.SOURCE_DIR / source_name).read_bytes(), style)
+            self.assertEqual(fonts.family_of(made), "PragmaticaZKD", disc_name)
+            self.assertEqual(fonts._checksum(made), 0xB1B0AFBA, disc_name)  # the whole-font checksum
+
+    def test_a_cut_font_is_refused(self):
+        whole = (fonts.SOURCE_DIR / "PTS55F.ttf").read_bytes()
+        with self.assertRaises((ValueError, struct.error, KeyError)):
+            fonts.rename(whole[:4096], "Regular")
 
 
 @unittest.skipUnless((OUT / "product" / "ffon.pic").exists(), "the discs have not been built")
