@@ -96,6 +96,8 @@ protected:
     WritePrivateProfileStringA("Kro", "IsDisk2Exists", "1", "kro97.ini");
     WritePrivateProfileStringA("Kro", "ShowIntroduction", "0", "kro97.ini");
     SetAutoRun(kUserAutoRun);
+    // The run command puts the dialogs' raster font into the working directory.
+    CopyFileA(HostPath(KRO_PRODUCT_DIR "/cdp.fon").c_str(), (work_ / "cdp.fon").c_str(), FALSE);
   }
 
   bool Launch() {
