@@ -245,7 +245,8 @@ int ShowTopic(TopicRecord* record, LONG address, LONG scroll) {
   state.title = TopicName(MainDisplay(record));
   TakeLetterOf(state.title);
   if (address == -1) return 0;
-  if (state.host) {
+  // The main window's buttons, pictures and media follow the main article only.
+  if (state.host && record == state.main) {
     state.host->NavigationChanged(hasPrevious, hasNext);
     state.host->ArticleShown(record);
   }

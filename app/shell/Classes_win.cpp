@@ -7,6 +7,7 @@
 #include "app/media/Galleries_win.h"
 #include "app/movies/VideoWindow.h"
 #include "app/shell/AboutWindow_win.h"
+#include "app/navigation/ReadingDialogs_win.h"
 #include "app/shell/Cursors_win.h"
 #include "app/shell/LogoWindow_win.h"
 #include "app/shell/MainWindow_win.h"
@@ -33,6 +34,10 @@ struct ClassEntry {
 const ClassEntry kClasses[] = {
     {kMainWindowClass, ArticleViewProc, 0, "myicon", true, WHITE_BRUSH,
      "Невозможно зарегистрировать класс EncWindowClass"},
+    {navigation::kHistoryDialogClass, navigation::HistoryDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс HistoryDialog"},
+    {navigation::kBookmarkDialogClass, navigation::BookmarkDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс BookmarkDialog"},
     {kArticleAreaClass, DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
     {kSlideWindowClass, article::SlideWindowProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
     {timeline::kTimelineFrameClass, timeline::TimelineFrameProc, 0, nullptr, true, LTGRAY_BRUSH,

@@ -14,6 +14,7 @@
 #include "app/movies/VideoWindow.h"
 #include "app/media/Galleries_win.h"
 #include "app/navigation/History.h"
+#include "app/navigation/ReadingDialogs_win.h"
 #include "app/shell/AboutWindow_win.h"
 #include "app/shell/Config_win.h"
 #include "app/shell/Cursors_win.h"
@@ -328,6 +329,16 @@ void OnBack() {
   if (!Main()) return;
   if (const auto target = History().GoBack(CurrentPosition(article::MainDisplay(Main()))))
     article::ShowTopic(Main(), target->address, target->scroll);
+  navigation::RefreshHistoryDialog();
+}
+
+// The main article window, never a pop-up topic window, is the one the article area holds.
+void FitMainArticle() { FitTopicWindow(Main() ? Main()->topicWindow : nullptr); }
+
+void ApplyDisplayLook() {
+  if (!Main()) return;
+  article::SetDisplayLook(article::PaneDisplay(Main()->scrollingPane));
+  article::SetDisplayLook(article::PaneDisplay(Main()->nonScrollingPane));
 }
 
 void OnLetter(UINT command) {
@@ -378,11 +389,14 @@ void ShowArticleView(HWND hwnd, const char* context) {
       article::ShowByContextString(context, Main());
     } else {
       RecordCurrentPosition();
-      const auto& entry = History().At(History().Cursor());
-      article::ShowTopic(Main(), entry.address, entry.scroll);
+      // Nothing recorded (a dead display) leaves the article as it is.
+      if (History().Cursor() >= 0) {
+        const auto& entry = History().At(History().Cursor());
+        article::ShowTopic(Main(), entry.address, entry.scroll);
+      }
     }
-    article::SetDisplayLook(article::MainDisplay(Main()));
-    FitTopicWindow(gMain.activeTopicWindow);
+    ApplyDisplayLook();
+    FitMainArticle();
   }
   InvalidateRect(hwnd, nullptr, TRUE);
   SetCursor(Cursors().arrow);
@@ -444,6 +458,8 @@ void OnArticleCommand(HWND hwnd, UINT command) {
       if (Main()) article::PreviousNext(Main(), article::kPreviousArticle);
       break;
     case kCmdBack: OnBack(); break;
+    case kCmdHistory: navigation::OpenHistoryDialog(P().instance); break;
+    case kCmdBookmarks: navigation::OpenBookmarkDialog(P().instance); break;
     case kCmdStartScreen: ShowStartScreen(hwnd); break;
     case kCmdPreviousPicture: SendMessageA(gMain.slideWindow, article::kSlidePreviousPicture, 0, 0); break;
     case kCmdNextPicture: SendMessageA(gMain.slideWindow, article::kSlideNextPicture, 0, 0); break;
@@ -580,7 +596,7 @@ LRESULT ArticleViewMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) {
         gMain.minimisePressed = false;
-        FitTopicWindow(gMain.activeTopicWindow);
+        FitMainArticle();
       }
       return 0;
     case WM_COMMAND: OnArticleCommand(hwnd, LOWORD(wParam)); return 0;
@@ -670,6 +686,7 @@ bool CreateMainWindow(HINSTANCE instance) {
   if (!hwnd) return false;
   program.mainWindow = hwnd;
   article::SetArticleHost(&gHost);
+  ConnectReadingDialogs();
   article::SetSlideHost({program.productDir, Cursors().zoom,
                          [](bool previous, bool next) {
                            SetButtonState(kCmdPreviousPicture, previous);

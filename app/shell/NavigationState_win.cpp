@@ -1,8 +1,7 @@
 #include "app/shell/NavigationState_win.h"
 
-#include <vector>
-
 #include "app/article/TopicWindow_win.h"
+#include "app/navigation/ReadingDialogs_win.h"
 #include "app/navigation/StateFiles.h"
 #include "app/shell/Program_win.h"
 #include "runtime/base/FileIo_win.h"
@@ -11,13 +10,22 @@ namespace kro::shell {
 namespace {
 
 navigation::History gHistory;
-std::vector<navigation::Bookmark> gBookmarks;
+navigation::BookmarkTable gBookmarks;
 
 std::string StatePath(const char* name) { return TheProgram().workingDir + name; }
+
+// The title runtime's handles are small numbers, the same in both builds.
+int32_t TitleNumber(HMVTITLE title) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(title)); }
+
+navigation::Position MainPosition() {
+  article::TopicRecord* main = article::MainArticle();
+  return main ? CurrentPosition(article::MainDisplay(main)) : navigation::Position{};
+}
 
 }  // namespace
 
 navigation::History& History() { return gHistory; }
+navigation::BookmarkTable& Bookmarks() { return gBookmarks; }
 
 navigation::Position CurrentPosition(LPMV display) {
   navigation::Position position;
@@ -34,6 +42,7 @@ navigation::Position CurrentPosition(LPMV display) {
   } else {
     position.topicNumber = lMVTopicNumber(display);
   }
+  position.title = TitleNumber(hMVGetTitle(display, 0));
   return position;
 }
 
@@ -41,18 +50,37 @@ void RecordPosition(LPMV display) {
   if (display) gHistory.Record(CurrentPosition(display));
 }
 
+void GoToPosition(int32_t address, int32_t scroll) {
+  article::TopicRecord* main = article::MainArticle();
+  if (!main) return;
+  RecordPosition(article::MainDisplay(main));
+  article::ShowTopic(main, address, scroll);
+}
+
+void ConnectReadingDialogs() {
+  navigation::ReadingHost host;
+  host.mainWindow = [] { return TheProgram().mainWindow; };
+  host.listFont = [] { return TheProgram().boldFont; };
+  host.history = History;
+  host.bookmarks = Bookmarks;
+  host.mainPosition = MainPosition;
+  host.goTo = GoToPosition;
+  host.setHistoryDialog = [](HWND dialog) { TheProgram().historyDialog = dialog; };
+  navigation::SetReadingHost(host);
+}
+
 void LoadBookmarks() {
   if (const auto bytes = ReadWholeFile(StatePath("\\bookmark.tmp")))
-    gBookmarks = navigation::ParseBookmarks(*bytes).Recovered();
+    gBookmarks.Load(navigation::ParseBookmarks(*bytes).Recovered(), TitleNumber(TheProgram().title));
 }
 
 void SaveBookmarks() {
   const std::string path = StatePath("\\bookmark.tmp");
-  if (gBookmarks.empty()) {
+  if (gBookmarks.Last() < 0) {
     DeleteFileA(path.c_str());
     return;
   }
-  ReplaceFileContents(path, navigation::SerializeBookmarks(gBookmarks));
+  ReplaceFileContents(path, navigation::SerializeBookmarks(gBookmarks.All()));
 }
 
 void RestoreLastPosition() {

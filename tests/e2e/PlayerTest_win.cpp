@@ -104,6 +104,8 @@ protected:
     WritePrivateProfileStringA("Kro", "IsDisk2Exists", "1", "kro97.ini");
     WritePrivateProfileStringA("Kro", "ShowIntroduction", "0", "kro97.ini");
     SetAutoRun(kUserAutoRun);
+    // The run command puts the dialogs' raster font into the working directory.
+    CopyFileA(HostPath(KRO_PRODUCT_DIR "/cdp.fon").c_str(), (work_ / "cdp.fon").c_str(), FALSE);
   }
 
   bool Launch() {
@@ -360,8 +362,8 @@ TEST_F(PlayerTest, HelpShowsItsContentsTopicInTheSecondaryWindow) {
                       kStepPolls));
   // The window takes its caption once the topic is shown.
   EXPECT_TRUE(WaitFor([&] { return Caption(help) == kHelpCaption; }, kStepPolls)) << Caption(help);
-  // The topic shown last names the main window's caption: the help contents, "Справка".
-  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind("Справка — ", 0) == 0; }, kStepPolls)) << Caption(main_);
+  // Help is shown beside the article: the main window's caption still names the article.
+  EXPECT_EQ(Caption(main_).rfind("РОССИЯ — ", 0), 0u) << Caption(main_);
   PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
   EXPECT_EQ(ExitCode(), 0u);
 }
@@ -437,6 +439,127 @@ TEST_F(PlayerTest, GalleriesPlayShowEnlargeAndJumpToTheirArticles) {
   RECT window;
   GetWindowRect(main_, &window);
   PostMessageA(main_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(window.left + 628, window.top + 10));
+  EXPECT_EQ(ExitCode(), 0u);
+}
+
+BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lParam) {
+  auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+  char name[64] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  if (lstrcmpiA(name, search.className) != 0 || !IsWindowVisible(hwnd)) return TRUE;
+  search.found = hwnd;
+  return FALSE;
+}
+
+// The first visible child of `parent` (any depth) of the class.
+HWND Descendant(HWND parent, const char* className) {
+  WindowSearch search{0, className, nullptr};
+  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Whether another process's list box holds exactly `items`, in order. Its texts are asked
+// for by search: Wine hands LB_GETTEXT across processes back in UTF-16.
+bool ListHolds(HWND list, const std::vector<std::string>& items) {
+  if (SendMessageA(list, LB_GETCOUNT, 0, 0) != static_cast<LRESULT>(items.size())) return false;
+  for (size_t i = 0; i < items.size(); ++i)
+    if (SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(items[i].c_str())) !=
+        static_cast<LRESULT>(i))
+      return false;
+  return true;
+}
+
+// A reader's session: a link, the enlarged picture, a bookmark, the history; and the next
+// start, which comes back to the article read last, at its top, with the bookmark kept.
+TEST_F(PlayerTest, ReadsByALinkEnlargesItsPictureKeepsABookmarkAndComesBackToIt) {
+  const auto opened = mv::Title::OpenFile(HostPath(KRO_PRODUCT_DIR "/kro.m14"), {});
+  ASSERT_TRUE(opened) << opened.error().ToString();
+  const auto Named = [&](const char* context) {
+    return std::string((*opened)->TopicTitle((*opened)->TopicByContext(context)).value_or("?"));
+  };
+  const std::string start = Named("topic_ros14"), linked = Named("topic_kaliningrad");
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(WaitFor([&] { return Caption(main_).rfind(start, 0) == 0; }, kStepPolls));
+
+  // The link "Калининграде" in the first lines of the start article.
+  RECT window;
+  GetWindowRect(main_, &window);
+  const POINT link{window.left + 563, window.top + 324};
+  const HWND pane = WindowFromPoint(link);
+  ASSERT_TRUE(pane);
+  POINT local = link;
+  ScreenToClient(pane, &local);
+  PostMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(local.x, local.y));
+  PostMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(local.x, local.y));
+  ASSERT_TRUE(WaitFor([&] { return Caption(main_).rfind(linked, 0) == 0; }, kStepPolls)) << Caption(main_);
+
+  // The picture, enlarged: its own pixels on the screen, not a black frame.
+  const HWND slide = FindWindowExA(main_, nullptr, kSlideWindowClass, nullptr);
+  ASSERT_TRUE(slide);
+  PostMessageA(slide, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(90, 100));
+  HWND popup = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (popup = ProcessWindow(process_.dwProcessId, "PopupClass")) != nullptr; }, kStepPolls));
+  EXPECT_FALSE(IsWindowEnabled(main_));
+  RECT picture;
+  GetWindowRect(popup, &picture);
+  WaitFor([] { return false; }, 20);  // let it paint
+  // Read from the screen as the program draws it.
+  int dark = 0;
+  {
+    const HDC screen = GetDC(nullptr);
+    for (int i = 1; i <= 9; ++i)
+      for (int j = 1; j <= 9; ++j) {
+        const COLORREF c = GetPixel(screen, picture.left + (picture.right - picture.left) * i / 10,
+                                    picture.top + (picture.bottom - picture.top - 27) * j / 10);
+        dark += GetRValue(c) + GetGValue(c) + GetBValue(c) < 24;
+      }
+    ReleaseDC(nullptr, screen);
+  }
+  EXPECT_LT(dark, 40) << "the enlarged picture is black on the screen";
+  const HWND caption = FindWindowExA(popup, nullptr, "Edit", nullptr);
+  ASSERT_TRUE(caption);
+  PostMessageA(caption, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(popup) && IsWindowEnabled(main_); }, kStepPolls));
+
+  // A bookmark named in its field, added with Enter, the dialog closed with Esc.
+  PostMessageA(main_, WM_COMMAND, kCmdBookmarks, 0);
+  HWND marks = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (marks = ProcessWindow(process_.dwProcessId, "BookmarkDialog")) != nullptr; },
+                      kStepPolls));
+  const HWND field = Descendant(marks, "Edit");
+  ASSERT_TRUE(field);
+  SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Янтарный край"));
+  PostMessageA(field, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(WaitFor([&] { return Descendant(marks, "ListBox") != nullptr; }, kStepPolls));
+  PostMessageA(field, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(marks); }, kStepPolls));
+
+  // The way lists what was read, newest first.
+  PostMessageA(main_, WM_COMMAND, kCmdHistory, 0);
+  HWND way = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (way = ProcessWindow(process_.dwProcessId, "HistoryDialog")) != nullptr; },
+                      kStepPolls));
+  EXPECT_TRUE(ListHolds(Descendant(way, "ListBox"), {start}));
+  PostMessageA(way, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(way); }, kStepPolls));
+
+  PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
+  ASSERT_EQ(ExitCode(), 0u);
+  CloseHandle(process_.hProcess);
+  process_ = {};
+
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind(linked, 0) == 0; }, kStepPolls)) << Caption(main_);
+  const HWND body = WindowFromPoint(link);
+  ASSERT_TRUE(body);
+  EXPECT_EQ(GetScrollPos(body, SB_VERT), 0);  // at its top
+  PostMessageA(main_, WM_COMMAND, kCmdBookmarks, 0);
+  ASSERT_TRUE(WaitFor([&] { return (marks = ProcessWindow(process_.dwProcessId, "BookmarkDialog")) != nullptr; },
+                      kStepPolls));
+  EXPECT_TRUE(ListHolds(Descendant(marks, "ListBox"), {"Янтарный край"}));
+  PostMessageA(marks, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(marks); }, kStepPolls));
+  PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
   EXPECT_EQ(ExitCode(), 0u);
 }
 

@@ -22,7 +22,7 @@ import tomllib
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 
-from disc import catalogues, chrome, contact, cp1251, media, movies, timeline, topics, validate  # noqa: E402
+from disc import bitmapfont, catalogues, chrome, contact, cp1251, fonts, media, movies, timeline, topics, validate  # noqa: E402
 
 
 def log(msg):
@@ -66,6 +66,8 @@ def build(content, out, titlec=None, jobs=2):
 
     media.generate(pictures, product, baggage, out / "cache" / "pictures.json", jobs, log)
     chrome.write_all(product, archive)
+    fonts.write_all(product)
+    bitmapfont.write(product)  # the run command puts it into the working directory
     _lists(content, product, archive, movie_list)
     articles = [t for t in all_topics if t.is_article]
     by_context = {t.context.value: t for t in all_topics}

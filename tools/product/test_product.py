@@ -18,7 +18,7 @@ sys.path.insert(0, str(HERE))
 
 from PIL import Image  # noqa: E402
 
-from disc import catalogues, cp1251, timeline, topics, validate  # noqa: E402
+from disc import bitmapfont, catalogues, cp1251, fonts, timeline, topics, validate  # noqa: E402
 from disc.letters import folder_of_picture, folder_of_title, is_portrait_name  # noqa: E402
 
 CONTENT = pathlib.Path(os.environ.get("KRO_CONTENT", HERE.parent.parent / "content"))
@@ -28,6 +28,39 @@ OUT = pathlib.Path(os.environ.get("KRO_PRODUCT_OUT", HERE.parent.parent / "build
 def run_check(content, out):
     return subprocess.run([sys.executable, str(HERE / "build_product.py"), "--content", str(content),
                            "--out", str(out), "--check-only"], capture_output=True, text=True)
+
+
+class ProductFonts(unittest.TestCase):
+    """The disc's TrueType faces are the free fonts under the product's family name."""
+
+    def test_faces_carry_the_family_and_keep_their_checksums(self):
+        for disc_name, source_name, style in fonts.FACES:
+            made = fonts.rename((fonts.SOURCE_DIR / source_name).read_bytes(), style)
+            self.assertEqual(fonts.family_of(made), "PragmaticaZKD", disc_name)
+            self.assertEqual(fonts._checksum(made), 0xB1B0AFBA, disc_name)  # the whole-font checksum
+
+    def test_the_raster_face_holds_every_letter_of_the_code_page(self):
+        resource = bitmapfont.fnt()
+        version, size = struct.unpack_from("<HI", resource, 0)
+        first, last = resource[95], resource[96]
+        self.assertEqual((version, size, first, last), (0x200, len(resource), 0x20, 0xFF))
+        face = struct.unpack_from("<I", resource, 105)[0]
+        self.assertEqual(resource[face:].rstrip(b"\0"), b"CompactDisk")
+        # Every Cyrillic letter has ink; the blank has none.
+        for code in (0x20, 0xC0, 0xDF, 0xE0, 0xFF, 0xA8, 0xB8):
+            width, offset = struct.unpack_from("<HH", resource, 118 + 4 * (code - first))
+            columns = (width + 7) // 8
+            ink = any(resource[offset:offset + columns * bitmapfont.PIXEL_HEIGHT])
+            self.assertEqual(ink, code != 0x20, hex(code))
+        fon = bitmapfont.fon(resource)
+        self.assertEqual(fon[:2], b"MZ")
+        self.assertEqual(fon[64:66], b"NE")
+        self.assertIn(resource, fon)
+
+    def test_a_cut_font_is_refused(self):
+        whole = (fonts.SOURCE_DIR / "PTS55F.ttf").read_bytes()
+        with self.assertRaises((ValueError, struct.error, KeyError)):
+            fonts.rename(whole[:4096], "Regular")
 
 
 @unittest.skipUnless((OUT / "product" / "ffon.pic").exists(), "the discs have not been built")

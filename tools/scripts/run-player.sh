@@ -10,6 +10,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 eval "$("$root/tools/scripts/wine-env.sh" "$tree" "$build")"
 exe="$build/$tree/bin/player.exe"
 /usr/bin/python3 "$root/tools/product/write_ini.py" --prefix "$WINEPREFIX" --product "$build/native/product" >/dev/null
+# The working directory (here the Windows directory) holds the dialogs' raster font.
+cp "$build/native/product/cdp.fon" "$WINEPREFIX/drive_c/windows/cdp.fon"
 
 if [ -n "${DISPLAY:-}" ]; then
   "$WINELOADER" "$exe"

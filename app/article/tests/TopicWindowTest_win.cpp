@@ -78,8 +78,10 @@ TEST_F(TopicWindowTest, RegionsMissingLeaveOnePaneAtFullSize) {
 }
 
 TEST_F(TopicWindowTest, ShowTopicTellsTheHostTitleLetterAndEnds) {
-  TopicRecord* record = Open("topic_ros14", {0, 0, 400, 300});
+  TopicRecord* record = CreateMainArticleWindow(GetModuleHandleA(nullptr), FixtureTitle(), host_.MainWindow());
   ASSERT_NE(record, nullptr);
+  MoveWindow(record->topicWindow, 0, 0, 400, 300, TRUE);
+  host_.log = HostLog{};
   EXPECT_EQ(ShowTopic(record, AddressOf("topic_azov"), 0), 1);
   EXPECT_STREQ(CurrentTitle(), "Азовское море");
   EXPECT_EQ(CurrentLetterIndex(), 9);
@@ -191,9 +193,14 @@ TEST_F(TopicWindowTest, TheMainArticleStartsOnItsTopicWithTheLook) {
 TEST_F(TopicWindowTest, TheSecondaryWindowOpensOnceAtItsRectangle) {
   TopicRecord* record = Open("topic_ros14", {0, 0, 400, 300});
   ASSERT_NE(record, nullptr);
+  const size_t navigation = host_.log.navigation.size();
+  const int shown = host_.log.shown;
   ShowInSecondaryWindow("topic_volga", MainDisplay(record));
   TopicRecord* secondary = SecondaryWindow();
   ASSERT_NE(secondary, nullptr);
+  // The main window's buttons and pictures follow the main article, not this one.
+  EXPECT_EQ(host_.log.navigation.size(), navigation);
+  EXPECT_EQ(host_.log.shown, shown);
   EXPECT_EQ(secondary->owner, host_.MainWindow());
   RECT r;
   GetWindowRect(secondary->topicWindow, &r);

@@ -5,7 +5,9 @@
 #include "app/shell/AutoRun_win.h"
 #include "app/shell/Config_win.h"
 #include "app/shell/Display_win.h"
+#include "app/shell/Fonts_win.h"
 #include "app/shell/SingleInstance_win.h"
+#include "tests/support/Files_win.h"
 
 namespace kro::shell {
 namespace {
@@ -144,6 +146,57 @@ TEST(Display, CompactDiskFontIsTwoThirdsWithLargeSystemFonts) {
   EXPECT_EQ(CompactDiskHeight(96, 9, 16), -7);    // two thirds
   EXPECT_EQ(CompactDiskHeight(96, 8, 17), -7);
   EXPECT_EQ(CompactDiskHeight(120, 8, 16), -13);
+}
+
+// The face a font resolves to on a screen DC, and whether it draws Russian letters with ink.
+std::string FaceOf(HFONT font, int* inked) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap;
+  {
+    WindowDc screen(nullptr);
+    bitmap = CreateCompatibleBitmap(screen.Get(), 80, 20);
+  }
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(dc, sizeof face, face);
+  RECT all{0, 0, 80, 20};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  TextOutA(dc, 0, 0, "Ёж", 2);
+  *inked = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 80; ++x) *inked += GetPixel(dc, x, y) != RGB(255, 255, 255);
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return face;
+}
+
+// The fonts the product's disc and the run command provide: the raster face of the dialogs
+// from the working directory (added, and its two fonts made), the TrueType family from the
+// product directory (resolved by name).
+TEST(ProductFonts, TheDialogFontsComeFromTheWorkingDirectory) {
+  const std::string product = wintest::HostPath(KRO_PRODUCT_DIR) + "\\";
+  {
+    const wintest::TemporaryFolder empty;
+    const ProductFonts none(empty.Path(), empty.Path() + "\\", 8, 16);
+    EXPECT_EQ(none.Bold(), nullptr);  // no cdp.fon: the dialogs keep the system font
+  }
+  const wintest::TemporaryFolder work;
+  ASSERT_TRUE(CopyFileA((product + "cdp.fon").c_str(), (work / "cdp.fon").c_str(), FALSE));
+  const ProductFonts fonts(work.Path(), product, 8, 16);
+  ASSERT_NE(fonts.Bold(), nullptr);
+  ASSERT_NE(fonts.Light(), nullptr);
+  int inked = 0;
+  FaceOf(fonts.Bold(), &inked);
+  EXPECT_GT(inked, 20);  // Russian letters draw in the bold dialog font
+  LOGFONTA pragmatica{};
+  pragmatica.lfHeight = -14;
+  lstrcpyA(pragmatica.lfFaceName, "PragmaticaZKD");
+  UniqueFont footer(CreateFontIndirectA(&pragmatica));
+  EXPECT_EQ(FaceOf(footer.Get(), &inked), "PragmaticaZKD");
+  EXPECT_GT(inked, 20);
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+#pragma once
+// What the two reading dialogs share inside the navigation folder.
+#include <windows.h>
+
+#include "app/navigation/DialogFrame_win.h"
+#include "app/navigation/ReadingDialogs_win.h"
+#include "app/toolkit/BitmapButton.h"
+
+namespace kro::navigation::detail {
+
+const ReadingHost& Host();
+HWND MainWindow();
+
+toolkit::BitmapButtonRecord Button(int command, const char* normal, const char* pressed, const char* disabled, int x,
+                                   int y);
+void SetButton(HWND button, bool enabled);
+// WM_ACTIVATE: the dialog keys go to the active dialog; both frames are repainted.
+void OnActivate(HWND dialog, WPARAM wParam, HWND defaultButton, HWND cancelButton, DialogFrame& frame);
+// Registers a dialog class of the program (no icon, arrow, white background).
+bool RegisterDialogClass(HINSTANCE instance, const char* name, WNDPROC procedure);
+
+}  // namespace kro::navigation::detail
