@@ -3,6 +3,9 @@
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
+#include "app/navigation/ContentsDialog_win.h"
+#include "app/navigation/ResultsDialog_win.h"
+#include "app/navigation/SearchDialog_win.h"
 #include "app/shell/Cursors_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
@@ -27,6 +30,12 @@ struct ClassEntry {
 const ClassEntry kClasses[] = {
     {kMainWindowClass, ArticleViewProc, 0, "myicon", true, WHITE_BRUSH,
      "Невозможно зарегистрировать класс EncWindowClass"},
+    {navigation::kSearchDialogClass, navigation::SearchDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс SearchDialog"},
+    {navigation::kResultsDialogClass, navigation::ResultsDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс SearchResultsDialog"},
+    {navigation::kContentsDialogClass, navigation::ContentsDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс IndexDialog"},
     {kArticleAreaClass, DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
     {kSlideWindowClass, article::SlideWindowProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
 };

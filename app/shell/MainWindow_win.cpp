@@ -8,7 +8,12 @@
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/movies/QuickTime.h"
+#include "app/navigation/ContentsDialog_win.h"
 #include "app/navigation/History.h"
+#include "app/navigation/ResultsDialog_win.h"
+#include "app/navigation/SearchDialog_win.h"
+#include "app/navigation/SearchFrame_win.h"
+#include "app/navigation/SearchState_win.h"
 #include "app/shell/Config_win.h"
 #include "app/shell/Cursors_win.h"
 #include "app/shell/NavigationState_win.h"
@@ -139,7 +144,7 @@ void ShowToolbar(bool show) {
 void SetLetterCheck() {
   for (int k = 0; k < kLetterCount; ++k)
     if (gLetterBar[k].window) SendMessageA(gLetterBar[k].window, BM_SETCHECK, kFirstLetterIndex + k == gMain.letterIndex, 0);
-  SetButtonState(kCmdResults, false);  // no search results exist yet
+  SetButtonState(kCmdResults, navigation::Search().resultsAvailable);
 }
 
 Program& P() { return TheProgram(); }
@@ -331,6 +336,31 @@ void OnLetter(UINT command) {
   SetLetterCheck();
 }
 
+// What the contents, search and results dialogs take from the program.
+void PrepareFinder() {
+  const Program& p = P();
+  navigation::FinderContext context;
+  context.instance = p.instance;
+  context.mainWindow = gMain.hwnd;
+  context.title = p.title;
+  context.wordWheel = p.wordWheel;
+  context.indexDisplay = p.indexDisplay;
+  context.listFont = p.boldFont;
+  context.whiteBrush = p.whiteBrush.Get();
+  context.productDir = p.productDir;
+  context.workingDir = p.workingDir;
+  context.paletteMode = p.display.paletteMode;
+  context.resultsDialog = &P().resultsDialog;
+  context.recordHistory = [] { RecordCurrentPosition(); };
+  context.resultsButton = [](bool enabled) { SetButtonState(kCmdResults, enabled); };
+  navigation::SetFinderContext(std::move(context));
+}
+
+void OpenFinder(HWND (*open)()) {
+  PrepareFinder();
+  open();
+}
+
 // --- modes ---------------------------------------------------------------------------
 
 void ShowStartScreen(HWND hwnd) {
@@ -414,6 +444,9 @@ void OnArticleCommand(HWND hwnd, UINT command) {
     case kCmdHelp:
       WinHelpA(hwnd, (P().productDir + "kro97.hlp").c_str(), HELP_CONTENTS, 0);
       break;
+    case kCmdContents: OpenFinder(navigation::OpenContentsDialog); break;
+    case kCmdSearch: OpenFinder(navigation::OpenSearchDialog); break;
+    case kCmdResults: OpenFinder(navigation::OpenResultsDialog); break;
     default:
       if (command >= kCmdFirstLetter && command <= kCmdLastLetter) OnLetter(command);
       // The dialogs, printing, copying the whole article and the media windows arrive
@@ -569,7 +602,7 @@ public:
     article::RebuildMediaLinks(article::MainDisplay(record), article::CurrentLetterFolder(), gMain.hwnd);
     SendMessageA(gMain.slideWindow, article::kSlideNewArticle, 0, 0);
   }
-  void ApplyHighlights(LPMV) override {}  // search highlights arrive with the search
+  void ApplyHighlights(LPMV display) override { navigation::ApplySearchHighlights(display); }
   HWND MainWindow() override { return gMain.hwnd; }
 };
 
