@@ -66,14 +66,16 @@ void ApplySearchHighlights(LPMV display) {
   if (previous && previous != hMVGetHighlights(display)) GlobalFree(previous);
 }
 
+// The scroll bars are fitted before the scroll, not after it: fitting lays the text out
+// once without them, wider and so shorter, and a position near the end of a long article
+// would be cut back to that shorter text's end, moving the found word out of view.
 LONG ScrollToHighlight(LPMV display, LONG index) {
   if (!display || !fMVHasSR(display)) return 0;
+  const HWND pane = hwndMVGetWindow(display);
+  if (pane) article::RealizePane(pane, nullptr);
   LONG err = 0;
   fMVScrollToHighlight(display, index, &err);
-  if (const HWND pane = hwndMVGetWindow(display)) {
-    article::RealizePane(pane, nullptr);
-    InvalidateRect(pane, nullptr, TRUE);
-  }
+  if (pane) InvalidateRect(pane, nullptr, TRUE);
   return err & 0xFFFF;
 }
 
