@@ -54,16 +54,14 @@ void SearchFrame::Activate(HWND hwnd, bool active) {
 bool SearchFrame::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   switch (message) {
     case WM_NCCALCSIZE: {
+      // The first rectangle is the window's on the way in and the client area on the way
+      // out; only the 20-pixel strip stays outside it. Taking it from the window itself
+      // holds whatever border the system draws for a captioned pop-up.
+      RECT& rect = *reinterpret_cast<RECT*>(lParam);
+      const RECT window = rect;
       *result = DefWindowProcA(hwnd, message, wParam, lParam);
       if (IsIconic(hwnd)) return true;
-      // Only the 20-pixel strip stays outside the client area: no system caption, no border.
-      RECT& client = *reinterpret_cast<RECT*>(lParam);
-      const int frameX = GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXEDGE);
-      const int frameY = GetSystemMetrics(SM_CYEDGE) + GetSystemMetrics(SM_CYBORDER);
-      client.top += kCaptionStrip - GetSystemMetrics(SM_CYCAPTION) - frameY;
-      client.left -= frameX;
-      client.right += frameX;
-      client.bottom += frameY;
+      rect = {window.left, window.top + kCaptionStrip, window.right, window.bottom};
       *result = 0;
       return true;
     }
