@@ -65,6 +65,11 @@ bool SearchFrame::Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, 
       *result = 0;
       return true;
     }
+    case WM_NCCREATE:
+      DefWindowProcA(hwnd, message, wParam, lParam);  // keeps the window text
+      DrawCaption(hwnd);
+      *result = 1;
+      return true;
     case WM_NCPAINT:
     case WM_NCACTIVATE:
       if (IsIconic(hwnd)) {

@@ -208,11 +208,6 @@ protected:
   HWND list_{}, prefix_{}, combo_{};
 };
 
-TEST_F(FinderTest, DiagShot) {
-  OpenContents();
-  wintest::ShowFor(5000);
-}
-
 // --- contents -------------------------------------------------------------------------
 
 TEST_F(FinderTest, WithoutAFilterEveryEntryShowsAndThePrefixSelects) {
