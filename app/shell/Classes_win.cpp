@@ -3,12 +3,16 @@
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
+#include "app/movies/VideoWindow.h"
 #include "app/navigation/ContentsDialog_win.h"
 #include "app/navigation/ResultsDialog_win.h"
 #include "app/navigation/SearchDialog_win.h"
+#include "app/shell/AboutWindow_win.h"
 #include "app/shell/Cursors_win.h"
+#include "app/shell/LogoWindow_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
+#include "app/timeline/TimelineWindow_win.h"
 #include "app/toolkit/BitmapButton.h"
 #include "app/toolkit/MovieButton.h"
 
@@ -26,7 +30,7 @@ struct ClassEntry {
 };
 
 // The classes of the windows this program has, in registration order. The classes of
-// the dialogs, galleries, video and timeline windows join as their windows arrive.
+// the dialogs, galleries and video windows join as their windows arrive.
 const ClassEntry kClasses[] = {
     {kMainWindowClass, ArticleViewProc, 0, "myicon", true, WHITE_BRUSH,
      "Невозможно зарегистрировать класс EncWindowClass"},
@@ -38,6 +42,16 @@ const ClassEntry kClasses[] = {
      "Невозможно зарегистрировать класс IndexDialog"},
     {kArticleAreaClass, DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
     {kSlideWindowClass, article::SlideWindowProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
+    {timeline::kTimelineFrameClass, timeline::TimelineFrameProc, 0, nullptr, true, LTGRAY_BRUSH,
+     "Невозможно зарегистрировать класс TIMELINEMAINCLASS"},
+    {timeline::kTimelineStripClass, timeline::TimelineStripProc, 0, nullptr, false, LTGRAY_BRUSH,
+     "Невозможно зарегистрировать класс TIMELINECLASS"},
+    {movies::kVideoParentClass, movies::VideoParentProc, 0, nullptr, false, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс VIDEOPARENTCLASS"},
+    {movies::kVideoClass, movies::VideoProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс VIDEOCLASS"},
+    // The logo keeps its movie controller in its window word.
+    {kLogoClass, LogoWindowProc, sizeof(LONG_PTR), nullptr, true, BLACK_BRUSH, "Невозможно зарегистрировать класс LOGOCLASS"},
+    {kAboutClass, AboutWindowProc, 0, nullptr, true, WHITE_BRUSH, "Невозможно зарегистрировать класс AboutDialog"},
 };
 
 bool Register(HINSTANCE instance, const ClassEntry& entry) {

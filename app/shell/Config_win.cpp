@@ -24,8 +24,8 @@ std::optional<std::string> Config::ProductDir() const {
   return *dir + '\\';
 }
 
-std::optional<std::string> Config::WorkingDir() const {
-  auto dir = Value("Directory");
+std::optional<std::string> Config::DirectoryOf(const char* key) const {
+  auto dir = Value(key);
   if (!dir) return std::nullopt;
   if (dir->empty()) {
     char windows[MAX_PATH] = {};

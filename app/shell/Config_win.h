@@ -28,7 +28,9 @@ public:
   std::optional<std::string> ProductDir() const;
   // Directory, or the Windows directory when empty, without one trailing backslash;
   // nullopt when too long.
-  std::optional<std::string> WorkingDir() const;
+  std::optional<std::string> WorkingDir() const { return DirectoryOf("Directory"); }
+  // The same for any directory key (archive's LUMFilDirectory).
+  std::optional<std::string> DirectoryOf(const char* key) const;
   bool Write(const char* key, const char* value) const;
 
 private:

@@ -43,7 +43,7 @@ bool BelongsToDialog(HWND hwnd) {
   const HWND grandparent = parent ? GetParent(parent) : nullptr;
   if (grandparent == dialog) return true;
   const HWND greatGrandparent = grandparent ? GetParent(grandparent) : nullptr;
-  return greatGrandparent == dialog && IsWindowEnabled(dialog);
+  return greatGrandparent == dialog && (!gOptions.greatGrandchildNeedsEnabled || IsWindowEnabled(dialog));
 }
 
 // A null target would turn these into thread messages; with no button nothing happens.

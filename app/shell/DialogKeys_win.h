@@ -20,6 +20,9 @@ struct DialogKeysOptions {
   bool routeLanguageSwitch = true;
   // The search-results dialog, or null when the program has none; F9 goes to it.
   HWND (*resultsDialog)() = nullptr;
+  // Whether keys of the dialog's great-grandchildren count only while the dialog is
+  // enabled (player's search combo box); the archive program counts them always.
+  bool greatGrandchildNeedsEnabled = true;
 };
 
 // Clears the registration and installs the hook for the calling thread.

@@ -36,7 +36,7 @@ CaptionButtons CaptionButtonsFrom(HINSTANCE instance) {
 
 }  // namespace
 
-bool CheckDisplay(HINSTANCE instance, DisplayMetrics* metrics) {
+bool CheckDisplay(HINSTANCE instance, DisplayMetrics* metrics, bool recommendColours) {
   bool hasPalette;
   int paletteSize;
   {
@@ -52,7 +52,8 @@ bool CheckDisplay(HINSTANCE instance, DisplayMetrics* metrics) {
     return false;
   }
   if (hasPalette) {
-    ShowError("Для запуска Энциклопедии рекомендуется использовать разрешение монитора не мене 16 bit!");
+    if (recommendColours)
+      ShowError("Для запуска Энциклопедии рекомендуется использовать разрешение монитора не мене 16 bit!");
     metrics->paletteMode = true;
   }
   if (JudgeDisplay(hasPalette, paletteSize, metrics->screenWidth, metrics->screenHeight) == DisplayVerdict::kTooSmall) {

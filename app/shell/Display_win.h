@@ -36,7 +36,8 @@ struct DisplayMetrics {
 
 // Runs the display check on the real display, showing its messages; fills `metrics`
 // and answers false when the program must stop. The caption buttons' geometry comes
-// from the "closeon" bitmap of `instance`.
-bool CheckDisplay(HINSTANCE instance, DisplayMetrics* metrics);
+// from the "closeon" bitmap of `instance`. The archive program goes without the 256-colour
+// recommendation (`recommendColours` false).
+bool CheckDisplay(HINSTANCE instance, DisplayMetrics* metrics, bool recommendColours = true);
 
 }  // namespace kro::shell

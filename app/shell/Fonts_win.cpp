@@ -34,6 +34,7 @@ ProductFonts::ProductFonts(const std::string& workingDir, const std::string& pro
     bold_.Reset(CreateCompactDisk(height, 600));
     light_.Reset(CreateCompactDisk(height, 300));
   }
+  if (productDir.empty()) return;
   for (const char* name : kTrueTypeFonts) {
     const std::string path = productDir + name;
     if (AddFontResourceA(path.c_str()) > 0) added_.push_back(path);

@@ -14,7 +14,8 @@ namespace kro::shell {
 
 class ProductFonts {
 public:
-  // `dialogBaseX/Y` choose the size for large system fonts (see CompactDiskHeight).
+  // `dialogBaseX/Y` choose the size for large system fonts (see CompactDiskHeight). An
+  // empty `productDir` adds cdp.fon alone, as the archive program does.
   ProductFonts(const std::string& workingDir, const std::string& productDir, int dialogBaseX, int dialogBaseY);
   ~ProductFonts();
   ProductFonts(const ProductFonts&) = delete;

@@ -5,19 +5,25 @@
 #include <array>
 #include <cstdio>
 
+#include "app/article/ArticleCopy_win.h"
+#include "app/article/ArticlePrint_win.h"
 #include "app/article/SlideWindow_win.h"
 #include "app/article/TopicWindow_win.h"
 #include "app/movies/QuickTime.h"
+#include "app/movies/VideoWindow.h"
 #include "app/navigation/ContentsDialog_win.h"
 #include "app/navigation/History.h"
 #include "app/navigation/ResultsDialog_win.h"
 #include "app/navigation/SearchDialog_win.h"
 #include "app/navigation/SearchFrame_win.h"
 #include "app/navigation/SearchState_win.h"
+#include "app/shell/AboutWindow_win.h"
 #include "app/shell/Config_win.h"
 #include "app/shell/Cursors_win.h"
+#include "app/shell/Help_win.h"
 #include "app/shell/NavigationState_win.h"
 #include "app/shell/Program_win.h"
+#include "app/timeline/TimelineWindow_win.h"
 #include "app/toolkit/BitmapButton.h"
 #include "app/toolkit/BitmapDrawing.h"
 #include "app/toolkit/Palette.h"
@@ -413,17 +419,52 @@ void ShowArticleView(HWND hwnd, const char* context) {
 
 // --- commands ------------------------------------------------------------------------
 
+// The active topic window's record; the main article window's when none is active.
+article::TopicRecord* ActiveRecord() {
+  article::TopicRecord* secondary = article::SecondaryWindow();
+  if (gMain.activeTopicWindow && secondary && gMain.activeTopicWindow == secondary->topicWindow) return secondary;
+  return Main();
+}
+
+// A cancelled dialog prints nothing and says nothing.
+void OnPrint(HWND hwnd) {
+  if (!Main() || !PrintDlgA(&gMain.printSettings)) return;
+  if (article::PrintCurrentArticle(article::MainDisplay(Main()), gMain.printSettings.hDC) != 0)
+    MessageBoxA(hwnd, "Сбой при печати статьи!", "Ошибка", MB_ICONHAND);
+  gMain.printSettings.hDC = nullptr;  // the job has deleted it
+}
+
+void OpenArticleFromTimeline(const char* context) { ShowArticleView(gMain.hwnd, context); }
+
+void OpenTimeline(HWND hwnd) {
+  timeline::TimelineHost host;
+  host.productDir = P().productDir;
+  host.regionCursor = Cursors().handE;
+  host.captionHeight = P().display.captionHeight;
+  host.frameWidth = P().display.frameWidth;
+  host.frameHeight = P().display.frameHeight;
+  host.openArticle = OpenArticleFromTimeline;
+  timeline::OpenTimeline(hwnd, host);
+}
+
+void OpenArticleMovie(HWND hwnd) {
+  const auto& links = article::CurrentMediaLinks();
+  if (links.moviePath.empty()) return;
+  SetCursor(Cursors().wait);
+  movies::OpenVideoWindow(links.moviePath.c_str(), hwnd, article::CurrentTitle(), links.movieCaption);
+  SetCursor(Cursors().arrow);
+}
+
 void OnArticleCommand(HWND hwnd, UINT command) {
   switch (command) {
     case kCmdExit: DestroyWindow(hwnd); break;
-    case kCmdCopySelection: {
-      article::TopicRecord* record = Main();
-      if (gMain.activeTopicWindow && article::SecondaryWindow() &&
-          gMain.activeTopicWindow == article::SecondaryWindow()->topicWindow)
-        record = article::SecondaryWindow();
-      if (record) article::CopySelection(record);
+    case kCmdPrint: OnPrint(hwnd); break;
+    case kCmdCopyArticle:
+      if (article::TopicRecord* record = ActiveRecord()) article::CopyArticleText(record);
       break;
-    }
+    case kCmdCopySelection:
+      if (article::TopicRecord* record = ActiveRecord()) article::CopySelection(record);
+      break;
     case kCmdNext:
       if (Main()) article::PreviousNext(Main(), article::kNextArticle);
       break;
@@ -434,6 +475,7 @@ void OnArticleCommand(HWND hwnd, UINT command) {
     case kCmdStartScreen: ShowStartScreen(hwnd); break;
     case kCmdPreviousPicture: SendMessageA(gMain.slideWindow, article::kSlidePreviousPicture, 0, 0); break;
     case kCmdNextPicture: SendMessageA(gMain.slideWindow, article::kSlideNextPicture, 0, 0); break;
+    case kCmdVideo: OpenArticleMovie(hwnd); break;
     case kCmdMap:
     case kCmdSound: {
       const auto& links = article::CurrentMediaLinks();
@@ -441,16 +483,14 @@ void OnArticleCommand(HWND hwnd, UINT command) {
       if (!name.empty()) article::ShowPopupByContextString(name.c_str(), 2);
       break;
     }
-    case kCmdHelp:
-      WinHelpA(hwnd, (P().productDir + "kro97.hlp").c_str(), HELP_CONTENTS, 0);
-      break;
+    case kCmdHelp: ShowHelp(hwnd); break;
     case kCmdContents: OpenFinder(navigation::OpenContentsDialog); break;
     case kCmdSearch: OpenFinder(navigation::OpenSearchDialog); break;
     case kCmdResults: OpenFinder(navigation::OpenResultsDialog); break;
     default:
       if (command >= kCmdFirstLetter && command <= kCmdLastLetter) OnLetter(command);
-      // The dialogs, printing, copying the whole article and the media windows arrive
-      // with their own windows; until then their commands do nothing.
+      // The dialogs and the media windows arrive with their own windows; until then
+      // their commands do nothing.
       break;
   }
 }
@@ -459,7 +499,9 @@ void OnStartCommand(HWND hwnd, UINT command) {
   switch (command) {
     case kCmdArticleView: ShowArticleView(hwnd, ""); break;
     case kCmdQuit: DestroyWindow(hwnd); break;
-    default: break;  // the galleries, the timeline and About arrive with their windows
+    case kCmdTimeline: OpenTimeline(hwnd); break;
+    case kCmdAbout: OpenAboutWindow(); break;
+    default: break;  // the galleries arrive with their windows
   }
 }
 
@@ -649,8 +691,8 @@ bool CreateMainWindow(HINSTANCE instance) {
                            SetButtonState(kCmdPreviousPicture, previous);
                            SetButtonState(kCmdNextPicture, next);
                          },
-                         // The video button waits for the video window, which plays the movie.
-                         [](bool /*movie*/, bool sound, bool map) {
+                         [](bool movie, bool sound, bool map) {
+                           SetButtonState(kCmdVideo, movie);
                            SetButtonState(kCmdSound, sound);
                            SetButtonState(kCmdMap, map);
                          }});

@@ -6,13 +6,16 @@
 #include <string>
 
 #include "app/article/TopicWindow_win.h"
+#include "app/movies/DiscPrompt.h"
 #include "app/movies/QuickTime.h"
+#include "app/movies/VideoWindow.h"
 #include "app/shell/AutoRun_win.h"
 #include "app/shell/Classes_win.h"
 #include "app/shell/Config_win.h"
+#include "app/shell/Cursors_win.h"
 #include "app/shell/DialogKeys_win.h"
-#include "app/shell/DiscPrompt_win.h"
 #include "app/shell/Fonts_win.h"
+#include "app/shell/LogoWindow_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/NavigationState_win.h"
 #include "app/shell/Program_win.h"
@@ -71,10 +74,23 @@ public:
 
 bool DiscPresent(const std::string& productDir, HINSTANCE instance) {
   while (!FileExists(productDir + "kro.m14")) {
-    SetPromptMode(1);
-    if (DialogBoxParamA(instance, MAKEINTRESOURCEA(kDiscPromptTemplate), nullptr, DiscPromptProc, 0) == 0) return false;
+    movies::SetPromptMode(movies::kAskForEncyclopedia);
+    if (DialogBoxParamA(instance, MAKEINTRESOURCEA(movies::kDiscPromptTemplate), nullptr, movies::DiscPromptProc, 0) == 0)
+      return false;
   }
   return true;
+}
+
+// What the video window takes from the settings: the discs, fonts, brush and palette.
+void SetUpVideoWindow(const Program& program) {
+  movies::SetVideoSettings({.productDir = program.productDir,
+                            .discConversation = true,
+                            .secondDisc = program.disk2,
+                            .paletteMode = program.display.paletteMode,
+                            .titleFont = program.boldFont,
+                            .captionFont = program.lightFont,
+                            .staticBrush = program.lightGreyBrush.Get(),
+                            .buttonCursor = Cursors().handE});
 }
 
 bool OpenTitle(HINSTANCE instance) {
@@ -166,10 +182,13 @@ int Run(HINSTANCE instance) {
   SetWindowTextA(program.mainWindow, kProductTitle);
   program.disk2 = config.Flag("IsDisk2Exists");
   program.showIntroduction = config.Flag("ShowIntroduction");
-  // The logo arrives with its own window; until then the article view opens at once,
-  // with the box showing the user's choice.
+  SetUpVideoWindow(program);
   SetIntroductionBox(program.showIntroduction);
-  ShowArticleViewAtStart();
+  // The logo window shows the article view when it is gone.
+  if (program.showIntroduction)
+    ShowLogo(instance);
+  else
+    ShowArticleViewAtStart();
 
   const int exitCode = MessageLoop();
   program.whiteBrush.Reset();

@@ -110,7 +110,7 @@ int HitRegion(const std::vector<Region>& regions, int64_t pictureX, int32_t y) {
 
 StripScroller::StripScroller(const StripHeader& header, const CachePlan& plan, int viewportWidth, FrameLoader loader)
     : frames_(header.frames), width_(header.width), plan_(plan), viewportWidth_(viewportWidth),
-      loader_(std::move(loader)) {}
+      loader_(std::move(loader)), held_(static_cast<size_t>(plan.slots), -1) {}
 
 int64_t StripScroller::MaxX() const {
   return std::max<int64_t>(0, int64_t{width_} * frames_ - viewportWidth_);
@@ -123,14 +123,27 @@ int StripScroller::Position() const {
 
 int StripScroller::SlotOf(int frame) const {
   if (frame < firstCached_ || frame >= endCached_) return -1;
-  return (baseSlot_ + frame - firstCached_) % plan_.slots;
+  const int slot = (baseSlot_ + frame - firstCached_) % plan_.slots;
+  return held_[slot] == frame ? slot : -1;
 }
 
 bool StripScroller::LoadFirstFrames() {
   Reload(0);
-  int placed = 0;
-  for (int f = 0; f < plan_.visible; ++f) placed += SlotOf(f) >= 0;
-  return placed == plan_.visible;
+  for (int f = 0; f < plan_.visible; ++f)
+    if (SlotOf(f) < 0) return false;
+  return true;
+}
+
+// A slot whose read fails keeps its old bitmap, which no longer belongs to any frame.
+void StripScroller::Load(int frame, int slot) {
+  held_[slot] = loader_(frame, slot) ? frame : -1;
+}
+
+void StripScroller::RetryMissing() {
+  const int first = FirstVisible();
+  const int last = std::min(first + plan_.visible, endCached_);
+  for (int f = std::max(first, firstCached_); f < last; ++f)
+    if (SlotOf(f) < 0) Load(f, (baseSlot_ + f - firstCached_) % plan_.slots);
 }
 
 void StripScroller::Reload(int first) {
@@ -139,7 +152,7 @@ void StripScroller::Reload(int first) {
   endCached_ = first;
   const int last = std::min(first + plan_.visible, frames_);
   for (int f = first; f < last; ++f) {
-    loader_(f, f - first);
+    Load(f, f - first);
     endCached_ = f + 1;
   }
 }
@@ -150,7 +163,7 @@ void StripScroller::CacheRight() {
     baseSlot_ = (baseSlot_ + 1) % plan_.slots;
     ++firstCached_;
   }
-  loader_(endCached_, (baseSlot_ + endCached_ - firstCached_) % plan_.slots);
+  Load(endCached_, (baseSlot_ + endCached_ - firstCached_) % plan_.slots);
   ++endCached_;
 }
 
@@ -159,7 +172,7 @@ void StripScroller::CacheLeft() {
   if (endCached_ - firstCached_ == plan_.slots) --endCached_;
   baseSlot_ = (baseSlot_ - 1 + plan_.slots) % plan_.slots;
   --firstCached_;
-  loader_(firstCached_, baseSlot_);
+  Load(firstCached_, baseSlot_);
 }
 
 void StripScroller::MoveTo(int64_t x) {
@@ -170,6 +183,7 @@ void StripScroller::MoveTo(int64_t x) {
     Reload(first);
     return;
   }
+  RetryMissing();
   // Single steps read at most one new frame per frame boundary crossed.
   while (endCached_ < last) CacheRight();
   while (firstCached_ > first) CacheLeft();
@@ -181,7 +195,9 @@ int StripScroller::Scroll(int code, int position) {
     case 1: MoveTo(x_ + kLineStep); break;
     case 2: MoveTo(x_ - kPageStep); break;
     case 3: MoveTo(x_ + kPageStep); break;
-    case 4: MoveTo(MaxX() * std::clamp(position, 0, kScrollMax) / kScrollMax); break;
+    // Rounded up, so that jumping to a position the scroller reported comes back to the
+    // same pixel and reports the same position (the timeline reopens where it was left).
+    case 4: MoveTo((MaxX() * std::clamp(position, 0, kScrollMax) + kScrollMax - 1) / kScrollMax); break;
     default: break;
   }
   return Position();

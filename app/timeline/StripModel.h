@@ -64,12 +64,15 @@ Result<std::vector<Region>> ParseRegions(std::span<const uint8_t> file);
 int HitRegion(const std::vector<Region>& regions, int64_t pictureX, int32_t y);
 
 // Scroll position and the ring of cached frames. The loader puts frame f into slot s and
-// answers whether it could; a failed load leaves the slot as it was.
+// answers whether it could; a failed load leaves the slot as it was, and the scroller
+// remembers that the slot does not hold the frame: it is shown as empty and read again
+// the next time the view moves.
 class StripScroller {
 public:
   using FrameLoader = std::function<bool(int frame, int slot)>;
   StripScroller(const StripHeader& header, const CachePlan& plan, int viewportWidth, FrameLoader loader);
 
+  // True when every visible frame was read.
   bool LoadFirstFrames();
   // Scroll codes as for a horizontal scroll bar: 0/1 by 5 pixels, 2/3 by 50, 4 jumps to
   // `position` (0..32767). Answers the new position.
@@ -79,7 +82,7 @@ public:
   int FirstVisible() const { return static_cast<int>(x_ / width_); }
   int Offset() const { return static_cast<int>(x_ % width_); }
   int64_t PictureX() const { return x_; }
-  // The ring slot holding `frame`, or -1 when it is not cached.
+  // The ring slot holding `frame`, or -1 when it is not cached or its read failed.
   int SlotOf(int frame) const;
   int Visible() const { return plan_.visible; }
 
@@ -89,6 +92,8 @@ private:
   void CacheRight();
   void CacheLeft();
   void Reload(int first);
+  void Load(int frame, int slot);
+  void RetryMissing();
 
   int frames_, width_;
   CachePlan plan_;
@@ -98,6 +103,7 @@ private:
   int firstCached_ = 0;
   int endCached_ = 0;  // frames firstCached_ .. endCached_ - 1 are cached
   int baseSlot_ = 0;   // slot of firstCached_
+  std::vector<int> held_;  // the frame each slot holds, -1 for none
 };
 
 }  // namespace kro::timeline

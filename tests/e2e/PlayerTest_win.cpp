@@ -9,8 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "app/article/Pane_win.h"
+#include "app/article/TopicWindow_win.h"
+#include "app/shell/AboutWindow_win.h"
+#include "app/shell/Help_win.h"
+#include "app/shell/LogoWindow_win.h"
 #include "app/shell/MainWindow_win.h"
 #include "app/shell/Program_win.h"
+#include "app/article/tests/TestPrinter_win.h"
+#include "app/timeline/StripModel.h"
+#include "app/timeline/TimelineWindow_win.h"
 #include "runtime/base/FileIo_win.h"
 #include "runtime/base/UniqueHandle_win.h"
 #include "runtime/mediaview/core/Title.h"
@@ -307,6 +315,143 @@ TEST_F(PlayerTest, CatalogueCommandSwitchesToTheStartScreenAndBack) {
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(area) && IsWindowVisible(box); }, kStepPolls));
   PostMessageA(main_, WM_COMMAND, kCmdArticleView, 0);
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(area) && !IsWindowVisible(box); }, kStepPolls));
+  PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
+  EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(PlayerTest, TheTimelineOpensFromTheStartScreenAndAClickReadsItsArticle) {
+  const auto opened = mv::Title::OpenFile(HostPath(KRO_PRODUCT_DIR "/kro.m14"), {});
+  ASSERT_TRUE(opened) << opened.error().ToString();
+  const auto bytes = ReadWholeFile(HostPath(KRO_PRODUCT_DIR "/timeline/timeline.rhs"));
+  ASSERT_TRUE(bytes);
+  const auto regions = timeline::ParseRegions(*bytes);
+  ASSERT_TRUE(regions && !regions->empty());
+  const timeline::Region& first = regions->front();  // the leftmost, in view at the start
+  const std::string article(
+      (*opened)->TopicTitle((*opened)->TopicByContext(first.context)).value_or("?"));
+
+  ASSERT_TRUE(Start());
+  PostMessageA(main_, WM_COMMAND, kCmdStartScreen, 0);
+  PostMessageA(main_, WM_COMMAND, kCmdTimeline, 0);
+  HWND frame = nullptr, strip = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        frame = ProcessWindow(process_.dwProcessId, timeline::kTimelineFrameClass);
+        strip = frame ? FindWindowExA(frame, nullptr, timeline::kTimelineStripClass, nullptr) : nullptr;
+        return strip && IsWindowVisible(strip);
+      },
+      kStepPolls));
+  EXPECT_FALSE(IsWindowEnabled(main_));
+  const LPARAM point = MAKELPARAM(first.left + 10, (first.top + first.bottom) / 2);
+  PostMessageA(strip, WM_MOUSEMOVE, 0, point);
+  PostMessageA(strip, WM_LBUTTONUP, 0, point);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(frame) && IsWindowEnabled(main_); }, kStepPolls));
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind(article, 0) == 0; }, kStepPolls)) << Caption(main_);
+  PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
+  EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(PlayerTest, ACancelledPrintDialogPrintsNothingAndSaysNothing) {
+  ASSERT_FALSE(article::test::TestPrinter().empty());
+  ASSERT_TRUE(Start());
+  PostMessageA(main_, WM_COMMAND, kCmdPrint, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = ProcessWindow(process_.dwProcessId, "#32770")) != nullptr; }, kStepPolls));
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, kStepPolls));
+  // Some rounds of the player's loop in which a message box would have come up.
+  EXPECT_FALSE(WaitFor([&] { return ProcessWindow(process_.dwProcessId, "#32770") != nullptr; }, 50));
+  PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
+  EXPECT_EQ(ExitCode(), 0u);
+}
+
+// --- the logo, About and help ----------------------------------------------------------
+
+class PlayerLogoTest : public PlayerTest {
+protected:
+  // Starts with the introduction on; true once the logo shows and the main window exists,
+  // still hidden.
+  bool StartWithLogo() {
+    WritePrivateProfileStringA("Kro", "ShowIntroduction", "1", "kro97.ini");
+    return Launch() && WaitFor([&] { return (logo_ = ProcessWindow(process_.dwProcessId, kLogoClass)) != nullptr; },
+                               kStartPolls) &&
+           (main_ = FindWindowA(kMainWindowClass, nullptr)) != nullptr && !IsWindowVisible(main_);
+  }
+  bool ArticleViewRevealed() { return !IsWindow(logo_) && IsWindowVisible(main_); }
+  void Quit() {
+    PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
+    EXPECT_EQ(ExitCode(), 0u);
+  }
+  HWND logo_ = nullptr;
+};
+
+TEST_F(PlayerLogoTest, OtherKeysLeaveTheLogoOnAndEscEndsIt) {
+  ASSERT_TRUE(StartWithLogo());
+  for (WPARAM key : {WPARAM{'A'}, WPARAM{VK_RETURN}, WPARAM{VK_SPACE}}) PostMessageA(logo_, WM_KEYDOWN, key, 0);
+  EXPECT_FALSE(WaitFor([&] { return ArticleViewRevealed(); }, 20));
+  EXPECT_TRUE(IsWindowVisible(logo_));
+  PostMessageA(logo_, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(WaitFor([&] { return ArticleViewRevealed(); }, kStepPolls));
+  Quit();
+}
+
+TEST_F(PlayerLogoTest, AClickEndsTheLogo) {
+  ASSERT_TRUE(StartWithLogo());
+  PostMessageA(logo_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_TRUE(WaitFor([&] { return ArticleViewRevealed(); }, kStepPolls));
+  Quit();
+}
+
+TEST_F(PlayerLogoTest, TheLogoEndsWithItsMovie) {
+  ASSERT_TRUE(StartWithLogo());
+  RECT logo;
+  GetWindowRect(logo_, &logo);
+  EXPECT_GT(logo.right - logo.left, 10);  // sized to the movie
+  // The movie lasts seconds; the wait allows for them and the polling of its end.
+  EXPECT_TRUE(WaitFor([&] { return ArticleViewRevealed(); }, kStartPolls));
+  Quit();
+}
+
+TEST_F(PlayerTest, AboutShowsTheCreditsPaneAndClosesByItsButtonAndByAltF4) {
+  ASSERT_TRUE(Start());
+  PostMessageA(main_, WM_COMMAND, kCmdStartScreen, 0);
+  for (int way = 0; way < 2; ++way) {
+    PostMessageA(main_, WM_COMMAND, kCmdAbout, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (about = ProcessWindow(process_.dwProcessId, kAboutClass)) != nullptr; }, kStepPolls));
+    EXPECT_EQ(Caption(about), "О программе");
+    EXPECT_FALSE(IsWindowEnabled(main_));
+    const HWND pane = FindWindowExA(about, nullptr, article::kPaneClass, nullptr);
+    ASSERT_NE(pane, nullptr);
+    RECT rect;
+    GetWindowRect(pane, &rect);
+    EXPECT_EQ(rect.right - rect.left, 436);
+    EXPECT_EQ(rect.bottom - rect.top, 276);
+    EXPECT_TRUE(IsWindowVisible(pane));
+    if (way == 0) {
+      const HWND close = ButtonAt(about, 520, 380);
+      ASSERT_NE(close, nullptr);
+      PostMessageA(close, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+      PostMessageA(close, WM_LBUTTONUP, 0, 0);
+    } else {
+      PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);  // what Alt+F4 sends
+    }
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(about) && IsWindowEnabled(main_); }, kStepPolls)) << way;
+  }
+  PostMessageA(main_, WM_COMMAND, kCmdQuit, 0);
+  EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(PlayerTest, HelpShowsItsContentsTopicInTheSecondaryWindow) {
+  ASSERT_TRUE(Start());
+  PostMessageA(main_, WM_COMMAND, kCmdHelp, 0);
+  HWND help = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (help = ProcessWindow(process_.dwProcessId, article::kTopicClass)) != nullptr; },
+                      kStepPolls));
+  // The window takes its caption once the topic is shown.
+  EXPECT_TRUE(WaitFor([&] { return Caption(help) == kHelpCaption; }, kStepPolls)) << Caption(help);
+  // The topic shown last names the main window's caption: the help contents, "Справка".
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind("Справка — ", 0) == 0; }, kStepPolls)) << Caption(main_);
   PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
   EXPECT_EQ(ExitCode(), 0u);
 }

@@ -104,6 +104,9 @@ def _lists(content, product, archive, movie_list):
     head = (content / "lists" / "content_archive_head.txt").read_text(encoding="utf-8").rstrip("\n").split("\n")
     body = [f"{{{len(movie_list)}"] + [f'{i} "{m["title"]}"' for i, m in enumerate(movie_list, 1)]
     cp1251.write_lines(archive / "content.txt", head + body)
+    # The archive program's help text, shown in its read-only help window.
+    help_text = (content / "archive" / "help.txt").read_text(encoding="utf-8")
+    cp1251.write_lines(archive / "lumfil.txt", help_text.rstrip("\n").split("\n"))
 
 
 def _movies(product, archive, movie_list, cache_dir):
@@ -114,7 +117,7 @@ def _movies(product, archive, movie_list, cache_dir):
     wanted = [(product / "logo.mov", "logo", "", 5.0, (320, 240)), (product / "sound.mov", "marker", "", 1.0, movies.SIZE)]
     for m in movie_list:
         target = archive / "movies" / m["file"]
-        wanted.append((target, m["scene"], m["title"], 8.0, movies.SIZE))
+        wanted.append((target, m["scene"], m["title"], float(m.get("seconds", 8.0)), tuple(m.get("size", movies.SIZE))))
     for path, scene, title, seconds, size in wanted:
         key = json.dumps([version, scene, title, seconds, size], ensure_ascii=False)
         if cache.get(str(path)) != key or not path.exists():

@@ -79,6 +79,28 @@ class BuiltDiscs(unittest.TestCase):
                 where = f"{relative.split('/')[-1]}:{line}: "
                 self.assertTrue(any(where in l and message in l for l in result.stderr.split("\n")), result.stderr)
 
+    def test_archive_disc_has_movies_of_different_lengths_and_sizes(self):
+        movies = sorted((OUT / "archive" / "movies").glob("*.*"))
+        self.assertGreaterEqual(len(movies), 8)
+        sizes, lengths = set(), set()
+        for movie in movies:
+            probe = subprocess.run(["ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                                    "stream=width,height:format=duration", "-of", "default=nw=1", str(movie)],
+                                   capture_output=True, text=True, check=True).stdout
+            fields = dict(line.split("=", 1) for line in probe.split())
+            self.assertLessEqual((int(fields["width"]), int(fields["height"])), (320, 240), movie.name)
+            sizes.add((fields["width"], fields["height"]))
+            lengths.add(round(float(fields["duration"])))
+        self.assertGreaterEqual(len(sizes), 4)
+        self.assertGreaterEqual(len(lengths), 6)
+        self.assertTrue((OUT / "archive" / "lumfil.txt").read_bytes().startswith("ФИЛЬМОТЕКА".encode("cp1251")))
+
+    def test_oversized_movie_is_refused(self):
+        self.edit("media/movies.toml", "size = [320, 240]", "size = [640, 480]")
+        result = run_check(self.content, OUT)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("size 640 x 480 must be even and fit the video window's 320 x 240", result.stderr)
+
     def test_corrupt_catalogue_is_reported_by_line(self):
         slides = OUT / "title-src" / "baggage" / "slides.dat"
         rows = slides.read_bytes().split(b"\r\n")[:-1]

@@ -67,6 +67,20 @@ TEST_F(DialogKeysTest, EnterInGreatGrandchildPressesDefaultButtonOnlyWhileEnable
   EXPECT_EQ(Clicks(okButton_), 2);
 }
 
+TEST_F(DialogKeysTest, TheArchiveFormCountsGreatGrandchildrenAlwaysAndHasNoF9) {
+  RemoveDialogKeys();
+  ASSERT_TRUE(InstallDialogKeys(GetModuleHandleA(nullptr),
+                                {.routeLanguageSwitch = false, .resultsDialog = nullptr, .greatGrandchildNeedsEnabled = false}));
+  RegisterDialogKeys(dialog_, okButton_, cancelButton_);
+  EnableWindow(dialog_, FALSE);
+  Key(edit_, VK_RETURN);
+  EXPECT_EQ(Clicks(okButton_), 1);
+  Key(edit_, VK_ESCAPE);
+  EXPECT_EQ(Clicks(cancelButton_), 1);
+  Key(dialog_, VK_F9);
+  EXPECT_EQ(Received(gResults, kMsgExportResults), 0);
+}
+
 TEST_F(DialogKeysTest, EscPressesCancelAndF9AsksForExport) {
   Key(panel_, VK_ESCAPE);
   EXPECT_EQ(Clicks(cancelButton_), 1);

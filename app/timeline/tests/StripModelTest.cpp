@@ -207,6 +207,19 @@ TEST_F(ScrollerTest, JumpsRereadOnlyTheVisibleFramesOutsideTheCache) {
   ExpectVisibleCached();
 }
 
+TEST_F(ScrollerTest, AReportedPositionJumpsBackToTheSamePixel) {
+  Make(10, 200, 598);  // 1402 pixels to scroll over 32767 positions
+  for (int64_t x : {1, 20, 701, 1401}) {
+    scroller_->Scroll(4, 0);
+    while (scroller_->PictureX() < x) scroller_->Scroll(1, 0);
+    const int64_t reached = scroller_->PictureX();
+    const int position = scroller_->Position();
+    scroller_->Scroll(4, 0);
+    EXPECT_EQ(scroller_->Scroll(4, position), position) << x;
+    EXPECT_EQ(scroller_->PictureX(), reached) << x;
+  }
+}
+
 TEST_F(ScrollerTest, RingWrapsBothWays) {
   Make(100, 40, 598);  // 20 slots, 16 visible
   for (int i = 0; i < 150; ++i) {
@@ -218,6 +231,40 @@ TEST_F(ScrollerTest, RingWrapsBothWays) {
     ExpectVisibleCached();
   }
   EXPECT_EQ(scroller_->PictureX(), 0);
+}
+
+TEST(Scroller, UnreadFramesAreKnownShownEmptyAndReadAgain) {
+  const StripHeader header = *ParseStripHeader(StripFile(10, 200, 400));
+  const CachePlan plan = *PlanCache(200, 400, 10, 598);
+  std::map<int, int> slots;
+  bool failing = true;
+  int reads = 0;
+  StripScroller scroller(header, plan, 598, [&](int frame, int slot) {
+    ++reads;
+    if (failing && frame == 2) return false;
+    slots[slot] = frame;
+    return true;
+  });
+  EXPECT_FALSE(scroller.LoadFirstFrames());
+  EXPECT_EQ(scroller.SlotOf(1), 1);
+  EXPECT_EQ(scroller.SlotOf(2), -1);  // its slot is not frame 2's
+  EXPECT_EQ(reads, 4);
+  scroller.Scroll(0, 0);  // no move at the left edge, but the frame is tried again
+  EXPECT_EQ(reads, 5);
+  failing = false;
+  scroller.Scroll(1, 0);
+  EXPECT_EQ(scroller.SlotOf(2), 2);
+  EXPECT_EQ(slots[2], 2);
+  EXPECT_EQ(reads, 6);
+  scroller.Scroll(1, 0);
+  EXPECT_EQ(reads, 6);  // everything visible is held now
+}
+
+TEST(Scroller, AllReadsFailingIsNoSuccess) {
+  const StripHeader header = *ParseStripHeader(StripFile(10, 200, 400));
+  StripScroller scroller(header, *PlanCache(200, 400, 10, 598), 598, [](int, int) { return false; });
+  EXPECT_FALSE(scroller.LoadFirstFrames());
+  for (int f = 0; f < 4; ++f) EXPECT_EQ(scroller.SlotOf(f), -1) << f;
 }
 
 }  // namespace

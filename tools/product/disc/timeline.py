@@ -56,7 +56,8 @@ def draw(brief):
     for p in brief["period"]:
         x0, x1 = x_of(p["from"]), x_of(p["to"])
         d.rectangle((x0, axis + 18, x1, axis + 78), fill=tuple(p["colour"]))
-        d.text(((x0 + x1) / 2, axis + 48), p["name"], font=c.font("caption", 16), fill=(252, 248, 236), anchor="mm")
+        for x in _label_places(x0, x1):
+            d.text((x, axis + 48), p["name"], font=c.font("caption", 16), fill=(252, 248, 236), anchor="mm")
         d.line((x0, axis + 18, x0, axis + 78), fill=c.PARCHMENT, width=2)
     _vignettes(d, x_of, axis)
     d.line((MARGIN, axis, width - MARGIN, axis), fill=c.NAVY, width=3)
@@ -77,6 +78,16 @@ def draw(brief):
         _wrapped(d, k["label"], (x0 + 8, y0 + 24, x1 - 6, y1 - 4))
     d.text((MARGIN, 16), "Лента времени: от призвания Рюрика до полёта Гагарина", font=c.font("serif-italic", 16), fill=c.SLATE, anchor="lm")
     return img, cards
+
+
+LABEL_EVERY = 560  # a period's name recurs along its band, so one is in view wherever the reader is
+
+
+def _label_places(x0, x1):
+    """Centres for a period's name: the middle of a short band, else one per LABEL_EVERY pixels."""
+    count = max(1, round((x1 - x0) / LABEL_EVERY))
+    step = (x1 - x0) / count
+    return [x0 + step * (k + 0.5) for k in range(count)]
 
 
 def _vignettes(d, x_of, axis):

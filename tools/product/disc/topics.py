@@ -122,6 +122,7 @@ def _link(bang, target, line):
 def load_topics(content_dir):
     content_dir = pathlib.Path(content_dir)
     files = sorted(content_dir.glob("articles/*.md")) + sorted(content_dir.glob("popups/*.md"))
+    files += sorted(content_dir.glob("help/*.md"))
     return [parse_topic(p) for p in files]
 
 

@@ -78,7 +78,13 @@ def check_sources(content, topics_, manifest, pictures, movies):
     for name in pictures:
         if name not in used:
             r.add(content / "media" / "pictures.toml", 1, f"picture '{name}' is drawn but no topic shows it")
+    if "help_contents" not in by_context:
+        r.add(content / "help", 0, "the help section needs its contents topic help_contents")
     for m in movies:
+        width, height = m.get("size", (320, 240))
+        if not (16 <= width <= 320 and 16 <= height <= 240 and width % 2 == 0 and height % 2 == 0):
+            r.add(content / "media" / "movies.toml", 1, f"movie '{m['file']}': size {width} x {height} must be even "
+                  "and fit the video window's 320 x 240")
         if m.get("product", True) and not any(t.move and t.move.value == m["file"] for t in topics_):
             r.add(content / "media" / "movies.toml", 1, f"movie '{m['file']}' is on the disc but no article plays it")
     return r
@@ -354,6 +360,8 @@ def _check_archive(r, archive):
         if len(fields) != 3 or not (archive / "movies" / fields[2].decode("cp1251")).exists():
             r.add(archive / "video.dat", number, "movie file missing from the archive disc")
     check_captions(r, archive / "videocap.txt", archive, archive / "movies")
+    if not (archive / "lumfil.txt").exists():
+        r.add(archive / "lumfil.txt", 0, "the archive program's help text is missing")
 
 
 def _check_timeline(r, folder, by_context):
