@@ -555,4 +555,6 @@ LONG CALLBACK StandardHotspotHandler(LPMV display, LPMVHOTSPOTINFO hotspot) {
   }
 }
 
+bool FirstPaintDone() { return Panes().highlightsApplied; }
+
 }  // namespace kro::article

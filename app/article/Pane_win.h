@@ -57,6 +57,9 @@ HWND ClosePopups(HWND window);
 void SetPopupFocusWindow(HWND window);
 // The popup pane on screen, 0 when none.
 HWND OpenPopup();
+// False from a full-screen popup until the next paint of an article pane: the search
+// highlights stay off the main article meanwhile.
+bool FirstPaintDone();
 
 LONG CALLBACK StandardHotspotHandler(LPMV display, LPMVHOTSPOTINFO hotspot);
 

@@ -80,10 +80,13 @@ private:
   void OnCreate(const CREATESTRUCTA& cs);
   void OnSize();
   void Remeasure();
+  void CountVisibleRows();
   LRESULT OnVScroll(int code, int position);
   LRESULT OnVKeyToItem(WPARAM wParam, LPARAM lParam);
   LRESULT OnSetSelection(UINT how, int32_t key);
   LRESULT OnGetText(size_t sizeBytes, VlbRecord* record);
+  LRESULT TextLength(int32_t key);
+  LRESULT OnListGetText(int row, char* buffer);
   LRESULT OnSelectString(VlbRecord* record);
   LRESULT OnFind(UINT request, const VlbRecord* record);
   LRESULT OnSetTop(int32_t key);
@@ -364,6 +367,10 @@ void VirtualListBox::Remeasure() {
     SendMessageA(list_, LB_SETITEMHEIGHT, 0, itemHeight_);
   }
   if (itemHeight_ <= 0) itemHeight_ = 1;
+  CountVisibleRows();
+}
+
+void VirtualListBox::CountVisibleRows() {
   RECT client;
   GetClientRect(hwnd_, &client);
   visibleRows_ = client.bottom / itemHeight_;
@@ -373,8 +380,17 @@ void VirtualListBox::OnSize() {
   RECT client;
   GetClientRect(hwnd_, &client);
   if (client.right == 0 || client.bottom == 0 || !list_) return;
-  MoveWindow(list_, 0, 0, client.right, client.bottom, TRUE);
   Remeasure();
+  // A part row at the bottom would show an item the control does not count as visible.
+  const int surplus = client.bottom % itemHeight_;
+  if (!(style_ & LBS_NOINTEGRALHEIGHT) && surplus != 0 && client.bottom > itemHeight_) {
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - surplus,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;  // the WM_SIZE of the new height does the rest
+  }
+  MoveWindow(list_, 0, 0, client.right, client.bottom, TRUE);
   const int rows = Rows();
   if (rows > visibleRows_) {
     RedrawOff();
@@ -493,20 +509,46 @@ LRESULT VirtualListBox::OnSetSelection(UINT how, int32_t key) {
   return 0;
 }
 
+// A loaded item's length is its row's; any other the owner's answer.
+LRESULT VirtualListBox::TextLength(int32_t key) {
+  const int row = RowOf(key);
+  if (row >= 0 && (flags_ & kRowsHoldText)) return SendMessageA(list_, LB_GETTEXTLEN, row, 0);
+  record_ = {controlId_, 1, key, key, nullptr, nullptr};
+  return SendMessageA(owner_, kVlbGetTextLengthRequest, 0, reinterpret_cast<LPARAM>(&record_));
+}
+
+// The caller names its buffer size in wParam. Without one the buffer is taken to be sized
+// the list-box way, from the text length (1528) plus its NUL, and the copy never goes
+// beyond that; with no length to go by nothing is copied.
 LRESULT VirtualListBox::OnGetText(size_t sizeBytes, VlbRecord* record) {
   if (!record || !record->text) return -1;
   const int32_t key = DataMode() ? record->data : record->index;
+  if (sizeBytes == 0) {
+    const LRESULT length = TextLength(key);
+    if (length < 0) return -1;
+    sizeBytes = static_cast<size_t>(length) + 1;
+  }
   const Item item = Request(kVlbGetTextRequest, key, key);
   if (!item.ok()) return -1;
   const char* text = item.text ? item.text : "";
-  size_t length = std::strlen(text);
-  // The caller names its buffer size in wParam; 0 keeps the list-box convention of a
-  // buffer sized from the text length request.
-  if (sizeBytes > 0 && length >= sizeBytes) length = sizeBytes - 1;
+  size_t length = 0;
+  while (length + 1 < sizeBytes && text[length] != '\0') ++length;
   char* buffer = const_cast<char*>(record->text);
   std::memcpy(buffer, text, length);
   buffer[length] = '\0';
   return static_cast<LRESULT>(length);
+}
+
+// LB_GETTEXT names a row of the page, as LB_GETTEXTLEN does: the text is the row's item's,
+// asked of the owner and cut to the row's length, the size a caller gives its buffer.
+LRESULT VirtualListBox::OnListGetText(int row, char* buffer) {
+  if (!buffer || row < 0 || row >= Rows()) return LB_ERR;
+  if (!(flags_ & kRowsHoldText)) return CallWindowProcA(listProc_, list_, LB_GETTEXT, row, reinterpret_cast<LPARAM>(buffer));
+  const LRESULT length = SendMessageA(list_, LB_GETTEXTLEN, row, 0);
+  if (length < 0) return LB_ERR;
+  const int32_t key = RowKey(row);
+  VlbRecord request{controlId_, 0, key, key, buffer, nullptr};
+  return OnGetText(static_cast<size_t>(length) + 1, &request);
 }
 
 LRESULT VirtualListBox::OnFind(UINT request, const VlbRecord* record) {
@@ -596,7 +638,10 @@ LRESULT VirtualListBox::RelayOwnerDraw(UINT msg, WPARAM, LPARAM lParam) {
   const LRESULT result = SendMessageA(owner_, msg, controlId_, lParam);
   if (msg == WM_MEASUREITEM) {
     const UINT height = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight;
-    if (height > 0) itemHeight_ = static_cast<int>(height);
+    if (height > 0) {
+      itemHeight_ = static_cast<int>(height);
+      CountVisibleRows();
+    }
   }
   return result;
 }
@@ -616,14 +661,7 @@ LRESULT VirtualListBox::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kVlbSetSelection: return OnSetSelection(static_cast<UINT>(wParam), static_cast<int32_t>(lParam));
     case kVlbGetSelection: return selection_;
     case kVlbGetText: return OnGetText(wParam, record);
-    case kVlbGetTextLength: {
-      if (!record) return -1;
-      const int row = RowOf(DataMode() ? record->data : record->index);
-      if (row >= 0) return SendMessageA(list_, LB_GETTEXTLEN, row, 0);
-      const int32_t key = DataMode() ? record->data : record->index;
-      record_ = {controlId_, 1, key, key, nullptr, nullptr};
-      return SendMessageA(owner_, kVlbGetTextLengthRequest, 0, reinterpret_cast<LPARAM>(&record_));
-    }
+    case kVlbGetTextLength: return record ? TextLength(DataMode() ? record->data : record->index) : -1;
     case kVlbGetCount: return total_ < 0 ? -1 : total_;
     case kVlbSelectString: return OnSelectString(record);
     case kVlbFindStringExact: return OnFind(kVlbFindExactRequest, record);
@@ -721,11 +759,7 @@ LRESULT VirtualListBox::ListMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_VSCROLL:
     case kListAutoScrollTimer:
       return SendMessageA(hwnd_, msg, wParam, lParam);
-    case LB_GETTEXT: {
-      VlbRecord request{controlId_, 0, static_cast<int32_t>(wParam), static_cast<int32_t>(wParam),
-                        reinterpret_cast<const char*>(lParam), nullptr};
-      return OnGetText(0, &request);
-    }
+    case LB_GETTEXT: return OnListGetText(static_cast<int>(wParam), reinterpret_cast<char*>(lParam));
     case WM_SETFOCUS:
       flags_ |= kHasFocus;
       break;

@@ -25,7 +25,8 @@ enum VlbMessage : UINT {
   kVlbReset = WM_USER + 500,
   kVlbSetSelection,
   kVlbGetSelection,
-  kVlbGetText,  // lParam: caller's record whose text points at a buffer of wParam bytes
+  kVlbGetText,  // lParam: caller's record whose text points at a buffer of wParam bytes (0: of
+                // the text length plus one, as list boxes size theirs)
   kVlbGetTextLength,
   kVlbGetCount,
   kVlbSelectString,
@@ -77,7 +78,8 @@ bool RegisterVirtualListBoxClass(HINSTANCE instance);
 
 }  // namespace kro::lists
 
+// Exported by name from the program.
 extern "C" {
-LRESULT CALLBACK VListBoxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK LBSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+__declspec(dllexport) LRESULT CALLBACK VListBoxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+__declspec(dllexport) LRESULT CALLBACK LBSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 }

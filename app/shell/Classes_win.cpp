@@ -6,8 +6,11 @@
 #include "app/lists/VirtualListBox_win.h"
 #include "app/media/Galleries_win.h"
 #include "app/movies/VideoWindow.h"
-#include "app/shell/AboutWindow_win.h"
+#include "app/navigation/ContentsDialog_win.h"
 #include "app/navigation/ReadingDialogs_win.h"
+#include "app/navigation/ResultsDialog_win.h"
+#include "app/navigation/SearchDialog_win.h"
+#include "app/shell/AboutWindow_win.h"
 #include "app/shell/Cursors_win.h"
 #include "app/shell/LogoWindow_win.h"
 #include "app/shell/MainWindow_win.h"
@@ -38,6 +41,12 @@ const ClassEntry kClasses[] = {
      "Невозможно зарегистрировать класс HistoryDialog"},
     {navigation::kBookmarkDialogClass, navigation::BookmarkDialogProc, 0, nullptr, true, WHITE_BRUSH,
      "Невозможно зарегистрировать класс BookmarkDialog"},
+    {navigation::kSearchDialogClass, navigation::SearchDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс SearchDialog"},
+    {navigation::kResultsDialogClass, navigation::ResultsDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс SearchResultsDialog"},
+    {navigation::kContentsDialogClass, navigation::ContentsDialogProc, 0, nullptr, true, WHITE_BRUSH,
+     "Невозможно зарегистрировать класс IndexDialog"},
     {kArticleAreaClass, DefWindowProcA, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс  окна  topic"},
     {kSlideWindowClass, article::SlideWindowProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс WINSLIDE"},
     {timeline::kTimelineFrameClass, timeline::TimelineFrameProc, 0, nullptr, true, LTGRAY_BRUSH,

@@ -75,8 +75,10 @@ void HandleDialogKey(MSG& msg) {
   }
 }
 
+// The hook also sees messages that PeekMessage only looks at (the message pump peeks
+// before it takes): acting on those as well would press a button twice for one key.
 LRESULT CALLBACK DialogKeysProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION) {
+  if (code == HC_ACTION && wParam == PM_REMOVE) {
     MSG& msg = *reinterpret_cast<MSG*>(lParam);
     if (msg.message == WM_INPUTLANGCHANGEREQUEST && gOptions.routeLanguageSwitch && HasClass(msg.hwnd, "edit")) {
       RouteLanguageSwitch(msg);

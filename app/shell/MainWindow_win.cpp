@@ -13,8 +13,13 @@
 #include "app/movies/QuickTime.h"
 #include "app/movies/VideoWindow.h"
 #include "app/media/Galleries_win.h"
+#include "app/navigation/ContentsDialog_win.h"
 #include "app/navigation/History.h"
 #include "app/navigation/ReadingDialogs_win.h"
+#include "app/navigation/ResultsDialog_win.h"
+#include "app/navigation/SearchDialog_win.h"
+#include "app/navigation/SearchFrame_win.h"
+#include "app/navigation/SearchState_win.h"
 #include "app/shell/AboutWindow_win.h"
 #include "app/shell/Config_win.h"
 #include "app/shell/Cursors_win.h"
@@ -148,7 +153,7 @@ void ShowToolbar(bool show) {
 void SetLetterCheck() {
   for (int k = 0; k < kLetterCount; ++k)
     if (gLetterBar[k].window) SendMessageA(gLetterBar[k].window, BM_SETCHECK, kFirstLetterIndex + k == gMain.letterIndex, 0);
-  SetButtonState(kCmdResults, false);  // no search results exist yet
+  SetButtonState(kCmdResults, navigation::Search().resultsAvailable);
 }
 
 Program& P() { return TheProgram(); }
@@ -350,6 +355,31 @@ void OnLetter(UINT command) {
   SetLetterCheck();
 }
 
+// What the contents, search and results dialogs take from the program.
+void PrepareFinder() {
+  const Program& p = P();
+  navigation::FinderContext context;
+  context.instance = p.instance;
+  context.mainWindow = gMain.hwnd;
+  context.title = p.title;
+  context.wordWheel = p.wordWheel;
+  context.indexDisplay = p.indexDisplay;
+  context.listFont = p.boldFont;
+  context.whiteBrush = p.whiteBrush.Get();
+  context.productDir = p.productDir;
+  context.workingDir = p.workingDir;
+  context.paletteMode = p.display.paletteMode;
+  context.resultsDialog = &P().resultsDialog;
+  context.recordHistory = [] { RecordCurrentPosition(); };
+  context.resultsButton = [](bool enabled) { SetButtonState(kCmdResults, enabled); };
+  navigation::SetFinderContext(std::move(context));
+}
+
+void OpenFinder(HWND (*open)()) {
+  PrepareFinder();
+  open();
+}
+
 // --- modes ---------------------------------------------------------------------------
 
 void ShowStartScreen(HWND hwnd) {
@@ -472,6 +502,9 @@ void OnArticleCommand(HWND hwnd, UINT command) {
       break;
     }
     case kCmdHelp: ShowHelp(hwnd); break;
+    case kCmdContents: OpenFinder(navigation::OpenContentsDialog); break;
+    case kCmdSearch: OpenFinder(navigation::OpenSearchDialog); break;
+    case kCmdResults: OpenFinder(navigation::OpenResultsDialog); break;
     default:
       if (command >= kCmdFirstLetter && command <= kCmdLastLetter) OnLetter(command);
       // The dialogs and the media windows arrive with their own windows; until then
@@ -644,7 +677,7 @@ public:
     article::RebuildMediaLinks(article::MainDisplay(record), article::CurrentLetterFolder(), gMain.hwnd);
     SendMessageA(gMain.slideWindow, article::kSlideNewArticle, 0, 0);
   }
-  void ApplyHighlights(LPMV) override {}  // search highlights arrive with the search
+  void ApplyHighlights(LPMV display) override { navigation::ApplySearchHighlights(display); }
   HWND MainWindow() override { return gMain.hwnd; }
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/article/TopicWindow_win.h"
 #include "app/navigation/ReadingDialogs_win.h"
+#include "app/navigation/SearchState_win.h"
 #include "app/navigation/StateFiles.h"
 #include "app/shell/Program_win.h"
 #include "runtime/base/FileIo_win.h"
@@ -100,6 +101,7 @@ void ReleaseArticleMachinery() {
   Program& program = TheProgram();
   article::ClosePopups(nullptr);
   if (article::MainArticle()) article::DestroyTopicWindow(article::MainArticle());
+  navigation::ReleaseFinderState();
   if (program.wordWheel) MVWordWheelClose(program.wordWheel);
   program.wordWheel = nullptr;
   if (program.indexDisplay) MVDelete(program.indexDisplay);

@@ -201,8 +201,12 @@ LRESULT ScrollBar::OnCommand(WPARAM wParam, LPARAM lParam) {
       SetPosition(position_);
       break;
     case kThumb:
-      // The thumb stays where it was dragged; only the position follows it.
-      position_ = static_cast<int>(static_cast<double>(lParam) / Scale());
+      // The thumb stays where it was dragged; only the position follows it. When the
+      // arrows and the thumb fill the bar there is no track to map, and the position stays.
+      if (const double scale = Scale(); scale > 0) {
+        const double position = static_cast<double>(lParam) / scale;
+        position_ = position >= maximum_ ? maximum_ : position <= minimum_ ? minimum_ : static_cast<int>(position);
+      }
       Notify(SB_THUMBTRACK);
       break;
     default:

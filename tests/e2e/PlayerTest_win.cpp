@@ -215,6 +215,96 @@ TEST_F(PlayerTest, DamagedTitleIsRefusedWithItsMessage) {
   EXPECT_EQ(AutoRun(), kUserAutoRun);
 }
 
+TEST_F(PlayerTest, FindsArticlesByContentsAndSearchAndExportsTheResults) {
+  const auto opened = mv::Title::OpenFile(HostPath(KRO_PRODUCT_DIR "/kro.m14"), {});
+  ASSERT_TRUE(opened) << opened.error().ToString();
+  const auto& title = *opened;
+  ASSERT_TRUE(Start());
+  const DWORD pid = process_.dwProcessId;
+  HWND contents = nullptr;
+  PostMessageA(main_, WM_COMMAND, kCmdContents, 0);
+  ASSERT_TRUE(WaitFor([&] { return (contents = ProcessWindow(pid, "IndexDialog")) != nullptr; }, kStepPolls));
+  const HWND list = FindWindowExA(contents, nullptr, "VirtualListBox", nullptr);
+  const HWND prefix = FindWindowExA(contents, nullptr, "Edit", nullptr);
+  ASSERT_TRUE(list && prefix);
+  const LRESULT total = SendMessageA(list, WM_USER + 505, 0, 0);  // count
+  EXPECT_GT(total, 100);
+  // By prefix: the entry named by the typed start.
+  SetWindowTextA(prefix, "Волг");
+  EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, WM_USER + 502, 0, 0) > 0; }, kStepPolls));
+  const uint32_t volga = title->TopicByContext("topic_volga");
+  EXPECT_EQ(SendMessageA(list, WM_USER + 502, 0, 0), static_cast<LRESULT>(volga));
+  // By two categories (rivers and lakes), as the category list reports the ticks.
+  for (int id : {4, 5}) SendMessageA(contents, WM_USER + 100, id, 1);
+  SendMessageA(contents, WM_USER + 106, WM_USER + 100, 0);
+  const LRESULT both = SendMessageA(list, WM_USER + 505, 0, 0);
+  EXPECT_GT(both, 1);
+  EXPECT_LT(both, total);
+  SetForegroundWindow(contents);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == contents; }, kStepPolls));
+  PostMessageA(prefix, WM_KEYDOWN, VK_ESCAPE, 1);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(contents); }, kStepPolls));
+
+  // A search for another form of a word, opened with the word highlighted on screen.
+  HWND search = nullptr;
+  PostMessageA(main_, WM_COMMAND, kCmdSearch, 0);
+  ASSERT_TRUE(WaitFor([&] { return (search = ProcessWindow(pid, "SearchDialog")) != nullptr; }, kStepPolls));
+  const HWND combo = FindWindowExA(search, nullptr, "ComboBox", nullptr);
+  SendMessageA(FindWindowExA(search, nullptr, "Button", nullptr), BM_CLICK, 0, 0);  // every form of the word
+  // The dialog keys serve the active dialog, as the reader's click makes it.
+  SetForegroundWindow(search);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == search; }, kStepPolls));
+  const HWND edit = GetWindow(combo, GW_CHILD);
+  for (const char c : std::string("Волгой")) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+  PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+  HWND results = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (results = ProcessWindow(pid, "SearchResultsDialog")) != nullptr; }, kStepPolls));
+  const HWND found = FindWindowExA(results, nullptr, "ListBox", nullptr);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageA(found, LB_GETCOUNT, 0, 0) > 0; }, kStepPolls));
+  std::vector<std::string> titles;
+  for (LRESULT i = 0; i < SendMessageA(found, LB_GETCOUNT, 0, 0); ++i) {
+    // Between processes the list box's text comes back in UTF-16.
+    wchar_t wide[256] = {};
+    char text[256] = {};
+    SendMessageW(found, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+    WideCharToMultiByte(1251, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    titles.emplace_back(text);
+  }
+  SetForegroundWindow(results);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == results; }, kStepPolls));
+  PostMessageA(found, WM_KEYDOWN, VK_F9, 1);
+  EXPECT_TRUE(WaitFor([&] { return FileExists(work_ / "lsttxt0"); }, kStepPolls));
+  std::string expected;
+  for (const auto& t : titles) expected += t + "\r\n";
+  const auto exported = ReadWholeFile(work_ / "lsttxt0");
+  ASSERT_TRUE(exported);
+  EXPECT_EQ(std::string(exported->begin(), exported->end()), expected);
+
+  PostMessageA(found, WM_KEYDOWN, VK_RETURN, 1);  // opens the first found article
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(results); }, kStepPolls));
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind(titles[0], 0) == 0; }, kStepPolls)) << Caption(main_);
+  HWND pane = nullptr;
+  for (HWND area = FindWindowExA(main_, nullptr, kArticleAreaClass, nullptr), topic = GetWindow(area, GW_CHILD);
+       topic && !pane; topic = GetWindow(topic, GW_HWNDNEXT))
+    for (HWND child = GetWindow(topic, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (GetWindowLongA(child, GWL_STYLE) & WS_VSCROLL) pane = child;
+  ASSERT_TRUE(pane);
+  // The marker colour under the found word, somewhere in the article's view.
+  RECT view;
+  GetWindowRect(pane, &view);
+  int marked = 0;
+  ASSERT_TRUE(WaitFor([&] {
+    const HDC screen = GetDC(nullptr);
+    marked = 0;
+    for (int y = view.top; y < view.bottom; y += 2)
+      for (int x = view.left; x < view.right; x += 2) marked += GetPixel(screen, x, y) == RGB(246, 218, 120);
+    ReleaseDC(nullptr, screen);
+    return marked > 5;
+  }, kStepPolls)) << marked;
+  PostMessageA(main_, WM_COMMAND, kCmdExit, 0);
+  EXPECT_EQ(ExitCode(), 0u);
+}
+
 TEST_F(PlayerTest, CatalogueCommandSwitchesToTheStartScreenAndBack) {
   ASSERT_TRUE(Start());
   const HWND area = FindWindowExA(main_, nullptr, kArticleAreaClass, nullptr);

@@ -42,6 +42,11 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case kVlbNextItem: Answer(r, ItemOf(r, true) + 1); return 0;
     case kVlbItemAt: Answer(r, ItemOf(r, byData)); return 0;
     case kVlbGetTextRequest: Answer(r, ItemOf(r, byData)); return 0;
+    case kVlbGetTextLengthRequest: {
+      const int i = ItemOf(r, byData);
+      return i >= 0 && i < n ? static_cast<LRESULT>(gOwner.items[i].size()) : -1;
+    }
+    case kVlbGetDataRequest: Answer(r, ItemOf(r, byData)); return 0;
     case kVlbItemAtPercentage: Answer(r, (n - 1) * r.index / 100); return 0;
     case kVlbCountRequest:
       r.status = gOwner.countFails ? 1 : 0;
@@ -223,6 +228,117 @@ TEST_F(VirtualListBoxTest, TextCopiesRespectTheCallersBuffer) {
   EXPECT_EQ(std::string(big), "item42");
   record.index = 500;  // not in the list
   EXPECT_EQ(SendMessageA(control_, kVlbGetText, sizeof big, reinterpret_cast<LPARAM>(&record)), -1);
+}
+
+TEST_F(VirtualListBoxTest, ListBoxTextOfARowAgreesWithItsLengthAfterScrolling) {
+  gOwner.items[12] = "a much longer text than its neighbours";
+  Create();
+  Scroll(SB_LINEDOWN);
+  Scroll(SB_LINEDOWN);  // row 10 is item 12, item 10 is short
+  const auto length = SendMessageA(list_, LB_GETTEXTLEN, 10, 0);
+  ASSERT_EQ(length, static_cast<LRESULT>(gOwner.items[12].size()));
+  std::string buffer(static_cast<size_t>(length) + 1 + 8, '#');
+  EXPECT_EQ(SendMessageA(list_, LB_GETTEXT, 10, reinterpret_cast<LPARAM>(buffer.data())), length);
+  EXPECT_EQ(buffer.substr(0, static_cast<size_t>(length) + 1), gOwner.items[12] + '\0');
+  EXPECT_EQ(buffer.substr(static_cast<size_t>(length) + 1), std::string(8, '#'));  // nothing beyond
+  EXPECT_EQ(SendMessageA(list_, LB_GETTEXT, visible_ + 5, reinterpret_cast<LPARAM>(buffer.data())), LB_ERR);
+}
+
+TEST_F(VirtualListBoxTest, AGetTextWithoutASizeCopiesNoMoreThanTheTextLength) {
+  Create();
+  // An item off the page: the owner's length request sizes the copy.
+  std::string buffer(32, '#');
+  VlbRecord record{0, 0, 0, 77, buffer.data(), nullptr};
+  EXPECT_EQ(SendMessageA(control_, kVlbGetTextLength, 0, reinterpret_cast<LPARAM>(&record)), 6);
+  EXPECT_EQ(SendMessageA(control_, kVlbGetText, 0, reinterpret_cast<LPARAM>(&record)), 6);
+  EXPECT_EQ(buffer.substr(0, 8), std::string("item77\0#", 8));
+  // An owner that knows no length for the item: nothing is copied.
+  record.index = 500;
+  EXPECT_EQ(SendMessageA(control_, kVlbGetText, 0, reinterpret_cast<LPARAM>(&record)), -1);
+}
+
+TEST_F(VirtualListBoxTest, SizingKeepsWholeRowsAndMeasuringRecountsThem) {
+  Create();
+  const int itemHeight = static_cast<int>(SendMessageA(list_, LB_GETITEMHEIGHT, 0, 0));
+  RECT window;
+  GetWindowRect(control_, &window);
+  SetWindowPos(control_, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + itemHeight / 2,
+               SWP_NOMOVE | SWP_NOZORDER);
+  RECT client;
+  GetClientRect(control_, &client);
+  EXPECT_EQ(client.bottom % itemHeight, 0);
+  EXPECT_EQ(SendMessageA(control_, kVlbGetVisibleRows, 0, 0), client.bottom / itemHeight);
+  // An owner-drawn row height from WM_MEASUREITEM changes how many rows fit.
+  MEASUREITEMSTRUCT measure{ODT_LISTBOX, 0, 0, 0, static_cast<UINT>(2 * itemHeight), 0};
+  SendMessageA(control_, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+  EXPECT_EQ(SendMessageA(control_, kVlbGetVisibleRows, 0, 0), client.bottom / (2 * itemHeight));
+}
+
+TEST_F(VirtualListBoxTest, TheMovesAndQueriesTheDialogsUse) {
+  Create();
+  const auto Sel = [&] { return SendMessageA(control_, kVlbGetSelection, 0, 0); };
+  EXPECT_EQ(SendMessageA(control_, kVlbSetSelection, kVlbLastItem, 0), 0);
+  EXPECT_EQ(Sel(), 99);
+  EXPECT_EQ(SendMessageA(control_, kVlbSetSelection, kVlbPreviousItem, 99), 0);
+  EXPECT_EQ(Sel(), 98);
+  EXPECT_EQ(SendMessageA(control_, kVlbSetSelection, kVlbFirstItem, 0), 0);
+  EXPECT_EQ(Sel(), 0);
+  EXPECT_EQ(SendMessageA(control_, kVlbSetSelection, kVlbPreviousItem, 0), -1);  // nothing before the first
+  EXPECT_EQ(SendMessageA(control_, kVlbSetSelection, kVlbNextItem, visible_ - 1), 0);
+  EXPECT_EQ(Sel(), visible_);
+  EXPECT_EQ(Top(), 1);
+  // Item data and rectangles: loaded rows answer from the page, others from the owner.
+  VlbRecord record{0, 0, 0, 5, nullptr, nullptr};
+  EXPECT_EQ(SendMessageA(control_, kVlbGetItemData, 0, reinterpret_cast<LPARAM>(&record)), 50);
+  record.index = 90;
+  EXPECT_EQ(SendMessageA(control_, kVlbGetItemData, 0, reinterpret_cast<LPARAM>(&record)), 900);
+  EXPECT_EQ(SendMessageA(control_, kVlbSetItemData, 0, reinterpret_cast<LPARAM>(&record)), -1);
+  RECT rect{};
+  record = {0, 0, 0, 2, reinterpret_cast<const char*>(&rect), nullptr};
+  EXPECT_NE(SendMessageA(control_, kVlbGetItemRect, 0, reinterpret_cast<LPARAM>(&record)), -1);
+  EXPECT_GT(rect.bottom, rect.top);
+  record.index = 90;
+  EXPECT_EQ(SendMessageA(control_, kVlbGetItemRect, 0, reinterpret_cast<LPARAM>(&record)), -1);
+  // Exact finds select nothing.
+  record = {0, 0, 0, 0, nullptr, "item33"};
+  EXPECT_EQ(SendMessageA(control_, kVlbFindStringExact, 0, reinterpret_cast<LPARAM>(&record)), -1);  // the owner has no exact find
+  EXPECT_EQ(Sel(), visible_);
+  // Top and paging.
+  EXPECT_EQ(SendMessageA(control_, kVlbSetTop, 0, 40), 0);
+  EXPECT_EQ(Top(), 40);
+  SendMessageA(control_, kVlbScrollDown, 0, 0);
+  EXPECT_EQ(Top(), 40 + visible_);
+  SendMessageA(control_, kVlbScrollUp, 2, 0);
+  EXPECT_EQ(Top(), 40 - 2);
+  SendMessageA(control_, kVlbSetHorizontalExtent, 2000, 0);
+  EXPECT_EQ(SendMessageA(control_, kVlbGetHorizontalExtent, 0, 0), 2000);
+  // A refresh after the list shrank below the page starts it earlier (the horizontal bar
+  // took a row or two).
+  const auto rows = static_cast<int>(SendMessageA(control_, kVlbGetVisibleRows, 0, 0));
+  EXPECT_LT(rows, visible_);
+  gOwner.items.resize(45);
+  SendMessageA(control_, kVlbRefresh, 0, 0);
+  EXPECT_EQ(SendMessageA(control_, kVlbGetCount, 0, 0), 45);
+  EXPECT_EQ(Top(), 45 - rows);
+  EXPECT_EQ(RowText(rows - 1), "item44");
+  // Row heights go to the inner list box.
+  SendMessageA(control_, kVlbSetItemHeight, 0, 20);
+  EXPECT_EQ(SendMessageA(control_, kVlbGetItemHeight, 0, 0), 20);
+}
+
+TEST_F(VirtualListBoxTest, PageKeysMoveByAPageAndReport) {
+  Create();
+  SendMessageA(control_, kVlbSetSelection, kVlbItemAt, 0);
+  gOwner.selChanges = 0;
+  SetFocus(list_);
+  SendMessageA(list_, WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_EQ(SendMessageA(control_, kVlbGetSelection, 0, 0), visible_ - 1);  // to the last row first
+  SendMessageA(list_, WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_EQ(Top(), visible_ - 1);  // then a page less one row
+  EXPECT_EQ(SendMessageA(control_, kVlbGetSelection, 0, 0), 2 * visible_ - 2);
+  SendMessageA(list_, WM_KEYDOWN, VK_PRIOR, 0);
+  EXPECT_EQ(SendMessageA(control_, kVlbGetSelection, 0, 0), visible_ - 1);
+  EXPECT_EQ(gOwner.selChanges, 3);
 }
 
 TEST_F(VirtualListBoxTest, SelectStringFindsThroughTheOwner) {

@@ -110,6 +110,22 @@ TEST_F(DialogKeysTest, KeysOfOtherWindowsAndReleasedDialogsAreLeftAlone) {
   EXPECT_EQ(Received(panel_, WM_KEYDOWN), 0);
 }
 
+TEST_F(DialogKeysTest, KeysThePumpPeeksAtBeforeTakingThemActOnce) {
+  // The message pump looks at each message before it takes it; the hook sees both.
+  PostMessageA(edit_, WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageA(panel_, WM_KEYDOWN, VK_ESCAPE, 1);
+  PumpMessages();
+  wintest::Pump();
+  EXPECT_EQ(Clicks(okButton_), 1);
+  EXPECT_EQ(Clicks(cancelButton_), 1);
+  PostMessageA(dialog_, WM_KEYDOWN, VK_F9, 1);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  wintest::Pump();
+  EXPECT_EQ(Received(gResults, kMsgExportResults), 1);
+}
+
 TEST_F(DialogKeysTest, LayoutSwitchInComboEditGoesToTheOwnerAndCaretStays) {
   SetForegroundWindow(dialog_);
   SetFocus(edit_);

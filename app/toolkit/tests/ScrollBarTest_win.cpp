@@ -105,6 +105,21 @@ TEST_F(ScrollBarTest, ThumbDragReportsTheTrackedPosition) {
   EXPECT_EQ(bar_->Position(), 5);
 }
 
+TEST_F(ScrollBarTest, ThumbDragWithoutFreeTrackKeepsThePosition) {
+  // 16 + 16 + 20: the arrows and the thumb fill a bar of 52 pixels.
+  ScrollBar full(owner_, 102, Box{0, 0, 10, 10});
+  ASSERT_TRUE(full.Parse("0, 0, 16, 52, 1, \"sb_up.bmp\", \"sb_down.bmp\", \"sb_thumb.bmp\", \"sb_track.bmp\"", ""));
+  full.SetActive(true);
+  full.SetRange(0, 10);
+  full.SetPosition(3);
+  SendMessageA(full.Hwnd(), WM_COMMAND, ScrollBar::kThumb, 30);
+  EXPECT_EQ(full.Position(), 3);
+  EXPECT_EQ(gReports.back(), (Report{SB_THUMBTRACK, 3}));
+  // A drag past the track's end stops at the maximum.
+  SendMessageA(bar_->Hwnd(), WM_COMMAND, ScrollBar::kThumb, 1000);
+  EXPECT_EQ(bar_->Position(), 10);
+}
+
 TEST_F(ScrollBarTest, MissingFieldsStopQuietly) {
   ScrollBar plain(owner_, 101, Box{0, 0, 16, 100});
   EXPECT_TRUE(plain.Parse("5, 6", ""));
