@@ -36,16 +36,7 @@ struct ArchiveWindowState {
 ArchiveWindowState gWindow;
 
 BitmapButtonRecord Record(UINT command, const char* pressed, const char* normal, const char* disabled, int x, int y) {
-  BitmapButtonRecord r;
-  r.active = toolkit::kCreateButton;
-  r.kind = toolkit::kPushButton;
-  r.command = static_cast<int32_t>(command);
-  r.pressedName = pressed;
-  r.normalName = normal;
-  r.disabledName = disabled;
-  r.left = x;
-  r.top = y;
-  return r;
+  return toolkit::PushButtonRecord(static_cast<int32_t>(command), normal, pressed, disabled, x, y);
 }
 
 std::array<BitmapButtonRecord, 6> gButtons = {

@@ -15,16 +15,8 @@ const GalleryHost& Host() { return gHost; }
 
 toolkit::BitmapButtonRecord GalleryButton(int command, const char* pressed, const char* normal, const char* disabled,
                                           int x, int y) {
-  toolkit::BitmapButtonRecord r;
-  r.active = toolkit::kCreateButton;
-  r.kind = toolkit::kPushButton;
-  r.command = command;
-  r.pressedName = pressed;
-  r.normalName = normal;
-  r.disabledName = disabled;
+  toolkit::BitmapButtonRecord r = toolkit::PushButtonRecord(command, normal, pressed, disabled, x, y);
   r.cursor = gHost.handCursor;
-  r.left = x;
-  r.top = y;
   return r;
 }
 

@@ -43,10 +43,10 @@ void UpdateButtons() {
 void ShowListIfAny() { ShowWindow(gDialog.list, Count() > 0 ? SW_SHOW : SW_HIDE); }
 
 void CreateChildren(HWND hwnd, HINSTANCE instance) {
-  gDialog.buttons = {detail::Button(kClose, "m_cl_n", "m_cl_r", "m_cl_d", 370, 251),
-                     detail::Button(kGo, "m_cr_n", "m_cr_r", "m_cr_d", 0, 251),
-                     detail::Button(kAdd, "m_add_n", "m_add_r", "m_add_d", 0, 110),
-                     detail::Button(kDelete, "m_del_n", "m_del_r", "m_del_d", 0, 182), toolkit::BitmapButtonRecord{}};
+  gDialog.buttons = {toolkit::PushButtonRecord(kClose, "m_cl_n", "m_cl_r", "m_cl_d", 370, 251),
+                     toolkit::PushButtonRecord(kGo, "m_cr_n", "m_cr_r", "m_cr_d", 0, 251),
+                     toolkit::PushButtonRecord(kAdd, "m_add_n", "m_add_r", "m_add_d", 0, 110),
+                     toolkit::PushButtonRecord(kDelete, "m_del_n", "m_del_r", "m_del_d", 0, 182), toolkit::BitmapButtonRecord{}};
   gDialog.buttons[0].cursor = LoadCursorA(instance, "HAND_E");
   toolkit::CreateBitmapButtons(hwnd, instance, gDialog.buttons.data(), true);
   gDialog.field = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 18, 41, 190, 21, hwnd,

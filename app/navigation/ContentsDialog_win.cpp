@@ -25,19 +25,6 @@ constexpr size_t kKeyBytes = 512;
 // Ids of the category list's group headings: they name no stored list.
 constexpr int32_t kGroupIds[] = {3, 17, 23, 29, 38, 51, 60, 74, 88, 98};
 
-BitmapButtonRecord Button(int command, const char* normal, const char* pressed, const char* disabled, int x, int y) {
-  BitmapButtonRecord r;
-  r.active = toolkit::kCreateButton;
-  r.kind = toolkit::kPushButton;
-  r.command = command;
-  r.normalName = normal;
-  r.pressedName = pressed;
-  r.disabledName = disabled;
-  r.left = x;
-  r.top = y;
-  return r;
-}
-
 struct ContentsWindow {
   HWND hwnd = nullptr;
   HWND prefix = nullptr;
@@ -220,9 +207,9 @@ void OnOpen(HWND hwnd) {
 
 void CreateChildren(HWND hwnd) {
   const FinderContext& f = Finder();
-  gWindow.buttons = {Button(kContentsClose, "c_cl_n", "c_cl_r", "c_cl_d", 430, 251),
-                     Button(kContentsOpen, "c_cr_n", "c_cr_r", "c_cr_d", 0, 250),
-                     Button(kContentsReset, "sbr_n", "sbr_r", "sbr_d", 282, 235), {}};
+  gWindow.buttons = {toolkit::PushButtonRecord(kContentsClose, "c_cl_n", "c_cl_r", "c_cl_d", 430, 251),
+                     toolkit::PushButtonRecord(kContentsOpen, "c_cr_n", "c_cr_r", "c_cr_d", 0, 250),
+                     toolkit::PushButtonRecord(kContentsReset, "sbr_n", "sbr_r", "sbr_d", 282, 235), {}};
   for (auto& r : gWindow.buttons) r.cursor = r.active ? LoadCursorA(f.instance, "HAND_E") : nullptr;
   toolkit::CreateBitmapButtons(hwnd, f.instance, gWindow.buttons.data(), true);
   gWindow.prefix = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 16, 41, 266, 21, hwnd,

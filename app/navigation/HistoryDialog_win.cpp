@@ -36,8 +36,8 @@ void OnCreate(HWND hwnd) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE));
   EnableWindow(MainWindow(), FALSE);
   gDialog.frame.Load(instance, "t_way1", "t1_way1", "way1");
-  gDialog.buttons = {detail::Button(kClose, "w_cl_n", "w_cl_r", "w_cl_d", 370, 251),
-                     detail::Button(kGo, "w_cr_n", "w_cr_r", "w_cr_d", 0, 250), toolkit::BitmapButtonRecord{}};
+  gDialog.buttons = {toolkit::PushButtonRecord(kClose, "w_cl_n", "w_cl_r", "w_cl_d", 370, 251),
+                     toolkit::PushButtonRecord(kGo, "w_cr_n", "w_cr_r", "w_cr_d", 0, 250), toolkit::BitmapButtonRecord{}};
   gDialog.buttons[0].cursor = LoadCursorA(instance, "HAND_E");
   toolkit::CreateBitmapButtons(hwnd, instance, gDialog.buttons.data(), true);
   gDialog.list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY,

@@ -11,8 +11,6 @@ namespace kro::navigation::detail {
 const ReadingHost& Host();
 HWND MainWindow();
 
-toolkit::BitmapButtonRecord Button(int command, const char* normal, const char* pressed, const char* disabled, int x,
-                                   int y);
 void SetButton(HWND button, bool enabled);
 // WM_ACTIVATE: the dialog keys go to the active dialog; both frames are repainted.
 void OnActivate(HWND dialog, WPARAM wParam, HWND defaultButton, HWND cancelButton, DialogFrame& frame);

@@ -25,20 +25,6 @@ namespace detail {
 const ReadingHost& Host() { return gHost; }
 HWND MainWindow() { return gHost.mainWindow ? gHost.mainWindow() : nullptr; }
 
-toolkit::BitmapButtonRecord Button(int command, const char* normal, const char* pressed, const char* disabled, int x,
-                                   int y) {
-  toolkit::BitmapButtonRecord r;
-  r.active = toolkit::kCreateButton;
-  r.kind = toolkit::kPushButton;
-  r.command = command;
-  r.normalName = normal;
-  r.pressedName = pressed;
-  r.disabledName = disabled;
-  r.left = x;
-  r.top = y;
-  return r;
-}
-
 void SetButton(HWND button, bool enabled) { SendMessageA(button, BM_SETSTATE, enabled ? 1 : 0, 0); }
 
 void OnActivate(HWND dialog, WPARAM wParam, HWND defaultButton, HWND cancelButton, DialogFrame& frame) {

@@ -18,19 +18,6 @@ using toolkit::BitmapButtonRecord;
 
 constexpr int kWidth = 530, kHeight = 340;
 
-BitmapButtonRecord Button(int command, const char* normal, const char* pressed, const char* disabled, int x, int y) {
-  BitmapButtonRecord r;
-  r.active = toolkit::kCreateButton;
-  r.kind = toolkit::kPushButton;
-  r.command = command;
-  r.normalName = normal;
-  r.pressedName = pressed;
-  r.disabledName = disabled;
-  r.left = x;
-  r.top = y;
-  return r;
-}
-
 struct ResultsWindow {
   HWND hwnd = nullptr;
   HWND list = nullptr;
@@ -119,8 +106,8 @@ void OnCreate(HWND hwnd) {
   const FinderContext& f = Finder();
   gWindow.hwnd = hwnd;
   EnableWindow(f.mainWindow, FALSE);
-  gWindow.buttons = {Button(kResultsClose, "r_cl_n", "r_cl_r", "r_cl_d", 370, 251),
-                     Button(kResultsOpen, "r_cr_n", "r_cr_r", "r_cr_d", 0, 250), {}};
+  gWindow.buttons = {toolkit::PushButtonRecord(kResultsClose, "r_cl_n", "r_cl_r", "r_cl_d", 370, 251),
+                     toolkit::PushButtonRecord(kResultsOpen, "r_cr_n", "r_cr_r", "r_cr_d", 0, 250), {}};
   gWindow.buttons[0].cursor = LoadCursorA(f.instance, "HAND_E");
   toolkit::CreateBitmapButtons(hwnd, f.instance, gWindow.buttons.data(), true);
   gWindow.list = Child(hwnd, "LISTBOX", WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 217, 41, 294, 207, kResultsList);

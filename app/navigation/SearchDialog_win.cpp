@@ -20,19 +20,6 @@ using toolkit::BitmapButtonRecord;
 constexpr int kWidth = 530, kHeight = 340;
 constexpr UINT kResultsCommand = 129;  // the main window's results command
 
-BitmapButtonRecord Button(int command, const char* normal, const char* pressed, const char* disabled, int x, int y) {
-  BitmapButtonRecord r;
-  r.active = toolkit::kCreateButton;
-  r.kind = toolkit::kPushButton;
-  r.command = command;
-  r.normalName = normal;
-  r.pressedName = pressed;
-  r.disabledName = disabled;
-  r.left = x;
-  r.top = y;
-  return r;
-}
-
 struct SearchWindow {
   HWND hwnd = nullptr;
   HWND query = nullptr;
@@ -181,9 +168,9 @@ HWND Child(HWND parent, const char* cls, DWORD style, int x, int y, int w, int h
 }
 
 void CreateChildren(HWND hwnd) {
-  gWindow.buttons = {Button(kSearchClose, "s_cl_n", "s_cl_r", "s_cl_d", 370, 251),
-                     Button(kSearchFind, "s_find_n", "s_find_r", "s_find_d", 0, 250),
-                     Button(kSearchStop, "s_brak_n", "s_brak_r", "s_brak_d", 0, 180), {}};
+  gWindow.buttons = {toolkit::PushButtonRecord(kSearchClose, "s_cl_n", "s_cl_r", "s_cl_d", 370, 251),
+                     toolkit::PushButtonRecord(kSearchFind, "s_find_n", "s_find_r", "s_find_d", 0, 250),
+                     toolkit::PushButtonRecord(kSearchStop, "s_brak_n", "s_brak_r", "s_brak_d", 0, 180), {}};
   gWindow.buttons[0].cursor = LoadCursorA(Finder().instance, "HAND_E");
   toolkit::CreateBitmapButtons(hwnd, Finder().instance, gWindow.buttons.data(), true);
   gWindow.query = Child(hwnd, "COMBOBOX", WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 18, 41, 493, 80, kSearchQuery);

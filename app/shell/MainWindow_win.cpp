@@ -61,16 +61,7 @@ struct MainState {
 MainState gMain;
 
 BitmapButtonRecord Record(UINT command, const char* normal, const char* pressed, const char* disabled, int x, int y) {
-  BitmapButtonRecord r;
-  r.active = toolkit::kCreateButton;
-  r.kind = toolkit::kPushButton;
-  r.command = static_cast<int32_t>(command);
-  r.normalName = normal;
-  r.pressedName = pressed;
-  r.disabledName = disabled;
-  r.left = x;
-  r.top = y;
-  return r;
+  return toolkit::PushButtonRecord(static_cast<int32_t>(command), normal, pressed, disabled, x, y);
 }
 
 // The toolbar: the order of the records is the order of the table the program keeps.

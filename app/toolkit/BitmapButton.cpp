@@ -126,6 +126,20 @@ LRESULT CALLBACK BitmapButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
+BitmapButtonRecord PushButtonRecord(int32_t command, const char* normal, const char* pressed, const char* disabled, int x,
+                                    int y) {
+  BitmapButtonRecord r;
+  r.active = kCreateButton;
+  r.kind = kPushButton;
+  r.command = command;
+  r.normalName = normal;
+  r.pressedName = pressed;
+  r.disabledName = disabled;
+  r.left = x;
+  r.top = y;
+  return r;
+}
+
 bool RegisterBitmapButtonClass(HINSTANCE instance) {
   WNDCLASSA wc{};
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_GLOBALCLASS;

@@ -43,6 +43,10 @@ struct BitmapButtonRecord {
   int32_t isDisabled = 0;
 };
 
+// A push button to be created, named by its bitmaps and placed at (x, y).
+BitmapButtonRecord PushButtonRecord(int32_t command, const char* normal, const char* pressed, const char* disabled, int x,
+                                    int y);
+
 // Registers MMButtonClass (CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_GLOBALCLASS).
 bool RegisterBitmapButtonClass(HINSTANCE instance);
 
