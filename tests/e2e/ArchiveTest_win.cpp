@@ -16,32 +16,10 @@ namespace kro {
 namespace {
 
 using wintest::HostPath;
+using wintest::ProcessWindow;
 
 constexpr int kStartPolls = 6000;
 constexpr int kExitPolls = 3000;
-
-struct WindowSearch {
-  DWORD processId;
-  const char* className;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
-  auto& search = *reinterpret_cast<WindowSearch*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  char name[64] = {};
-  GetClassNameA(hwnd, name, sizeof name);
-  if (owner != search.processId || lstrcmpiA(name, search.className) != 0 || !IsWindowVisible(hwnd)) return TRUE;
-  search.found = hwnd;
-  return FALSE;
-}
-
-HWND ProcessWindow(DWORD processId, const char* className) {
-  WindowSearch search{processId, className, nullptr};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 std::string Text(HWND hwnd) {
   char text[256] = {};

@@ -30,7 +30,9 @@ namespace {
 
 constexpr const char* kAutoRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 constexpr DWORD kUserAutoRun = 0x91;
+using wintest::Descendant;
 using wintest::HostPath;
+using wintest::ProcessWindow;
 using namespace shell;  // the commands and window classes
 
 // Polls of the player's state (each waits on its process up to wintest::kIdleRoundMs): a
@@ -62,30 +64,6 @@ std::string Caption(HWND hwnd) {
 HWND ButtonAt(HWND main, int x, int y) {
   POINT point{x + 2, y + 2};
   return ChildWindowFromPointEx(main, point, CWP_SKIPINVISIBLE);
-}
-
-struct WindowSearch {
-  DWORD processId;
-  const char* className;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
-  auto& search = *reinterpret_cast<WindowSearch*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  char name[64] = {};
-  GetClassNameA(hwnd, name, sizeof name);
-  if (owner != search.processId || lstrcmpiA(name, search.className) != 0 || !IsWindowVisible(hwnd)) return TRUE;
-  search.found = hwnd;
-  return FALSE;
-}
-
-// A visible top-level window of the given class that belongs to the process.
-HWND ProcessWindow(DWORD processId, const char* className) {
-  WindowSearch search{processId, className, nullptr};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 class PlayerTest : public testing::Test {
@@ -530,22 +508,6 @@ TEST_F(PlayerTest, GalleriesPlayShowEnlargeAndJumpToTheirArticles) {
   GetWindowRect(main_, &window);
   PostMessageA(main_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(window.left + 628, window.top + 10));
   EXPECT_EQ(ExitCode(), 0u);
-}
-
-BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lParam) {
-  auto& search = *reinterpret_cast<WindowSearch*>(lParam);
-  char name[64] = {};
-  GetClassNameA(hwnd, name, sizeof name);
-  if (lstrcmpiA(name, search.className) != 0 || !IsWindowVisible(hwnd)) return TRUE;
-  search.found = hwnd;
-  return FALSE;
-}
-
-// The first visible child of `parent` (any depth) of the class.
-HWND Descendant(HWND parent, const char* className) {
-  WindowSearch search{0, className, nullptr};
-  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 // Whether another process's list box holds exactly `items`, in order. Its texts are asked

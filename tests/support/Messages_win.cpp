@@ -82,4 +82,39 @@ HeldKeys::HeldKeys(std::initializer_list<int> keys) {
 
 HeldKeys::~HeldKeys() { SetKeyboardState(saved_); }
 
+namespace {
+
+struct WindowSearch {
+  DWORD processId;  // 0: any
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
+  auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  char name[64] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  if ((search.processId && owner != search.processId) || lstrcmpiA(name, search.className) != 0 ||
+      !IsWindowVisible(hwnd))
+    return TRUE;
+  search.found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND ProcessWindow(DWORD processId, const char* className) {
+  WindowSearch search{processId, className, nullptr};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND Descendant(HWND parent, const char* className) {
+  WindowSearch search{0, className, nullptr};
+  EnumChildWindows(parent, MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 }  // namespace kro::wintest

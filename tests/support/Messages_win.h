@@ -42,6 +42,11 @@ std::ostream& operator<<(std::ostream& out, const Message& m);
 // Input a user's hand would give, sent straight to the window.
 void PressKey(HWND window, WPARAM key);
 void Click(HWND window, POINT point);  // move, down, up at a client point
+
+// A visible top-level window of the class (any case) that belongs to the process.
+HWND ProcessWindow(DWORD processId, const char* className);
+// The first visible child of `parent`, at any depth, of the class.
+HWND Descendant(HWND parent, const char* className);
 // Keys seen as held by GetKeyState while alive.
 class HeldKeys {
 public:
