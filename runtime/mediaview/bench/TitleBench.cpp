@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/mediaview/bench/GeneratedTitles.h"
 #include "runtime/mediaview/core/Title.h"
 #include "runtime/mediaview/core/TopicList.h"
 #include "tools/titlec/Compiler.h"
@@ -17,30 +18,12 @@
 namespace {
 
 using namespace kro;
+using bench::TitleOf;
+using bench::U8;
+using bench::Word;
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
-
-// Authoring sources are UTF-8, while plain literals here are cp1251.
-std::string U8(std::u8string_view s) { return std::string(s.begin(), s.end()); }
-
-// Syllables; a topic's title spells a number unique to it in them.
-const char8_t* const kSyllables[] = {u8"ба", u8"ве", u8"го", u8"ду", u8"жи", u8"за", u8"ки", u8"ло", u8"ме",
-                                     u8"ны", u8"ор", u8"пе", u8"ру", u8"са", u8"ти", u8"уф", u8"хо", u8"це",
-                                     u8"чу", u8"ша", u8"щи", u8"эн", u8"юр", u8"ял", u8"ёж", u8"ар"};
-constexpr int kSyllableCount = sizeof kSyllables / sizeof kSyllables[0];
-
-std::string Word(uint32_t n) {
-  std::string w;
-  do {
-    w += U8(kSyllables[n % kSyllableCount]);
-    n /= kSyllableCount;
-  } while (n > 0);
-  return w;
-}
-
-// 7919 is prime to 1000003, so distinct topics get distinct words.
-std::string TitleOf(uint32_t i) { return U8(u8"Статья ") + Word(i * 7919u % 1000003u); }
 
 void Generate(titlec::MemoryFolder* folder, uint32_t topics) {
   std::mt19937 rng(12345);
