@@ -157,9 +157,7 @@ void OnCommand(HWND hwnd, int id, int code) {
 }
 
 void OnDestroy(HWND hwnd) {
-  EnableWindow(MainWindow(), TRUE);
-  if (shell::RegisteredDialog() == hwnd) shell::RegisterDialogKeys(nullptr, nullptr, nullptr);
-  gDialog.frame.Release();
+  detail::GiveBack(hwnd, gDialog.frame);
   gDialog.hwnd = gDialog.list = gDialog.field = nullptr;
 }
 

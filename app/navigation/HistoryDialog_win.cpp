@@ -82,9 +82,7 @@ void OnCommand(HWND hwnd, int id, int code) {
 
 // However the dialog goes, the main window and the dialog keys are given back.
 void OnDestroy(HWND hwnd) {
-  EnableWindow(MainWindow(), TRUE);
-  if (shell::RegisteredDialog() == hwnd) shell::RegisterDialogKeys(nullptr, nullptr, nullptr);
-  gDialog.frame.Release();
+  detail::GiveBack(hwnd, gDialog.frame);
   gDialog.hwnd = gDialog.list = nullptr;
 }
 

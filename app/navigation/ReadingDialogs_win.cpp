@@ -27,6 +27,12 @@ HWND MainWindow() { return gHost.mainWindow ? gHost.mainWindow() : nullptr; }
 
 void SetButton(HWND button, bool enabled) { SendMessageA(button, BM_SETSTATE, enabled ? 1 : 0, 0); }
 
+void GiveBack(HWND dialog, DialogFrame& frame) {
+  EnableWindow(MainWindow(), TRUE);
+  if (shell::RegisteredDialog() == dialog) shell::RegisterDialogKeys(nullptr, nullptr, nullptr);
+  frame.Release();
+}
+
 void OnActivate(HWND dialog, WPARAM wParam, HWND defaultButton, HWND cancelButton, DialogFrame& frame) {
   const bool active = LOWORD(wParam) == WA_ACTIVE || LOWORD(wParam) == WA_CLICKACTIVE;
   if (active) shell::RegisterDialogKeys(dialog, defaultButton, cancelButton);
