@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/shell/AutoRun_win.h"
@@ -149,7 +150,8 @@ TEST(Display, CompactDiskFontIsTwoThirdsWithLargeSystemFonts) {
 }
 
 // The face a font resolves to on a screen DC, and whether it draws Russian letters with ink.
-std::string FaceOf(HFONT font, int* inked) {
+// The face `font` resolves to; `ink` gets the pixels `text` draws in it, one character per pixel.
+std::string FaceOf(HFONT font, std::string* ink, const char* text = "Ёж") {
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap;
   {
@@ -162,10 +164,10 @@ std::string FaceOf(HFONT font, int* inked) {
   GetTextFaceA(dc, sizeof face, face);
   RECT all{0, 0, 80, 20};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  TextOutA(dc, 0, 0, "Ёж", 2);
-  *inked = 0;
+  TextOutA(dc, 0, 0, text, lstrlenA(text));
+  ink->clear();
   for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 80; ++x) *inked += GetPixel(dc, x, y) != RGB(255, 255, 255);
+    for (int x = 0; x < 80; ++x) ink->push_back(GetPixel(dc, x, y) != RGB(255, 255, 255) ? '#' : '.');
   SelectObject(dc, oldFont);
   SelectObject(dc, oldBitmap);
   DeleteObject(bitmap);
@@ -188,15 +190,18 @@ TEST(ProductFonts, TheDialogFontsComeFromTheWorkingDirectory) {
   const ProductFonts fonts(work.Path(), product, 8, 16);
   ASSERT_NE(fonts.Bold(), nullptr);
   ASSERT_NE(fonts.Light(), nullptr);
-  int inked = 0;
-  FaceOf(fonts.Bold(), &inked);
-  EXPECT_GT(inked, 20);  // Russian letters draw in the bold dialog font
+  std::string russian, unknown;
+  EXPECT_EQ(FaceOf(fonts.Bold(), &russian), "CompactDisk");  // the raster face, not a substitute
+  FaceOf(fonts.Bold(), &unknown, "??");
+  EXPECT_GT(std::count(russian.begin(), russian.end(), '#'), 20);
+  EXPECT_NE(russian, unknown);  // Russian letters draw as themselves, not as the default glyph
+  EXPECT_EQ(FaceOf(fonts.Light(), &russian), "CompactDisk");
   LOGFONTA pragmatica{};
   pragmatica.lfHeight = -14;
   lstrcpyA(pragmatica.lfFaceName, "PragmaticaZKD");
   UniqueFont footer(CreateFontIndirectA(&pragmatica));
-  EXPECT_EQ(FaceOf(footer.Get(), &inked), "PragmaticaZKD");
-  EXPECT_GT(inked, 20);
+  EXPECT_EQ(FaceOf(footer.Get(), &russian), "PragmaticaZKD");
+  EXPECT_GT(std::count(russian.begin(), russian.end(), '#'), 20);
 }
 
 }  // namespace
