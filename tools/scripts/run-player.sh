@@ -19,8 +19,12 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 shot="$build/player.png"
-xvfb-run -a -s '-screen 0 1024x768x24' sh -c '
-  exe=$1 shot=$2
+# The screenshot reads Xvfb's framebuffer file: the root window's image leaves out windows
+# that lie inside the main window (docs/ARCHITECTURE.md, tests under Wine).
+screen=$(mktemp -d)
+trap 'rm -rf "$screen"' EXIT
+xvfb-run -a -s "-screen 0 1024x768x24 -fbdir $screen" sh -c '
+  exe=$1 shot=$2 screen=$3
   "$WINESERVER" -p </dev/null >/dev/null 2>&1
   "$WINELOADER" "$exe" </dev/null >/dev/null 2>&1 &
   pid=$!
@@ -32,11 +36,11 @@ xvfb-run -a -s '-screen 0 1024x768x24' sh -c '
   if [ -z "$win" ]; then echo "run-player: the main window did not appear" >&2; "$WINESERVER" -k; exit 1; fi
   sleep 3
   eval "$(xdotool getwindowgeometry --shell "$win")"
-  xwd -root -silent | convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
+  convert "xwd:$screen/Xvfb_screen0" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
   # The close button of the caption strip.
   xdotool mousemove --window "$win" 628 10 click 1
   wait $pid; rc=$?
   "$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null
   exit $rc
-' sh "$exe" "$shot"
+ ' sh "$exe" "$shot" "$screen"
 echo "$shot"
