@@ -14,6 +14,10 @@ HFONT CreateCompactDisk(int height, int weight) {
   font.lfHeight = height;
   font.lfWeight = weight;
   font.lfOutPrecision = OUT_RASTER_PRECIS;
+  // The face is of the Russian character set: asked for as ANSI (0) it would lose to a
+  // substitute, and a face declared ANSI draws Russian text of the Unicode controls (list
+  // boxes, edits) as question marks.
+  font.lfCharSet = DEFAULT_CHARSET;
   std::strcpy(font.lfFaceName, "CompactDisk");
   return CreateFontIndirectA(&font);
 }

@@ -150,8 +150,9 @@ TEST(Display, CompactDiskFontIsTwoThirdsWithLargeSystemFonts) {
 }
 
 // The face a font resolves to on a screen DC, and whether it draws Russian letters with ink.
-// The face `font` resolves to; `ink` gets the pixels `text` draws in it, one character per pixel.
-std::string FaceOf(HFONT font, std::string* ink, const char* text = "Ёж") {
+// The face `font` resolves to; `ink` gets the pixels `text` draws in it, one character per
+// pixel. The text goes in as Unicode, as the system's list boxes and edits draw theirs.
+std::string FaceOf(HFONT font, std::string* ink, const wchar_t* text = L"\u0401\u0436") {
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap;
   {
@@ -164,7 +165,7 @@ std::string FaceOf(HFONT font, std::string* ink, const char* text = "Ёж") {
   GetTextFaceA(dc, sizeof face, face);
   RECT all{0, 0, 80, 20};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  TextOutA(dc, 0, 0, text, lstrlenA(text));
+  TextOutW(dc, 0, 0, text, lstrlenW(text));
   ink->clear();
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 80; ++x) ink->push_back(GetPixel(dc, x, y) != RGB(255, 255, 255) ? '#' : '.');
@@ -192,7 +193,7 @@ TEST(ProductFonts, TheDialogFontsComeFromTheWorkingDirectory) {
   ASSERT_NE(fonts.Light(), nullptr);
   std::string russian, unknown;
   EXPECT_EQ(FaceOf(fonts.Bold(), &russian), "CompactDisk");  // the raster face, not a substitute
-  FaceOf(fonts.Bold(), &unknown, "??");
+  FaceOf(fonts.Bold(), &unknown, L"??");
   EXPECT_GT(std::count(russian.begin(), russian.end(), '#'), 20);
   EXPECT_NE(russian, unknown);  // Russian letters draw as themselves, not as the default glyph
   EXPECT_EQ(FaceOf(fonts.Light(), &russian), "CompactDisk");

@@ -17,10 +17,7 @@ FIRST, LAST = 0x20, 0xFF
 PIXEL_HEIGHT = 15
 INTERNAL_LEADING = 4  # 11-pixel letters (8 points at 96 dpi), with room for accents above
 POINTS = 8
-# The face declares the ANSI character set although its glyphs are code page 1251's, as the
-# Russian raster fonts of its time did: the programs ask for it with an all-zero LOGFONT
-# (ANSI), and a face of another character set would lose to a substitute of the right one.
-ANSI_CHARSET = 0
+RUSSIAN_CHARSET = 204
 HEADER_BYTES = 118
 
 
@@ -64,7 +61,7 @@ def fnt(source=SOURCE):
     widths = [w for w, _ in glyphs]
     copyright = b"Made from PT Sans Caption, ParaType Free Font License".ljust(60, b"\0")
     header = struct.pack("<HI60sHHHHHHHBBBHBHHBHHBBBBHIIIIB", 0x200, size, copyright, 0, POINTS, 96, 96, ascent, INTERNAL_LEADING, 0,
-                         0, 0, 0, 400, ANSI_CHARSET, 0, PIXEL_HEIGHT, 0x21, sum(widths) // len(widths), max(widths),
+                         0, 0, 0, 400, RUSSIAN_CHARSET, 0, PIXEL_HEIGHT, 0x21, sum(widths) // len(widths), max(widths),
                          FIRST, LAST, ord("?") - FIRST, 0, 0, 0, face_offset, 0, 0, 0)
     assert len(header) == HEADER_BYTES
     return header + bytes(table) + bytes(bits) + FACE.encode("ascii") + b"\0"
