@@ -19,7 +19,7 @@ struct BookmarkDialogState {
   HWND hwnd = nullptr;
   HWND list = nullptr;
   HWND field = nullptr;
-  DialogFrame frame;
+  toolkit::BackdropFrame frame;
   std::array<toolkit::BitmapButtonRecord, 5> buttons{};
 };
 
@@ -172,7 +172,7 @@ HWND OpenBookmarkDialog(HINSTANCE instance) {
     BringWindowToTop(gDialog.hwnd);
     return gDialog.hwnd;
   }
-  return CreateCentredDialog(instance, kBookmarkDialogClass, "Закладки", kWidth, kHeight, MainWindow());
+  return detail::CreateCentredDialog(instance, kBookmarkDialogClass, "Закладки", kWidth, kHeight);
 }
 
 LRESULT CALLBACK BookmarkDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -335,7 +335,7 @@ LRESULT CALLBACK ContentsDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 
 HWND OpenContentsDialog() {
   if (gWindow.hwnd) return gWindow.hwnd;
-  const RECT r = CentredRect(kWidth, kHeight);
+  const RECT r = toolkit::CentredRect(kWidth, kHeight);
   return CreateWindowExA(0, kContentsDialogClass, "Содержание", WS_POPUP | WS_VISIBLE | WS_CAPTION, r.left, r.top, kWidth,
                          kHeight, Finder().mainWindow, nullptr, Finder().instance, nullptr);
 }

@@ -16,7 +16,7 @@ enum : int { kGo = 1, kClose = 2, kList = 100 };
 struct HistoryDialogState {
   HWND hwnd = nullptr;
   HWND list = nullptr;
-  DialogFrame frame;
+  toolkit::BackdropFrame frame;
   std::array<toolkit::BitmapButtonRecord, 3> buttons{};
 };
 
@@ -93,7 +93,7 @@ bool RegisterHistoryDialogClass(HINSTANCE instance) {
 }
 
 HWND OpenHistoryDialog(HINSTANCE instance) {
-  if (!gDialog.hwnd) CreateCentredDialog(instance, kHistoryDialogClass, "Путь", kWidth, kHeight, MainWindow());
+  if (!gDialog.hwnd) detail::CreateCentredDialog(instance, kHistoryDialogClass, "Путь", kWidth, kHeight);
   if (!gDialog.hwnd) return nullptr;
   BringWindowToTop(gDialog.hwnd);
   SetFocus(gDialog.list);

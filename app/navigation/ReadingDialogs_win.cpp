@@ -27,19 +27,25 @@ HWND MainWindow() { return gHost.mainWindow ? gHost.mainWindow() : nullptr; }
 
 void SetButton(HWND button, bool enabled) { SendMessageA(button, BM_SETSTATE, enabled ? 1 : 0, 0); }
 
-void GiveBack(HWND dialog, DialogFrame& frame) {
+void GiveBack(HWND dialog, toolkit::BackdropFrame& frame) {
   EnableWindow(MainWindow(), TRUE);
   if (shell::RegisteredDialog() == dialog) shell::RegisterDialogKeys(nullptr, nullptr, nullptr);
   frame.Release();
 }
 
-void OnActivate(HWND dialog, WPARAM wParam, HWND defaultButton, HWND cancelButton, DialogFrame& frame) {
+void OnActivate(HWND dialog, WPARAM wParam, HWND defaultButton, HWND cancelButton, toolkit::BackdropFrame& frame) {
   const bool active = LOWORD(wParam) == WA_ACTIVE || LOWORD(wParam) == WA_CLICKACTIVE;
   if (active) shell::RegisterDialogKeys(dialog, defaultButton, cancelButton);
   else shell::RegisterDialogKeys(nullptr, nullptr, nullptr);
   frame.SetActive(active);
   SendMessageA(dialog, WM_NCPAINT, 1, 0);
   if (HWND main = MainWindow()) SendMessageA(main, WM_NCPAINT, 1, 0);
+}
+
+HWND CreateCentredDialog(HINSTANCE instance, const char* className, const char* caption, int width, int height) {
+  const RECT place = toolkit::CentredRect(width, height);
+  return CreateWindowExA(0, className, caption, WS_POPUP | WS_VISIBLE | WS_CAPTION, place.left, place.top, width, height,
+                         MainWindow(), nullptr, instance, nullptr);
 }
 
 bool RegisterDialogClass(HINSTANCE instance, const char* name, WNDPROC procedure) {

@@ -177,7 +177,7 @@ LRESULT CALLBACK ResultsDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 HWND OpenResultsDialog() {
   HWND dialog = ProgramHandle();
   if (!dialog) {
-    const RECT r = CentredRect(kWidth, kHeight);
+    const RECT r = toolkit::CentredRect(kWidth, kHeight);
     dialog = CreateWindowExA(0, kResultsDialogClass, "Резльтаты поиска", WS_POPUP | WS_VISIBLE | WS_CAPTION, r.left, r.top,
                              kWidth, kHeight, Finder().mainWindow, nullptr, Finder().instance, nullptr);
     if (!dialog) return nullptr;

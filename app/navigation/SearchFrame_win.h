@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "app/toolkit/PaintedFrame.h"
 #include "runtime/mediaview/MediaView.h"
 
 namespace kro::navigation {
@@ -30,27 +31,21 @@ struct FinderContext {
 void SetFinderContext(FinderContext context);
 const FinderContext& Finder();
 
-// Window rectangle of a dialog of `width` x `height` centred on the screen.
-RECT CentredRect(int width, int height);
-
 class SearchFrame {
 public:
   SearchFrame(const char* activeCaption, const char* inactiveCaption, const char* background)
       : activeCaption_(activeCaption), inactiveCaption_(inactiveCaption), background_(background) {}
-  // The frame's share of a dialog's messages; false when the message is not one of them.
+  // The frame's share of a dialog's messages (its bitmaps live from WM_NCCREATE to
+  // WM_NCDESTROY); false when the message is not one of them.
   bool Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
   // Marks the caption (in)active and repaints the frames of the dialog and the main window.
   void Activate(HWND hwnd, bool active);
 
 private:
-  void DrawCaption(HWND hwnd) const;
-  void Paint(HWND hwnd) const;
-  LRESULT RealizePalette(HWND hwnd) const;
-
   const char* activeCaption_;
   const char* inactiveCaption_;
   const char* background_;
-  bool active_ = false;
+  toolkit::BackdropFrame frame_;
 };
 
 // True when WM_ACTIVATE's wParam makes the window active.
