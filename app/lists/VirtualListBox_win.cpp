@@ -75,6 +75,7 @@ private:
   void SelectRow(int row);
   void TakeSelectionFromList();
   void UpdateScrollBar();
+  void MoveThumb(int position);
   void ShowBar(int bar, bool show);
 
   void OnCreate(const CREATESTRUCTA& cs);
@@ -314,10 +315,19 @@ void VirtualListBox::ShowBar(int bar, bool show) {
   }
 }
 
+// Drawing the bar at once takes the display a round trip per call (tens of milliseconds
+// under Wine on a busy machine), and a page load moves the thumb up to twice: a moved
+// thumb is drawn with the next paint of the list instead.
+void VirtualListBox::MoveThumb(int position) {
+  if (GetScrollPos(hwnd_, SB_VERT) == position) return;
+  SetScrollPos(hwnd_, SB_VERT, position, FALSE);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+}
+
 void VirtualListBox::UpdateScrollBar() {
   if (!CountKnown()) {
     ShowBar(SB_VERT, true);
-    SetScrollPos(hwnd_, SB_VERT, kThumbWithoutCount, TRUE);
+    MoveThumb(kThumbWithoutCount);
     return;
   }
   if (total_ <= visibleRows_) {
@@ -327,7 +337,7 @@ void VirtualListBox::UpdateScrollBar() {
   ShowBar(SB_VERT, true);
   const int span = total_ - visibleRows_;
   const int position = top_ >= span ? kScrollRange : top_ * kScrollRange / (span + 1);
-  SetScrollPos(hwnd_, SB_VERT, position, TRUE);
+  MoveThumb(position);
 }
 
 void VirtualListBox::OnCreate(const CREATESTRUCTA& cs) {

@@ -27,22 +27,23 @@ bool IsCapital(uint8_t byte) { return byte >= kFirstCapital && byte <= kLastCapi
 void CheckField(std::span<const uint8_t> text, size_t pos, size_t length, size_t line, int field,
                 std::optional<ParseError>& fault) {
   if (fault) return;
-  const std::string where = "line " + std::to_string(line);
+  // Built only for a fault: a clean catalogue of 12,500 entries checks 37,500 fields.
+  const auto where = [line] { return "line " + std::to_string(line); };
   const size_t end = pos + length;
   for (size_t i = pos; i < end; ++i)
     if (text[i] == '\r' || text[i] == '\n') {
-      fault = ParseError{i, ParseCause::MalformedText, where + " ends before field " + std::to_string(field + 1)};
+      fault = ParseError{i, ParseCause::MalformedText, where() + " ends before field " + std::to_string(field + 1)};
       return;
     }
   if (end < text.size() && text[end] == 0) {
-    fault = ParseError{end, ParseCause::MalformedText, where + ": NUL byte in field " + std::to_string(field)};
+    fault = ParseError{end, ParseCause::MalformedText, where() + ": NUL byte in field " + std::to_string(field)};
   } else if (field < 3 && end >= text.size()) {
-    fault = ParseError{text.size(), ParseCause::Truncated, where + " ends inside field " + std::to_string(field)};
+    fault = ParseError{text.size(), ParseCause::Truncated, where() + " ends inside field " + std::to_string(field)};
   } else if (field == 3 && end < text.size() && (end + 1 == text.size() || text[end + 1] != '\n')) {
-    fault = ParseError{end, ParseCause::MalformedText, where + ": CR without LF"};
+    fault = ParseError{end, ParseCause::MalformedText, where() + ": CR without LF"};
   } else if (length > kMaxCatalogueField) {
     fault = ParseError{pos, ParseCause::OutOfLimits,
-                       where + ": field " + std::to_string(field) + " of " + std::to_string(length) +
+                       where() + ": field " + std::to_string(field) + " of " + std::to_string(length) +
                            " bytes, at most " + std::to_string(kMaxCatalogueField)};
   }
 }

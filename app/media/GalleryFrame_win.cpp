@@ -1,6 +1,7 @@
 #include "app/media/GalleryFrame_win.h"
 
 #include "app/toolkit/BitmapDrawing.h"
+#include "app/toolkit/ProgramInstance.h"
 #include "runtime/base/UniqueHandle_win.h"
 
 namespace kro::media {
@@ -9,11 +10,35 @@ namespace {
 constexpr int kTitleBar = 20;
 constexpr int kWidth = 530, kHeight = 340;
 
+// The open gallery's three bitmaps, loaded on first use and kept until its window goes:
+// the title bar alone is drawn five times while the window opens and activates.
+struct Art {
+  const GalleryLook* look = nullptr;
+  UniqueBitmap activeBar, inactiveBar, background;
+};
+
+Art gArt;
+
+HBITMAP Loaded(UniqueBitmap& bitmap, const char* name) {
+  if (!bitmap) bitmap.Reset(LoadBitmapA(toolkit::ProgramInstance(), name));
+  return bitmap.Get();
+}
+
+Art& ArtOf(const GalleryLook& look) {
+  if (gArt.look != &look) {
+    gArt = {};
+    gArt.look = &look;
+  }
+  return gArt;
+}
+
 void DrawTitleBar(HWND hwnd, const GalleryLook& look, bool active) {
   if (IsIconic(hwnd)) return;
   HDC dc = GetWindowDC(hwnd);
   if (!dc) return;
-  toolkit::DrawBitmapResource(dc, active ? look.activeBar : look.inactiveBar, 0, 0);
+  Art& art = ArtOf(look);
+  toolkit::DrawBitmapHandle(dc, active ? Loaded(art.activeBar, look.activeBar) : Loaded(art.inactiveBar, look.inactiveBar),
+                            0, 0);
   ReleaseDC(hwnd, dc);
 }
 
@@ -33,7 +58,8 @@ LRESULT OnNcCalcSize(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 void OnPaint(HWND hwnd, const GalleryLook& look, bool active) {
   DrawTitleBar(hwnd, look, active);
   PaintGuard paint(hwnd);
-  toolkit::DrawBitmapResource(paint.Dc(), look.background, 0, 0);
+  Art& art = ArtOf(look);
+  toolkit::DrawBitmapHandle(paint.Dc(), Loaded(art.background, look.background), 0, 0);
 }
 
 }  // namespace
@@ -50,6 +76,9 @@ bool HandleGalleryFrame(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, c
     case WM_NCACTIVATE: DrawTitleBar(hwnd, look, active); *result = wParam == 0 ? 1 : 0; return true;
     case WM_PAINT: OnPaint(hwnd, look, active); *result = 0; return true;
     case WM_ERASEBKGND: *result = 0; return true;
+    case WM_NCDESTROY:
+      if (gArt.look == &look) gArt = {};
+      return false;
     default: return false;
   }
 }

@@ -12,7 +12,8 @@ struct GalleryLook {
 };
 
 // Handles WM_NCCALCSIZE, WM_NCCREATE, WM_NCPAINT, WM_NCACTIVATE, WM_PAINT and
-// WM_ERASEBKGND; false for any other message.
+// WM_ERASEBKGND; false for any other message. The bitmaps are loaded once per window and
+// released at its WM_NCDESTROY (which is still answered false).
 bool HandleGalleryFrame(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, const GalleryLook& look, bool active,
                         LRESULT* result);
 

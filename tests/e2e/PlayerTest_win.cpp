@@ -22,6 +22,7 @@
 #include "runtime/base/FileIo_win.h"
 #include "runtime/base/UniqueHandle_win.h"
 #include "runtime/mediaview/core/Title.h"
+#include "runtime/quicktime/core/ControllerBar.h"
 #include "tests/support/Files_win.h"
 #include "tests/support/Messages_win.h"
 
@@ -436,6 +437,14 @@ TEST_F(PlayerTest, HelpShowsItsContentsTopicInTheSecondaryWindow) {
   EXPECT_EQ(ExitCode(), 0u);
 }
 
+// Whether a movie window's text, "time / duration", shows a movie that has played to its
+// end (a movie that has not started shows "0:00 / ...").
+bool MovieAtItsEnd(const std::string& text) {
+  const size_t slash = text.find(" / ");
+  return slash != std::string::npos && slash > 0 && text.compare(slash + 3, std::string::npos, text, 0, slash) == 0 &&
+         text.substr(0, slash) != "0:00";
+}
+
 // One run of the player through every gallery and the article's movie.
 TEST_F(PlayerTest, GalleriesPlayShowEnlargeAndJumpToTheirArticles) {
   ASSERT_TRUE(Start());
@@ -469,10 +478,17 @@ TEST_F(PlayerTest, GalleriesPlayShowEnlargeAndJumpToTheirArticles) {
   HWND movie = FindWindowExA(frame, nullptr, "VideoClass", nullptr);
   ASSERT_NE(movie, nullptr);
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(movie); }, kStepPolls));
-  // Space starts it (the video window's own tests play a movie to its end); a right click
-  // on the movie closes the window through its frame.
-  PostMessageA(movie, WM_KEYDOWN, VK_SPACE, 0);
-  WaitFor([] { return false; }, 50);
+  // A click on the bar's play button starts it; it plays to its end, where the bar's time
+  // (which the movie window's text repeats as "time / duration") reaches the duration.
+  RECT client;
+  GetClientRect(movie, &client);
+  const qt::BarLayout bar = qt::LayoutBar(0, client.bottom - qt::kBarHeight, client.right);
+  const LPARAM play = MAKELPARAM((bar.button.left + bar.button.right) / 2, (bar.button.top + bar.button.bottom) / 2);
+  PostMessageA(movie, WM_LBUTTONDOWN, MK_LBUTTON, play);
+  PostMessageA(movie, WM_LBUTTONUP, 0, play);
+  std::string shown;
+  EXPECT_TRUE(WaitFor([&] { return MovieAtItsEnd(shown = Caption(movie)); }, kStartPolls)) << shown;
+  // A right click on the movie closes the window through its frame.
   PostMessageA(movie, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   EXPECT_TRUE(Gone("VideoParentClass"));
 

@@ -164,6 +164,33 @@ TEST_F(VirtualListBoxTest, SelectingAFarItemReloadsWithItInRowZero) {
   EXPECT_EQ(SendMessageA(control_, kVlbGetSelection, 0, 0), -1);
 }
 
+// The scroll bar's pixels down its middle, from the window's own DC (the bar is nonclient).
+std::vector<COLORREF> BarPixels(HWND control) {
+  RECT window;
+  GetWindowRect(control, &window);
+  const int width = window.right - window.left, height = window.bottom - window.top;
+  const int x = width - GetSystemMetrics(SM_CXVSCROLL) / 2 - 1;
+  std::vector<COLORREF> pixels;
+  HDC dc = GetWindowDC(control);
+  for (int y = 0; y < height; ++y) pixels.push_back(GetPixel(dc, x, y));
+  ReleaseDC(control, dc);
+  return pixels;
+}
+
+// A thumb moved by a load is drawn with the next paint, as a full redraw would draw it.
+TEST_F(VirtualListBoxTest, AMovedThumbIsDrawnWithTheNextPaint) {
+  Create();
+  wintest::PumpRounds(5);
+  const std::vector<COLORREF> before = BarPixels(control_);
+  SendMessageA(control_, kVlbSetSelection, kVlbItemAt, 80);
+  wintest::PumpRounds(5);
+  const std::vector<COLORREF> painted = BarPixels(control_);
+  RedrawWindow(control_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const std::vector<COLORREF> redrawn = BarPixels(control_);
+  EXPECT_NE(before, redrawn);
+  EXPECT_EQ(painted, redrawn);
+}
+
 TEST_F(VirtualListBoxTest, ShrinkingByTwoRowsReleasesTheBottomTwoFirst) {
   Create();
   const int itemHeight = static_cast<int>(SendMessageA(list_, LB_GETITEMHEIGHT, 0, 0));

@@ -16,6 +16,7 @@
 #include "app/movies/VideoWindow.h"
 #include "app/toolkit/BitmapButton.h"
 #include "app/toolkit/ProgramInstance.h"
+#include "tests/support/Canvas_win.h"
 #include "tests/support/Files_win.h"
 #include "tests/support/Messages_win.h"
 
@@ -257,6 +258,34 @@ TEST_F(SlidesGalleryTest, TypingSelectsTheFirstTitleItBeginsAndKeepsWhatWasTyped
   EXPECT_EQ(PanelCurrentPicture()->kind, article::PictureKind::kPortrait);
   EXPECT_EQ(PanelCurrentPicture()->thumbnailPath, disc_.Path() + "\\pictures\\avrora\\portrait\\pavrora.jpg");
   Type("Ж", 0);
+}
+
+// The gallery's pixels, children included (its DC is not clipped to them).
+std::vector<COLORREF> Pixels(HWND gallery) {
+  RECT client;
+  GetClientRect(gallery, &client);
+  wintest::Canvas canvas(client.right, client.bottom);
+  HDC dc = GetDC(gallery);
+  BitBlt(canvas.Dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(gallery, dc);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x) pixels.push_back(canvas.At(x, y));
+  return pixels;
+}
+
+// An answer repaints only what it changed, and the gallery looks as a full repaint makes it.
+TEST_F(SlidesGalleryTest, AnAnswerLeavesTheGalleryAsAFullRepaintWould) {
+  wintest::PumpRounds(5);
+  const std::vector<COLORREF> before = Pixels(gallery_);
+  Type("бор", 2);
+  SetFocus(gallery_);  // no caret blinking between the two looks
+  wintest::PumpRounds(5);
+  const std::vector<COLORREF> answered = Pixels(gallery_);
+  RedrawWindow(gallery_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const std::vector<COLORREF> repainted = Pixels(gallery_);
+  EXPECT_NE(before, repainted);
+  EXPECT_TRUE(answered == repainted);
 }
 
 TEST_F(SlidesGalleryTest, AClickOnAPictureEnlargesItButAPortraitStays) {

@@ -208,6 +208,9 @@ TEST_F(MovieWindow, PlaysToItsEndOnTheClock) {
     EXPECT_TRUE(ended) << name;
     EXPECT_EQ(Time(), duration) << name;
     EXPECT_TRUE(Near(Pixel(32, 24), FrameColour(19))) << name << ": the last frame stays on show";
+    char text[32] = {};
+    GetWindowTextA(window_, text, sizeof text);
+    EXPECT_STREQ(text, "0:02 / 0:02") << name << ": the window's text repeats the bar's time";
     TearDown();
     SetUp();
   }

@@ -172,6 +172,7 @@ void Controller::Redraw(HDC dc, bool movieToo) {
   const uint32_t second = movie->TimeScale() ? time / movie->TimeScale() : 0;
   if (movieToo || thumb != shownThumb_ || second != shownSecond_ || movie->Playing() != shownPlaying_) {
     DrawBar(dc);
+    if (second != shownSecond_) ShowTimeInText();
     shownThumb_ = thumb;
     shownSecond_ = second;
     shownPlaying_ = movie->Playing();
@@ -214,6 +215,15 @@ void Controller::DrawBar(HDC dc) {
   DrawTextA(m, text.c_str(), int(text.size()), &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   SetViewportOrgEx(m, 0, 0, nullptr);
   BitBlt(dc, bar.bar.left, bar.bar.top, width, height, m, 0, 0, SRCCOPY);
+}
+
+// The window's text repeats the bar's time with the duration ("0:03 / 0:05"): the bar is
+// drawn, not a control, and this is how screen readers and other programs can read it.
+void Controller::ShowTimeInText() {
+  const Movie* movie = TheMovie();
+  const std::string text =
+      ElapsedText(movie->Time(), movie->TimeScale()) + " / " + ElapsedText(movie->Duration(), movie->TimeScale());
+  SetWindowTextA(window_, text.c_str());
 }
 
 bool Controller::OnButtonDown(int x, int y) {

@@ -45,6 +45,7 @@ private:
   void Redraw(HDC dc, bool movieToo);
   void DrawMovie(HDC dc);
   void DrawBar(HDC dc);
+  void ShowTimeInText();
 
   MovieHandle movie_;
   RECT movieRect_;
