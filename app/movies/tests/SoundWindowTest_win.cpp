@@ -68,8 +68,8 @@ TEST_F(SoundWindowTest, TheBarStartsTheSoundWhichPlaysToItsEnd) {
   wintest::PumpRounds(5);
   EXPECT_EQ(GetMovieTime(movie, nullptr), 0u);
 
-  const qt::BarLayout bar = qt::LayoutBar(0, bounds.top, kWidth);
-  wintest::Click(sound, {(bar.button.left + bar.button.right) / 2, (bar.button.top + bar.button.bottom) / 2});
+  // The play button is the bar's square at its left end.
+  wintest::Click(sound, {qt::kBarHeight / 2, static_cast<LONG>(bounds.top) + qt::kBarHeight / 2});
   EXPECT_TRUE(wintest::PumpUntil([&] { return GetMovieTime(movie, nullptr) > 0; }, 200));
   EXPECT_TRUE(wintest::PumpUntil([&] { return GetMovieTime(movie, nullptr) >= duration; }, 5000));
 
