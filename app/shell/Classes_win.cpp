@@ -5,6 +5,7 @@
 #include "app/article/TopicWindow_win.h"
 #include "app/lists/VirtualListBox_win.h"
 #include "app/media/Galleries_win.h"
+#include "app/movies/SoundWindow.h"
 #include "app/movies/VideoWindow.h"
 #include "app/navigation/ContentsDialog_win.h"
 #include "app/navigation/ReadingDialogs_win.h"
@@ -56,6 +57,7 @@ const ClassEntry kClasses[] = {
     {movies::kVideoParentClass, movies::VideoParentProc, 0, nullptr, false, WHITE_BRUSH,
      "Невозможно зарегистрировать класс VIDEOPARENTCLASS"},
     {movies::kVideoClass, movies::VideoProc, 0, nullptr, false, WHITE_BRUSH, "Невозможно зарегистрировать класс VIDEOCLASS"},
+    {movies::kSoundClass, movies::SoundProc, 0, nullptr, false, BLACK_BRUSH, "Невозможно зарегистрировать класс SOUNDCLASS"},
     // The logo keeps its movie controller in its window word.
     {kLogoClass, LogoWindowProc, sizeof(LONG_PTR), nullptr, true, BLACK_BRUSH, "Невозможно зарегистрировать класс LOGOCLASS"},
     {kAboutClass, AboutWindowProc, 0, nullptr, true, WHITE_BRUSH, "Невозможно зарегистрировать класс AboutDialog"},

@@ -8,6 +8,7 @@
 #include "app/article/TopicWindow_win.h"
 #include "app/movies/DiscPrompt.h"
 #include "app/movies/QuickTime.h"
+#include "app/movies/SoundWindow.h"
 #include "app/movies/VideoWindow.h"
 #include "app/shell/AutoRun_win.h"
 #include "app/shell/Classes_win.h"
@@ -81,7 +82,8 @@ bool DiscPresent(const std::string& productDir, HINSTANCE instance) {
   return true;
 }
 
-// What the video window takes from the settings: the discs, fonts, brush and palette.
+// What the video window takes from the settings: the discs, fonts, brush and palette; the
+// sound player, where the disc is.
 void SetUpVideoWindow(const Program& program) {
   movies::SetVideoSettings({.productDir = program.productDir,
                             .discConversation = true,
@@ -91,6 +93,7 @@ void SetUpVideoWindow(const Program& program) {
                             .captionFont = program.lightFont,
                             .staticBrush = program.lightGreyBrush.Get(),
                             .buttonCursor = Cursors().handE});
+  movies::SetSoundFolder(program.productDir);
 }
 
 bool OpenTitle(HINSTANCE instance) {

@@ -251,7 +251,10 @@ MVAPI LONG WINAPI yMVScrollY(LPMV display, LPPOINT delta, LPLONG top, LPLONG bot
 MVAPI LONG WINAPI xMVScrollX(LPMV display, LPPOINT delta, UINT code, LONG pos, LPLONG err);
 // Paints the part of the display inside `rect` (the whole frame when null).
 MVAPI BOOL WINAPI fMVApplyToDC(LPMV display, HDC dc, LPRECT rect, LPLONG err);
-// Titles of this runtime embed no windows: there is never one to enumerate or remove.
+// The child windows the shown topic embeds in its text, made on the display's window when
+// it is laid out: `how` 0 gives the first, 2 the one after `previous`; null past the last.
+// They go when another topic is shown, on removal (the next layout makes them again) and
+// with the display.
 MVAPI HWND WINAPI hwndMVGetEmbeddedWindow(LPMV display, HWND previous, UINT how);
 MVAPI void WINAPI MVRemoveInsertedEmbeddedWindows(LPMV display);
 

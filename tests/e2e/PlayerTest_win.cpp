@@ -503,6 +503,24 @@ TEST_F(PlayerTest, GalleriesPlayShowEnlargeAndJumpToTheirArticles) {
   EXPECT_TRUE(Gone("GalleryDialog"));
   if (popup) PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
 
+  // The sound gallery's double click shows the sound topic with its player, which starts
+  // on Space and goes with the popup.
+  EXPECT_TRUE(Gone("MV13PaneClass"));
+  PostMessageA(main_, WM_COMMAND, kCmdStartScreen, 0);
+  PostMessageA(main_, WM_COMMAND, kCmdSoundGallery, 0);
+  ASSERT_TRUE(Opened("GalleryDialog", &gallery));
+  list = FindWindowExA(gallery, nullptr, "ListBox", nullptr);
+  PostMessageA(gallery, WM_COMMAND, MAKEWPARAM(0, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+  HWND player = nullptr;
+  ASSERT_TRUE(Opened("MV13PaneClass", &popup));
+  EXPECT_TRUE(WaitFor([&] { return (player = Descendant(popup, "SoundClass")) && IsWindowVisible(player); }, kStepPolls));
+  if (player) PostMessageA(player, WM_KEYDOWN, VK_SPACE, 0);
+  WaitFor([] { return false; }, 20);
+  PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(player); }, kStepPolls));
+  PostMessageA(gallery, WM_COMMAND, 2, 0);
+  EXPECT_TRUE(Gone("GalleryDialog"));
+
   // The illustrations gallery enlarges the first picture and jumps to its article.
   PostMessageA(main_, WM_COMMAND, kCmdPictureGallery, 0);
   ASSERT_TRUE(Opened("SlidesGalleryDialog", &gallery));

@@ -22,7 +22,7 @@ import tomllib
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 
-from disc import bitmapfont, catalogues, chrome, contact, cp1251, fonts, media, movies, timeline, topics, validate  # noqa: E402
+from disc import bitmapfont, catalogues, chrome, contact, cp1251, fonts, media, movies, sounds, timeline, topics, validate  # noqa: E402
 
 
 def log(msg):
@@ -41,9 +41,14 @@ def check(content, out):
     manifest = topics.load_manifest(content / "manifest.txt")
     pictures = media.load_specs(content / "media" / "pictures.toml")
     movie_list = load_toml(content / "media" / "movies.toml")["movie"]
+    sound_list = load_toml(content / "media" / "sounds.toml")["sound"]
     errors = validate.check_sources(content, all_topics, manifest, pictures, movie_list)
-    return errors or validate.check_disc(content, out / "title-src", out / "product", out / "archive",
-                                         all_topics, manifest, pictures, movie_list)
+    errors += validate.check_sounds(content, all_topics, sound_list, sounds.TUNES)
+    if errors:
+        return errors
+    errors = validate.check_disc(content, out / "title-src", out / "product", out / "archive",
+                                 all_topics, manifest, pictures, movie_list)
+    return errors + validate.check_sound_files(out / "product", sound_list)
 
 
 def build(content, out, titlec=None, jobs=2):
@@ -59,8 +64,10 @@ def build(content, out, titlec=None, jobs=2):
     pictures = media.load_specs(content / "media" / "pictures.toml")
     movie_list = load_toml(content / "media" / "movies.toml")["movie"]
     timeline_spec = load_toml(content / "timeline.toml")
+    sound_list = load_toml(content / "media" / "sounds.toml")["sound"]
 
     errors = validate.check_sources(content, all_topics, manifest, pictures, movie_list)
+    errors += validate.check_sounds(content, all_topics, sound_list, sounds.TUNES)
     if errors:
         return errors
 
@@ -78,17 +85,19 @@ def build(content, out, titlec=None, jobs=2):
     timeline.write_bitmap(img, product / "timeline" / "timeline.bmp")
     timeline.write_regions(cards, product / "timeline" / "timeline.rhs")
     _movies(product, archive, movie_list, out / "cache")
+    _sounds(product, sound_list, out / "cache")
     _title_source(content, all_topics, src)
     if titlec:
         log(f"compiling the title with {titlec}")
         subprocess.run([str(titlec), "build", str(src), "-o", str(product / "kro.m14"), "--quiet"], check=True)
     errors = validate.check_disc(content, src, product, archive, all_topics, manifest, pictures, movie_list)
+    errors += validate.check_sound_files(product, sound_list)
     if not errors:
         _overview(product, baggage, out / "overview")
         log(f"{len(articles)} articles, {len(all_topics) - len(articles)} other topics, "
             f"{len(list(product.glob('pictures/*/slides/*.jpg')))} pictures, "
             f"{len(list(product.glob('pictures/*/portrait/*.jpg')))} portraits, "
-            f"{len(list(archive.glob('movies/*')))} movies, {len(cards)} timeline regions")
+            f"{len(list(archive.glob('movies/*')))} movies, {len(sound_list)} sounds, {len(cards)} timeline regions")
         log(f"done in {time.time() - started:.0f} s: {out}")
     return errors
 
@@ -130,6 +139,21 @@ def _movies(product, archive, movie_list, cache_dir):
         if m.get("product", True):
             (product / "movies").mkdir(exist_ok=True)
             shutil.copyfile(archive / "movies" / m["file"], product / "movies" / m["file"])
+    cache_path.write_text(json.dumps(cache, indent=0, sort_keys=True))
+
+
+def _sounds(product, sound_list, cache_dir):
+    """Sounds are remade only when their tune or the synthesiser changed."""
+    cache_path = cache_dir / "sounds.json"
+    cache = json.loads(cache_path.read_text()) if cache_path.exists() else {}
+    version = media.code_hash(pathlib.Path(sounds.__file__))
+    for s in sound_list:
+        path = product / validate.sound_file(s["topic"]).replace("\\", "/")
+        key = json.dumps([version, s["tune"]])
+        if cache.get(str(path)) != key or not path.exists():
+            log(f"sound {path.name}")
+            sounds.make(path, s["tune"], cache_dir)
+            cache[str(path)] = key
     cache_path.write_text(json.dumps(cache, indent=0, sort_keys=True))
 
 

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "runtime/base/Cp1251.h"
 #include "runtime/mediaview/core/RichText.h"
@@ -276,11 +278,32 @@ private:
     std::string altUtf8;
     PlainChildren(n, &altUtf8);
     const std::string alt = Printable(Convert(n, altUtf8.c_str()));
+    if (name.starts_with(kWindowScheme)) return Window(n, name.substr(kWindowScheme.size()), alt);
     if (name.empty() || name.size() > 255 || alt.size() > 255) return Error(n, "image name and caption hold 1 to 255 characters");
     out_->pictures.push_back({name, Line(n)});
     writer_.Format(base_);
     writer_.Picture(name, alt);
   }
+
+  // ![data](window:Class@WIDTHxHEIGHT): a child window of Class, given the data as its text,
+  // in a box of that many pixels.
+  void Window(cmark_node* n, std::string_view spec, const std::string& data) {
+    const size_t at = spec.rfind('@');
+    const std::string_view className = spec.substr(0, at);
+    unsigned width = 0, height = 0;
+    char tail = 0;
+    const std::string size(at == std::string_view::npos ? std::string_view{} : spec.substr(at + 1));
+    if (at == std::string_view::npos || className.empty() || className.size() > 255 ||
+        std::sscanf(size.c_str(), "%ux%u%c", &width, &height, &tail) != 2)
+      return Error(n, "an embedded window is written ![data](window:Class@WIDTHxHEIGHT)");
+    if (width == 0 || height == 0 || width > mv::kMaxEmbeddedSide || height > mv::kMaxEmbeddedSide)
+      return Error(n, "an embedded window is 1 to " + std::to_string(mv::kMaxEmbeddedSide) + " pixels each way");
+    if (data.size() > 255) return Error(n, "an embedded window's data holds at most 255 characters");
+    writer_.Format(base_);
+    writer_.Window(className, data, static_cast<uint16_t>(width), static_cast<uint16_t>(height));
+  }
+
+  static constexpr std::string_view kWindowScheme = "window:";
 
   const TopicFile& topic_;
   RenderedTopic* out_;

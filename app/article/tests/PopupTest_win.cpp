@@ -149,6 +149,47 @@ TEST_F(PopupTest, AClickOutsideClosesItAndThePaneBelowTakesTheClick) {
   EXPECT_EQ(GetCapture(), popup);  // given back after the drag
 }
 
+// A window the sound topic embeds: it counts the clicks that reach it.
+int gEmbeddedClicks = 0;
+LRESULT CALLBACK PopupEmbedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN) ++gEmbeddedClicks;
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST_F(PopupTest, APopupHoldsTheWindowsItsTopicEmbedsUntilItCloses) {
+  ASSERT_TRUE(wintest::RegisterTestClass("PopupEmbed", PopupEmbedProc));
+  ASSERT_EQ(ShowPopupByContextString("pop_sound", 2), 1);
+  HWND popup = OpenPopup();
+  ASSERT_NE(popup, nullptr);
+  HWND embedded = hwndMVGetEmbeddedWindow(PaneDisplay(popup), nullptr, 0);
+  ASSERT_NE(embedded, nullptr);
+  EXPECT_EQ(GetParent(embedded), popup);
+  char text[32] = {};
+  GetWindowTextA(embedded, text, sizeof text);
+  EXPECT_STREQ(text, "rec.mov");
+  // Laid out for the popup's last frame: on the screen, inside the centred topic.
+  RECT box;
+  GetWindowRect(embedded, &box);
+  EXPECT_EQ(box.right - box.left, 100);
+  EXPECT_GT(box.left, 0);
+  EXPECT_LT(box.right, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_TRUE(IsWindowVisible(embedded));
+
+  // The popup holds the capture, yet a click on the embedded window reaches it and the
+  // popup stays open.
+  gEmbeddedClicks = 0;
+  POINT inside{box.left + 5, box.top + 5};
+  ScreenToClient(popup, &inside);
+  SendMessageA(popup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inside.x, inside.y));
+  Pump();
+  EXPECT_EQ(gEmbeddedClicks, 1);
+  EXPECT_TRUE(IsWindow(popup));
+
+  PressKey(popup, VK_ESCAPE);
+  EXPECT_FALSE(IsWindow(popup));
+  EXPECT_FALSE(IsWindow(embedded));
+}
+
 TEST_F(PopupTest, LinksInsideAPopupReuseItOrCloseIt) {
   HWND popup = OpenDeltaPopup();
   ASSERT_NE(popup, nullptr);

@@ -8,7 +8,7 @@
 namespace kro::mv {
 namespace {
 
-enum Op : uint8_t { kPara = 1, kFormat = 2, kText = 3, kBreak = 4, kLink = 5, kEnd = 6, kPict = 7 };
+enum Op : uint8_t { kPara = 1, kFormat = 2, kText = 3, kBreak = 4, kLink = 5, kEnd = 6, kPict = 7, kEmbed = 8 };
 constexpr uint16_t kMaxTextRecord = 0xFFFF;
 
 class Decoder {
@@ -45,6 +45,7 @@ private:
         CloseLink();
         return nullptr;
       case kPict: return Picture();
+      case kEmbed: return Embed();
       default: return "unknown record";
     }
   }
@@ -118,6 +119,21 @@ private:
     return nullptr;
   }
 
+  const char* Embed() {
+    const uint16_t width = in_.U16();
+    const uint16_t height = in_.U16();
+    const std::string_view className = in_.Text(in_.U8());
+    const std::string_view data = in_.Text(in_.U8());
+    if (!in_.ok()) return nullptr;
+    if (width == 0 || height == 0 || width > kMaxEmbeddedSide || height > kMaxEmbeddedSide)
+      return "embedded window size out of range";
+    if (className.empty()) return "embedded window without a class";
+    AddRun(RunKind::Window, className, data);
+    out_->runs.back().boxWidth = width;
+    out_->runs.back().boxHeight = height;
+    return nullptr;
+  }
+
   void AddRun(RunKind kind, std::string_view text, std::string_view alt) {
     mv::Run r;
     r.kind = kind;
@@ -126,7 +142,7 @@ private:
     r.alt = alt;
     r.hotspot = linkOpen_ ? static_cast<int32_t>(out_->hotspots.size() - 1) : -1;
     r.textOffset = textLength_;
-    if (kind != RunKind::Picture) textLength_ += static_cast<uint32_t>(text.size());
+    if (kind == RunKind::Text || kind == RunKind::LineBreak) textLength_ += static_cast<uint32_t>(text.size());
     out_->runs.push_back(r);
     ++out_->paragraphs.back().runCount;
   }
@@ -161,7 +177,8 @@ std::string PlainText(const Region& region) {
     if (p > 0) text.push_back('\n');
     const Paragraph& para = region.paragraphs[p];
     for (uint32_t r = para.firstRun; r < para.firstRun + para.runCount; ++r)
-      if (region.runs[r].kind != RunKind::Picture) text.append(region.runs[r].text);
+      if (const Run& run = region.runs[r]; run.kind == RunKind::Text || run.kind == RunKind::LineBreak)
+        text.append(run.text);
   }
   return text;
 }
@@ -233,6 +250,15 @@ void RichTextWriter::Picture(std::string_view name, std::string_view alt) {
   U8(kPict);
   Short(name);
   Short(alt);
+}
+
+void RichTextWriter::Window(std::string_view className, std::string_view data, uint16_t width, uint16_t height) {
+  FlushFormat();
+  U8(kEmbed);
+  U16(width);
+  U16(height);
+  Short(className);
+  Short(data);
 }
 
 std::vector<uint8_t> RichTextWriter::TakeBytes() {

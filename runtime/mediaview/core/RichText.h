@@ -12,13 +12,16 @@
 //           | LINK   0x05 kind:u8 hash:u32 dataLength:u8 (<= 255) data[dataLength]
 //           | END    0x06                          ends the open LINK
 //           | PICT   0x07 nameLength:u8 (>= 1) name[] altLength:u8 alt[]   inline baggage picture
-// FORMAT, TEXT, BREAK, LINK and PICT need an open paragraph; links do not nest, do not span
+//           | EMBED  0x08 width:u16 height:u16 (1..kMaxEmbeddedSide, pixels)
+//                         classLength:u8 (>= 1) class[] dataLength:u8 data[]
+//                         a child window of that class, created with the data as its text
+// FORMAT, TEXT, BREAK, LINK, PICT and EMBED need an open paragraph; links do not nest, do not span
 // paragraphs and are closed by the end of the region. The character format at the start of
 // every region is font 0, 24 half-points, plain, black; it carries over paragraph starts.
 //
 // Plain text and character offsets: the plain text of a region is the bytes of its TEXT
 // records in order, one '\n' for each BREAK and one '\n' between two paragraphs (none after
-// the last); pictures add nothing. Offsets (search hits, highlights, selections) count
+// the last); pictures and embedded windows add nothing. Offsets (search hits, highlights, selections) count
 // bytes of that text, that is cp1251 characters.
 #include <cstdint>
 #include <span>
@@ -68,13 +71,19 @@ struct Hotspot {
   uint32_t textEnd = 0;
 };
 
-enum class RunKind : uint8_t { Text, LineBreak, Picture };
+enum class RunKind : uint8_t { Text, LineBreak, Picture, Window };
+
+// An embedded window's box, either side, in pixels: a window larger than a screen of the
+// time is an authoring slip, not a layout to honour.
+inline constexpr uint16_t kMaxEmbeddedSide = 2048;
 
 struct Run {
   RunKind kind = RunKind::Text;
   CharFormat format;
-  std::string_view text;  // Text: the characters; Picture: the baggage name
-  std::string_view alt;   // Picture: its caption
+  std::string_view text;  // Text: the characters; Picture: the baggage name; Window: its class
+  std::string_view alt;   // Picture: its caption; Window: its data string
+  uint16_t boxWidth = 0;  // Window: the box it takes in the text
+  uint16_t boxHeight = 0;
   int32_t hotspot = -1;   // index into Region::hotspots
   uint32_t textOffset = 0;
 };
@@ -111,6 +120,7 @@ public:
   void BeginLink(HotspotKind kind, uint32_t hash, std::string_view data);
   void EndLink();
   void Picture(std::string_view name, std::string_view alt);
+  void Window(std::string_view className, std::string_view data, uint16_t width, uint16_t height);
   bool empty() const { return bytes_.empty(); }
   std::vector<uint8_t> TakeBytes();
 

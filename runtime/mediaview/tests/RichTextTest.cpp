@@ -19,6 +19,7 @@ std::vector<uint8_t> Sample() {
   w.LineBreak();
   w.Paragraph(ParagraphFormat{});
   w.Picture("dam.jpg", "Плотина");
+  w.Window("SoundClass", "sounds\\bells.mov", 320, 28);
   w.BeginLink(HotspotKind::Command, 0, "activate");
   w.Text("дальше");
   return w.TakeBytes();  // the open link ends with the region
@@ -49,6 +50,13 @@ TEST(RichText, RoundTripWithPlainTextOffsets) {
   EXPECT_EQ(picture.format.font, 1);  // formats carry over paragraph starts
   EXPECT_TRUE(picture.format.bold());
   EXPECT_EQ(r.runs[1].hotspot, 0);
+  const mv::Run& window = r.runs[r.paragraphs[1].firstRun + 1];
+  EXPECT_EQ(window.kind, RunKind::Window);
+  EXPECT_EQ(window.text, "SoundClass");
+  EXPECT_EQ(window.alt, "sounds\\bells.mov");
+  EXPECT_EQ(window.boxWidth, 320);
+  EXPECT_EQ(window.boxHeight, 28);
+  EXPECT_EQ(window.textOffset, 12u);  // it adds nothing to the plain text
 }
 
 // Faults name the offset of the record at fault (or of the read that ran out) in the file.
@@ -67,6 +75,10 @@ TEST(RichText, MalformedRegionsAreRefused) {
       {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x05, 1, 0, 0, 0, 0, 0, 0x05, 1, 0, 0, 0, 0, 0}, "offset 1019: bad value: rich text: nested link"},
       {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x09}, "offset 1012: bad value: rich text: unknown record"},
       {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03, 0x05, 0x00, 'a'}, "offset 1015: truncated: rich text record: needs 5 bytes, 1 left"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x08, 0, 0, 1, 0, 1, 'C', 0}, "offset 1012: bad value: rich text: embedded window size out of range"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x08, 1, 0, 0x01, 0x08, 1, 'C', 0}, "offset 1012: bad value: rich text: embedded window size out of range"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x08, 0x00, 0x08, 1, 0, 0, 0}, "offset 1012: bad value: rich text: embedded window without a class"},
+      {{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x08, 1, 0, 1, 0, 1, 'C', 2, 'd'}, "offset 1020: truncated: rich text record: needs 2 bytes, 1 left"},
       {{0x01, 0, 0}, "offset 1002: truncated: rich text record: needs 2 bytes, 1 left"},
   };
   for (const Case& c : cases) {

@@ -40,6 +40,8 @@ MVAPI BOOL WINAPI fMVSetWindow(LPMV display, HWND window, LPLONG err) {
     SetError(err, MVERR_INVALID);
     return FALSE;
   }
+  // Windows embedded on the old window go with it.
+  if (window != d->view->window) d->view->RemoveEmbeddedWindows();
   d->view->window = window;
   return TRUE;
 }
@@ -156,8 +158,13 @@ MVAPI BOOL WINAPI fMVApplyToDC(LPMV display, HDC dc, LPRECT rect, LPLONG err) {
   });
 }
 
-MVAPI HWND WINAPI hwndMVGetEmbeddedWindow(LPMV, HWND, UINT) { return nullptr; }
+MVAPI HWND WINAPI hwndMVGetEmbeddedWindow(LPMV display, HWND previous, UINT how) {
+  const DisplayObject* d = FindDisplay(display);
+  return d ? d->view->EmbeddedWindow(previous, how) : nullptr;
+}
 
-MVAPI void WINAPI MVRemoveInsertedEmbeddedWindows(LPMV) {}
+MVAPI void WINAPI MVRemoveInsertedEmbeddedWindows(LPMV display) {
+  if (DisplayObject* d = FindDisplay(display)) d->view->RemoveEmbeddedWindows();
+}
 
 }  // extern "C"

@@ -20,9 +20,10 @@ class Ref:
 
 @dataclasses.dataclass
 class Link:
-    kind: str       # jump, popup, command, image
-    target: str     # context string, window command or picture name
+    kind: str       # jump, popup, command, image, window
+    target: str     # context string, window command, picture name or window class@size
     line: int
+    text: str = ""  # what stands in the brackets: an embedded window's data string
 
 
 @dataclasses.dataclass
@@ -70,8 +71,8 @@ def parse_topic(path):
     for i in range(end + 1, len(lines)):
         number, text = i + 1, lines[i]
         topic.body.append((number, text))
-        for bang, _, target in _LINK.findall(text):
-            topic.links.append(_link(bang, target, number))
+        for bang, inner, target in _LINK.findall(text):
+            topic.links.append(_link(bang, inner, target, number))
     for key in ("context", "title"):
         if getattr(topic, key) is None:
             topic.errors.append((1, f"front matter lacks '{key}'"))
@@ -107,7 +108,9 @@ def _front_matter_line(topic, text, number):
         topic.errors.append((number, f"kind '{value}' is not one of {', '.join(KINDS)}"))
 
 
-def _link(bang, target, line):
+def _link(bang, inner, target, line):
+    if bang and target.startswith("window:"):
+        return Link("window", target[7:], line, inner)
     if bang:
         return Link("image", target, line)
     if target.startswith("#"):

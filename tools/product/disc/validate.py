@@ -16,6 +16,10 @@ _CONTEXT = re.compile(r"^[A-Za-z0-9_]+$")
 _FORBIDDEN = re.compile(r"[{}\[\]]")
 
 
+# The one window class the reader registers for topics to embed: the sound player.
+SOUND_CLASS = "SoundClass"
+
+
 class Report(list):
     def add(self, path, line, message):
         self.append(f"{path}:{line}: {message}")
@@ -118,6 +122,9 @@ def _check_topic(r, t, by_context, manifest, pictures, movie_files):
         elif link.kind == "image":
             if link.target.split(".")[0] not in pictures or not link.target.startswith("map_"):
                 r.add(t.path, link.line, f"image '{link.target}' is not a generated map picture")
+        elif link.kind == "window":
+            if not link.target.startswith(SOUND_CLASS + "@"):
+                r.add(t.path, link.line, f"embedded window '{link.target}': the reader embeds only {SOUND_CLASS}")
         elif link.kind == "command":
             target = link.target.split(">", 1)[0]
             if link.target != "activate" and (">" not in link.target or target not in by_context):
@@ -388,3 +395,44 @@ def _check_timeline(r, folder, by_context):
             r.add(rhs, i + 1, f"region {left},{top},{right},{bottom} lies outside the {frames * width}x{height} picture")
         if ctx not in by_context:
             r.add(rhs, i + 1, f"region names unknown article '{ctx}'")
+
+
+def sound_file(topic_context):
+    """Where a sound topic's recording lies on the encyclopedia disc, as its topic names it."""
+    return f"sounds\\{topic_context}.mov"
+
+
+def check_sounds(content, topics_, sound_list, tunes):
+    """Every sound a topic's media links or the sound gallery name has a recording, and its
+    topic embeds the player on it."""
+    r = Report()
+    where = pathlib.Path(content) / "media" / "sounds.toml"
+    by_context = {t.context.value: t for t in topics_ if t.context}
+    listed = {}
+    for s in sound_list:
+        topic, tune = s.get("topic", ""), s.get("tune", "")
+        if topic in listed:
+            r.add(where, 1, f"sound topic '{topic}' listed twice")
+        listed[topic] = s
+        if tune not in tunes:
+            r.add(where, 1, f"sound '{topic}': unknown tune '{tune}' (one of {', '.join(sorted(tunes))})")
+        t = by_context.get(topic)
+        if t is None or t.kind is None or t.kind.value != "popup":
+            r.add(where, 1, f"sound '{topic}' is not a popup topic")
+            continue
+        embeds = [l for l in t.links if l.kind == "window" and l.target.startswith(SOUND_CLASS + "@")]
+        if [l.text for l in embeds] != [sound_file(topic)]:
+            r.add(t.path, t.title.line, f"a sound topic embeds one {SOUND_CLASS} on {sound_file(topic)}")
+    for t in topics_:
+        if t.wave and t.wave.value not in listed:
+            r.add(t.path, t.wave.line, f"sound '{t.wave.value}' has no recording in media/sounds.toml")
+    return r
+
+
+def check_sound_files(product, sound_list):
+    r = Report()
+    for s in sound_list:
+        path = pathlib.Path(product) / sound_file(s["topic"]).replace("\\", "/")
+        if not path.exists():
+            r.add(path, 0, "sound recording missing from the encyclopedia disc")
+    return r

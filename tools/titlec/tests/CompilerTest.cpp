@@ -20,7 +20,8 @@ TEST(Compiler, EveryAuthoringErrorIsReportedWithFileAndLine) {
   MemoryFolder folder;
   folder.Put("manifest.txt", "contents: topic_a\nlist 107 += topic_a, topic_gone\nbogus: 1\n");
   folder.Put("articles/a.md", Topic(u8"context: topic_a\ntitle: Альфа \xF0\x9F\x98\x80\n"));
-  folder.Put("articles/b.md", Topic(u8"context: topic_b\ntitle: Бета\n", u8"# Бета\n\nСм. [там](#topic_nowhere).\n\n![x](pic.jpg)\n"));
+  folder.Put("articles/b.md", Topic(u8"context: topic_b\ntitle: Бета\n", u8"# Бета\n\nСм. [там](#topic_nowhere).\n\n![x](pic.jpg)\n\n"
+                                                                   u8"![d](window:Cls@0x5)\n\n![d](window:Cls)\n"));
   folder.Put("articles/c.md", Topic(u8"context: TOPIC_A\ntitle: Гамма\ncolour: red\n"));
   folder.Put("articles/d.md", Topic(u8"context: topic_d\ntitle: БЕТА\npict: bad name.jpg | Подпись\n"));
   folder.Put("articles/e.md", "no front matter\n");
@@ -31,6 +32,8 @@ TEST(Compiler, EveryAuthoringErrorIsReportedWithFileAndLine) {
            "articles/a.md:3: character U+1F600 cannot be written in code page 1251",
            "articles/b.md:7: link to a missing context string 'topic_nowhere'",
            "articles/b.md:9: image 'pic.jpg' is not a baggage file",
+           "articles/b.md:11: an embedded window is 1 to 2048 pixels each way",
+           "articles/b.md:13: an embedded window is written ![data](window:Class@WIDTHxHEIGHT)",
            "articles/c.md:2: context string 'TOPIC_A' already used by articles/a.md",
            "articles/c.md:4: unknown front-matter key 'colour'",
            "articles/d.md:3: title '",
@@ -117,6 +120,28 @@ TEST(Compiler, DataStringsReadBackWhole) {
   EXPECT_EQ(m.movieCaption, "Фильм");
   EXPECT_EQ(m.map, "map_a");
   EXPECT_EQ(m.sound, "snd_a");
+}
+
+TEST(Compiler, EmbeddedWindowsReachTheBodyRegion) {
+  MemoryFolder folder;
+  folder.Put("articles/a.md", Topic(u8"context: topic_a\ntitle: Альфа\nwave: snd_a\n"));
+  folder.Put("popups/snd.md", Topic(u8"context: snd_a\nkind: popup\n",
+                                    u8"# Звук\n\nСлушайте: ![sounds\\a.mov](window:SoundClass@320x26)\n"));
+  Diagnostics diags;
+  const auto result = Compile(folder, {}, &diags);
+  ASSERT_TRUE(result) << diags.Report();
+  const auto title = Open(result->title);
+  const uint32_t topic = title->TopicByContext("snd_a");
+  ASSERT_NE(topic, mv::kNone);
+  const auto region = title->DecodeRegion(topic, mv::RegionIndex::Body);
+  ASSERT_TRUE(region);
+  ASSERT_EQ(region->runs.size(), 2u);
+  const mv::Run& window = region->runs[1];
+  EXPECT_EQ(window.kind, mv::RunKind::Window);
+  EXPECT_EQ(window.text, "SoundClass");
+  EXPECT_EQ(window.alt, "sounds\\a.mov");
+  EXPECT_EQ(window.boxWidth, 320);
+  EXPECT_EQ(window.boxHeight, 26);
 }
 
 TEST(Compiler, MediaLinksBeyondTheReadersBuffersAreErrors) {

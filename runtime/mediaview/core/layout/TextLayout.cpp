@@ -102,6 +102,12 @@ void TextLayout::BuildItems(const Paragraph& para, Measurer& measurer, int lineW
       items_.push_back({Item::Break, false, r, run.textOffset, 0, 0, &m});
       continue;
     }
+    if (run.kind == RunKind::Window) {
+      // A window keeps its height (a controller bar does not scale); only its width gives way.
+      const int height = options_.maxPictureHeight > 0 ? std::min<int>(run.boxHeight, options_.maxPictureHeight) : run.boxHeight;
+      items_.push_back({Item::Picture, true, r, run.textOffset, std::min<int>(run.boxWidth, lineWidth), height, &m});
+      continue;
+    }
     if (run.kind == RunKind::Picture) {
       Size s = measurer.PictureSize(run.text);
       if (s.width <= 0 || s.height <= 0) continue;

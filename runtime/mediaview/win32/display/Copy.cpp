@@ -64,7 +64,8 @@ private:
   }
 
   void RunText(const mv::Run& run, uint32_t begin, uint32_t end, std::string* out) {
-    const uint32_t length = run.kind == mv::RunKind::Picture ? 0 : static_cast<uint32_t>(run.text.size());
+    const bool textual = run.kind == mv::RunKind::Text || run.kind == mv::RunKind::LineBreak;
+    const uint32_t length = textual ? static_cast<uint32_t>(run.text.size()) : 0;
     const uint32_t b = std::max(begin, run.textOffset), e = std::min(end, run.textOffset + length);
     if (b >= e) return;
     if (run.kind == mv::RunKind::LineBreak) {

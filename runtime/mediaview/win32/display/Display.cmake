@@ -5,6 +5,7 @@ target_sources(mvcl14n_code PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/../SelectionCalls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../PrintCalls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Copy.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EmbeddedWindows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GdiMeasurer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Painter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp

@@ -50,6 +50,7 @@ public:
       if (const Picture* p = job_.measurer->FindPicture(run.text)) DrawPicture(dc_, *p, {x, baseline - f.height, x + f.width, baseline});
       return;
     }
+    if (run.kind == mv::RunKind::Window) return;  // the window paints itself; without one the box stays empty
     Collect(run, f);
     if (text_.empty()) return;
     SelectGuard font(dc_, job_.measurer->Font(run.format));

@@ -58,6 +58,7 @@ bool View::Follow(DisplayObject& d) {
     pictures_ = PictureCache();
   }
   source_ = now;
+  embedded_.Remove();
   title_ = d.title;
   region_ = mv::Region();
   layout_.reset();
@@ -102,6 +103,7 @@ bool View::Current(DisplayObject& d) {
     const auto lines = layout_->lines();
     const auto offset = static_cast<uint32_t>(std::max<LONG>(d.scroll, 0));
     SetScrollTop(d, offset == 0 || lines.empty() ? 0 : std::min(lines[layout_->LineOf(offset)].top, MaxScrollY()));
+    embedded_.Insert(window, *layout_, Origin());
   }
   return true;
 }
@@ -223,10 +225,12 @@ RECT View::ToWindow(const L::Rect& r) const {
 bool View::Paint(HDC dc, const RECT& clip) {
   RECT area{};
   if (!IntersectRect(&area, &clip, &frame_)) return layout_.has_value();
+  // A scroll by rectangle leaves the windows where they were; they follow the text here.
+  if (layout_) embedded_.Place(*layout_, Origin());
   PaintJob job;
   job.layout = layout_ ? &*layout_ : nullptr;
   job.measurer = measurer_.get();
-  job.origin = {frame_.left - scrollX_, frame_.top - scrollY_};
+  job.origin = Origin();
   job.background = look.background == CLR_INVALID ? kDefaultBackground : look.background;
   job.defaultText = look.text;
   if (look.text == CLR_INVALID && IsDark(job.background)) job.darkText = kTextOnDark;
@@ -256,6 +260,11 @@ bool View::Paint(HDC dc, const RECT& clip) {
   if (bitmap)
     BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, target, area.left, area.top, SRCCOPY);
   return job.layout != nullptr;
+}
+
+HWND View::EmbeddedWindow(HWND previous, UINT how) const {
+  if (how == 0) return embedded_.First();
+  return how == 2 && previous ? embedded_.Next(previous) : nullptr;
 }
 
 void View::Invalidate() const {

@@ -17,6 +17,7 @@
 #include "runtime/mediaview/core/RichText.h"
 #include "runtime/mediaview/core/Title.h"
 #include "runtime/mediaview/core/layout/TextLayout.h"
+#include "runtime/mediaview/win32/display/EmbeddedWindows.h"
 #include "runtime/mediaview/win32/display/GdiMeasurer.h"
 #include "runtime/mediaview/win32/display/Pictures.h"
 
@@ -77,6 +78,9 @@ public:
   ScrollResult ScrollX(UINT code, LONG position);
 
   bool Paint(HDC dc, const RECT& clip);
+  // The topic's embedded windows: 0 the first, 2 the one after `previous`; null past the last.
+  HWND EmbeddedWindow(HWND previous, UINT how) const;
+  void RemoveEmbeddedWindows() { embedded_.Remove(); }
   // Layout point of a window client point, and the reverse for a layout rectangle.
   POINT ToLayout(LONG x, LONG y) const;
   RECT ToWindow(const mv::layout::Rect& r) const;
@@ -103,6 +107,7 @@ private:
     UINT region = 0;
     bool operator==(const Source&) const = default;
   };
+  POINT Origin() const { return {frame_.left - scrollX_, frame_.top - scrollY_}; }
   int ViewHeight() const { return frame_.bottom - frame_.top; }
   int ViewWidth() const { return frame_.right - frame_.left; }
   int MaxScrollY() const;
@@ -135,6 +140,7 @@ private:
   int32_t focus_ = -1;
   HGLOBAL highlightList_ = nullptr;  // the caller's block; the caller frees it
   std::vector<Occurrence> occurrences_;
+  EmbeddedWindows embedded_;
 };
 
 }  // namespace kro::mvdll::display

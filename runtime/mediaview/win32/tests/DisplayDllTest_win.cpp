@@ -597,3 +597,114 @@ TEST_F(DisplayTest, DuplicatesKeepTheLookAndActivateTakesTheFocus) {
 }
 
 }  // namespace
+
+// ---- Embedded windows ------------------------------------------------------------------
+
+// The sound topic embeds a window of a class the test registers, given the data string as
+// its text, and one of a class nobody registered, which leaves its box empty.
+class EmbeddedTest : public DisplayTest {
+protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    kro::wintest::RegisterTestClass("FixtureEmbed", DefWindowProcA);
+  }
+  static RECT InParent(HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+  static std::string Text(HWND w) {
+    char buffer[64] = {};
+    GetWindowTextA(w, buffer, sizeof buffer);
+    return buffer;
+  }
+};
+
+TEST_F(EmbeddedTest, LayoutMakesTheWindowsOfTheTopicOnTheDisplaysWindow) {
+  LPMV d = Open("snd_volga", MV_REGION_BODY, 400, 100);
+  HWND pane = hwndMVGetWindow(d);
+  HWND first = hwndMVGetEmbeddedWindow(d, nullptr, 0);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(GetParent(first), pane);
+  EXPECT_EQ(Text(first), "volga.mov");
+  EXPECT_TRUE(IsWindowVisible(first));
+  const RECT box = InParent(first);
+  EXPECT_EQ(box.right - box.left, 120);
+  EXPECT_EQ(box.bottom - box.top, 30);
+  EXPECT_GE(box.left, 0);
+  EXPECT_GE(box.top, 0);
+  // The missing class made no window; the text after both boxes is still laid out.
+  EXPECT_EQ(hwndMVGetEmbeddedWindow(d, first, 2), nullptr);
+  EXPECT_EQ(hwndMVGetEmbeddedWindow(d, first, 1), nullptr);
+  EXPECT_GT(LOWORD(ptMVGetSize(d)), 120 + 50);
+  EXPECT_GE(HIWORD(ptMVGetSize(d)), 30);
+  // A layout again (a resize) keeps the same window.
+  LONG err = 0;
+  ASSERT_TRUE(fMVRealize(d, nullptr, &err));
+  EXPECT_EQ(hwndMVGetEmbeddedWindow(d, nullptr, 0), first);
+}
+
+TEST_F(EmbeddedTest, WindowsFollowTheTextWhenItScrolls) {
+  LPMV d = Open("snd_volga", MV_REGION_BODY, 400, 20);
+  HWND pane = hwndMVGetWindow(d);
+  HWND w = hwndMVGetEmbeddedWindow(d, nullptr, 0);
+  ASSERT_NE(w, nullptr);
+  const RECT before = InParent(w);
+  POINT delta{};
+  LONG top = 0, bottom = 0, err = 0;
+  yMVScrollY(d, &delta, &top, &bottom, SB_BOTTOM, 0, &err);
+  ASSERT_LT(delta.y, 0);
+  // Repainted without ScrollWindow moving the children: the paint puts the window back
+  // under its text.
+  InvalidateRect(pane, nullptr, FALSE);
+  UpdateWindow(pane);
+  EXPECT_EQ(InParent(w).top, before.top + delta.y);
+  // ScrollWindow moves it as well; the paint must not move it a second time.
+  yMVScrollY(d, &delta, &top, &bottom, SB_TOP, 0, &err);
+  ScrollWindow(pane, delta.x, delta.y, nullptr, nullptr);
+  UpdateWindow(pane);
+  EXPECT_EQ(InParent(w).top, before.top);
+}
+
+TEST_F(EmbeddedTest, AnotherTopicRemovalAndDeletionDestroyTheWindows) {
+  LPMV d = Open("snd_volga", MV_REGION_BODY, 400, 100);
+  HWND w = hwndMVGetEmbeddedWindow(d, nullptr, 0);
+  ASSERT_NE(w, nullptr);
+  LONG err = 0;
+  MVRemoveInsertedEmbeddedWindows(d);
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_EQ(hwndMVGetEmbeddedWindow(d, nullptr, 0), nullptr);
+  ASSERT_TRUE(fMVRealize(d, nullptr, &err));  // the next layout inserts them again
+  w = hwndMVGetEmbeddedWindow(d, nullptr, 0);
+  ASSERT_NE(w, nullptr);
+
+  fMVSetAddress(d, vaMVConvertContextString(title_, "topic_volga"), MV_REGION_BODY, 0, &err);
+  ASSERT_TRUE(fMVRealize(d, nullptr, &err));
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_EQ(hwndMVGetEmbeddedWindow(d, nullptr, 0), nullptr);
+
+  fMVSetAddress(d, vaMVConvertContextString(title_, "snd_volga"), MV_REGION_BODY, 0, &err);
+  ASSERT_TRUE(fMVRealize(d, nullptr, &err));
+  w = hwndMVGetEmbeddedWindow(d, nullptr, 0);
+  ASSERT_NE(w, nullptr);
+  // A duplicate shows nothing of its own until it is laid out.
+  LPMV copy = lpMVDuplicate(d, &err);
+  EXPECT_EQ(hwndMVGetEmbeddedWindow(copy, nullptr, 0), nullptr);
+  MVDelete(copy);
+  EXPECT_TRUE(IsWindow(w));
+  displays_.erase(std::find(displays_.begin(), displays_.end(), d));
+  MVDelete(d);
+  EXPECT_FALSE(IsWindow(w));
+}
+
+// The window goes with its parent; the display must not reach for the dead handle.
+TEST_F(EmbeddedTest, AParentDestroyedFirstLeavesNothingBehind) {
+  LPMV d = Open("snd_volga", MV_REGION_BODY, 400, 100);
+  HWND pane = hwndMVGetWindow(d);
+  ASSERT_NE(hwndMVGetEmbeddedWindow(d, nullptr, 0), nullptr);
+  windows_.erase(std::find(windows_.begin(), windows_.end(), pane));
+  DestroyWindow(pane);
+  EXPECT_EQ(hwndMVGetEmbeddedWindow(d, nullptr, 0), nullptr);
+  MVRemoveInsertedEmbeddedWindows(d);
+}

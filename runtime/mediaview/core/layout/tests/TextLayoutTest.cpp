@@ -202,6 +202,28 @@ TEST(TextLayout, PicturesScaleToTheLineAndThePage) {
   EXPECT_EQ(paged.fragments()[1].width, 80);
 }
 
+// A window keeps its height whatever the line (a controller bar does not shrink) and
+// yields only width; a printed page still bounds it.
+TEST(TextLayout, EmbeddedWindowsTakeTheirBox) {
+  FakeMeasurer m;
+  const Built b = Build([](RichTextWriter& w) {
+    w.Paragraph(ParagraphFormat{});
+    w.Text("a");
+    w.Window("SoundClass", "x.mov", 300, 30);
+  });
+  const TextLayout roomy(b.region, m, {1000, 10, 0, 0, 0});
+  ASSERT_EQ(roomy.fragments().size(), 2u);
+  EXPECT_EQ(roomy.fragments()[1].width, 300);
+  EXPECT_EQ(roomy.fragments()[1].height, 30);
+  EXPECT_EQ(roomy.NaturalSize().height, roomy.height());
+  EXPECT_GE(roomy.height(), 30);
+  const TextLayout narrow(b.region, m, {120, 10, 0, 0, 0});
+  EXPECT_EQ(narrow.fragments()[1].width, 100);
+  EXPECT_EQ(narrow.fragments()[1].height, 30);
+  const TextLayout paged(b.region, m, {1000, 0, 0, 0, 20});
+  EXPECT_EQ(paged.fragments()[1].height, 20);
+}
+
 Built Linked() {
   return Build([](RichTextWriter& w) {
     w.Paragraph(ParagraphFormat{});
