@@ -41,6 +41,10 @@ prepare_prefix() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$data"
   "$loader" wineboot -i >/dev/null 2>&1 || fail "wineboot could not make $WINEPREFIX"
+  # The programs paint their own caption strip with its buttons: the window manager
+  # still manages their windows, but draws no frame of its own around them.
+  "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 ||
+    fail "could not set up the windows of $WINEPREFIX"
   "$server" -w
   touch "$WINEPREFIX/.kro-ready"
 }

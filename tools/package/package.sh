@@ -21,6 +21,14 @@ for disc in "${discs[@]}"; do need "$disc"; done
 rm -rf "$out"
 mkdir -p "$out"
 
+# Users get the programs without their debugging information.
+copy_program() { # tree file to
+  local strip=x86_64-w64-mingw32-strip
+  [ "$1" = win32 ] && strip=i686-w64-mingw32-strip
+  install -D -m 0644 "$build/$1/bin/$2" "$3"
+  "$strip" --strip-debug "$3"
+}
+
 # Copies a disc folder, so that no file of the build tree's other runs comes along.
 copy_disc() { # from to
   mkdir -p "$2"
@@ -32,11 +40,11 @@ make_zip() {
   local top="$out/zip/kro97"
   mkdir -p "$top/x86_64" "$top/i686"
   for file in "${programs[@]}" "${runtimes[@]}"; do
-    cp "$build/win64/bin/$file" "$top/x86_64/"
-    cp "$build/win32/bin/$file" "$top/i686/"
+    copy_program win64 "$file" "$top/x86_64/$file"
+    copy_program win32 "$file" "$top/i686/$file"
   done
   # The i686 installer runs on every Windows, 32- or 64-bit, and picks the programs that suit it.
-  cp "$build/win32/bin/setup.exe" "$top/setup.exe"
+  copy_program win32 setup.exe "$top/setup.exe"
   copy_disc "${discs[0]}" "$top/disc1"
   copy_disc "${discs[1]}" "$top/disc2"
   # Notepad of the programs' era reads cp1251 with CRLF line ends.
@@ -57,13 +65,13 @@ make_deb() {
   local root="$out/deb/kro97" doc=usr/share/doc/kro97 program size
   mkdir -p "$root/DEBIAN"
   for file in "${programs[@]}" "${runtimes[@]}"; do
-    install_file 0644 "$build/win64/bin/$file" "$root/usr/lib/kro97/$file"
+    copy_program win64 "$file" "$root/usr/lib/kro97/$file"
   done
   copy_disc "${discs[0]}" "$root/usr/share/kro97/disc1"
   copy_disc "${discs[1]}" "$root/usr/share/kro97/disc2"
   for program in player archive; do
-    sed "s/@PROGRAM@/$program/g" "$here/kro-launcher.sh" > "$out/kro-$program"
-    install_file 0755 "$out/kro-$program" "$root/usr/bin/kro-$program"
+    sed "s/@PROGRAM@/$program/g" "$here/kro-launcher.sh" > "$out/deb/kro-$program"
+    install_file 0755 "$out/deb/kro-$program" "$root/usr/bin/kro-$program"
     install_file 0644 "$here/kro-$program.desktop" "$root/usr/share/applications/kro-$program.desktop"
     for size in 16 32 48; do
       mkdir -p "$root/usr/share/icons/hicolor/${size}x${size}/apps"
@@ -96,7 +104,7 @@ check_deb() {
     return 1
   fi
   # Errors fail the package; warnings are shown for the record.
-  lintian --fail-on error --no-tag-display-limit "$out/kro97_${version}_amd64.deb"
+  lintian --fail-on error --tag-display-limit 0 "$out/kro97_${version}_amd64.deb"
   echo "package: lintian found no errors"
 }
 

@@ -31,7 +31,7 @@ TEST(SetupArguments, QuotingReadsBackUnchanged) {
 }
 
 TEST(SetupCommand, ReadsEverySwitch) {
-  auto command = ParseCommand(R"(/s "/DISC=D:\disc1\" /archive=E:\ )");
+  auto command = ParseCommand(R"(/s "/DISC=D:\disc1\\" /archive=E:\ )");
   ASSERT_TRUE(command);
   EXPECT_EQ(command->action, Action::kInstall);
   EXPECT_TRUE(command->silent);
