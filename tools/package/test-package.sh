@@ -3,8 +3,8 @@
 #   - the Debian package, unpacked into a clean tree: both launchers, with a private HOME,
 #     make their Wine prefix on the first start and show their main window; the next start
 #     reuses the prefix;
-#   - the zip's installer (its x86_64 build: this machine may refuse 32-bit programs) in a
-#     fresh prefix: a silent install, player and archive started through its shortcuts'
+#   - the zip's installer (its x86_64 build: this machine may refuse 32-bit programs) in
+#     the prefix the launchers made, without their kro97.ini: a silent install, player and archive started through its shortcuts'
 #     command, a silent uninstall that leaves nothing behind, then the same through its
 #     dialogs, answered with the keyboard.
 set -euo pipefail

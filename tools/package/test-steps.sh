@@ -79,13 +79,11 @@ launchers_make_and_reuse_their_prefix() {
   WINEPREFIX="$prefix" "$server" -k 2>/dev/null || true
 }
 
-# A fresh 64-bit prefix for the installer, and the zip's folder with the x86_64 installer.
+# The installer gets the prefix the launchers made (a second one would cost a minute of
+# wineboot), without the kro97.ini they wrote; and the zip's folder with the x86_64 installer.
 setup_prefix() {
-  export WINEPREFIX="$scratch/setup-prefix" WINEARCH=win64 WINESERVER="$server"
-  "$loader" wineboot -i >/dev/null 2>&1
-  # As the launchers set it: the programs' painted caption in place of a frame.
-  "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-  "$server" -w
+  export WINEPREFIX="$scratch/home/.local/share/kro97/wine" WINEARCH=win64 WINESERVER="$server"
+  rm -f "$WINEPREFIX/drive_c/windows/kro97.ini"
   kit="$scratch/kro97"
   mkdir -p "$kit"
   for part in x86_64 disc1 disc2; do ln -s "$out/zip/kro97/$part" "$kit/$part"; done
@@ -135,6 +133,10 @@ run_installed() { # program pattern closer
 setup_silently_installs_runs_and_uninstalls() {
   setup_prefix
   prefix_files > "$scratch/before"
+  ! setup /S /run player || fault "setup /run started a program before any installation"
+  ! setup /S /disc=C:\\windows || fault "setup /S accepted a folder without the encyclopedia"
+  iconv -f cp1251 -t utf-8 "$scratch/setup.err" | grep -q "нет файлов Энциклопедии" ||
+    fault "setup /S did not say why it refused the folder"
   setup /S || fault "setup /S failed: $(iconv -f cp1251 -t utf-8 "$scratch/setup.err")"
   installed_as_expected
   pass "setup /S wrote kro97.ini, the working files, the uninstall record and the shortcuts"
