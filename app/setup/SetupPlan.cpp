@@ -128,7 +128,9 @@ std::optional<std::string> ProductDirFor(const Installation& installation, Progr
 }
 
 std::vector<std::string> DiscCandidates(std::string_view setupDir, const std::vector<std::string>& cdRoots) {
-  std::vector<std::string> candidates = {std::string(setupDir), Join(setupDir, "disc1"), Join(setupDir, "disc2")};
+  std::vector<std::string> candidates(1, std::string(setupDir));
+  candidates.push_back(Join(setupDir, kEncyclopediaFolder));
+  candidates.push_back(Join(setupDir, kArchiveFolder));
   for (const std::string& root : cdRoots) candidates.push_back(WithoutTrailingBackslash(root));
   return candidates;
 }

@@ -54,6 +54,9 @@ std::string WithoutTrailingBackslash(std::string dir);
 std::string Join(std::string_view dir, std::string_view name);
 bool FitsTheProgramsBuffers(std::string_view dir);
 
+// The zip's folders of the two discs, beside the installer.
+constexpr const char* kEncyclopediaFolder = "disc1";
+constexpr const char* kArchiveFolder = "disc2";
 // Files that tell the discs apart, relative to the disc's folder.
 constexpr const char* kEncyclopediaMarkers[] = {"kro.m14", "sound.mov"};
 constexpr const char* kArchiveMarkers[] = {"MOVIES\\ORBITAL.MOV", "video.dat"};
