@@ -66,7 +66,7 @@ struct Key {
 };
 // Alt+F4 ends the program (the run restarts it), so it is rare enough for lives of minutes.
 constexpr Key kKeys[] = {
-    {"Esc", kVirtual, VK_ESCAPE, false, 8},    {"Enter", kVirtual, VK_RETURN, false, 8},
+    {"Esc", kVirtual, VK_ESCAPE, false, 6},    {"Enter", kVirtual, VK_RETURN, false, 8},
     {"F9", kVirtual, VK_F9, false, 3},         {"Tab", kVirtual, VK_TAB, false, 4},
     {"Left", kVirtual, VK_LEFT, false, 4},     {"Right", kVirtual, VK_RIGHT, false, 4},
     {"Up", kVirtual, VK_UP, false, 4},         {"Down", kVirtual, VK_DOWN, false, 4},
@@ -232,7 +232,7 @@ private:
   bool CheckWindows();
   bool CheckBox(HWND box);
   bool CheckForeign();
-  void Sample();
+  void Sample(bool echo);
   void Step();
   void Click(StepDice& dice, HWND top, bool twice);
   void TypeKey(StepDice& dice, HWND top);
@@ -259,7 +259,7 @@ bool RandomRun::StartLife() {
   gdi_.clear();
   user_.clear();
   if (!program_.Start()) return Fault("the program did not show a window");
-  Sample();
+  Sample(false);
   return true;
 }
 
@@ -286,13 +286,25 @@ bool RandomRun::Restart() {
   return StartLife();
 }
 
+BOOL CALLBACK CollectHidden(HWND hwnd, LPARAM lParam) {
+  auto& listed = *reinterpret_cast<std::pair<DWORD, std::string>*>(lParam);
+  if (OwnerOf(hwnd) == listed.first && !IsWindowVisible(hwnd)) listed.second += " " + Describe(hwnd);
+  return TRUE;
+}
+
+std::string HiddenWindows(DWORD processId) {
+  std::pair<DWORD, std::string> listed{processId, {}};
+  EnumWindows(CollectHidden, reinterpret_cast<LPARAM>(&listed));
+  return listed.second;
+}
+
 // A step needs a window to aim at; the time a program spends without one (closing, or
 // between its logo and its main window) takes no step, so that a replay draws the same.
 bool RandomRun::AwaitWindow() {
   const DWORD id = program_.ProcessId();
   wintest::WaitUntil([&] { return !TopLevelWindows(id).empty(); }, kWindowlessPolls, program_.Process());
   if (!program_.Running()) return Restart() && AwaitWindow();
-  if (TopLevelWindows(id).empty()) return Fault("the program runs on without a window");
+  if (TopLevelWindows(id).empty()) return Fault("the program runs on without a window; hidden:" + HiddenWindows(id));
   return true;
 }
 
@@ -345,16 +357,20 @@ std::string Kinds(const GuiCounts& counts) {
   return text;
 }
 
-void RandomRun::Sample() {
+// The samples each minute go to the console too; the one at each start only to the log.
+void RandomRun::Sample(bool echo) {
   const GuiCounts counts = CountGuiObjects(program_.Process(), program_.ProcessId());
   gdi_.push_back(counts.gdi);
   user_.push_back(counts.user);
   ++samples_;
   nextSampleMs_ = ElapsedMs() + options_.sampleSeconds * 1000ull;
-  log_.Echo("sample at " + std::to_string(ElapsedMs() / 1000) + " s, step " + std::to_string(step_) + ", life " +
-            std::to_string(lives_) + ": GDI " + std::to_string(counts.gdi) + ", USER " + std::to_string(counts.user) +
+  const std::string line = "sample at " + std::to_string(ElapsedMs() / 1000) + " s, step " + std::to_string(step_) +
+                           ", life " + std::to_string(lives_) + ": GDI " + std::to_string(counts.gdi) + ", USER " + std::to_string(counts.user) +
             ", windows " + std::to_string(counts.windows) +
-            (counts.fromSystem ? " (GetGuiResources)" : " (GDI handle table, window count)") + Kinds(counts));
+                           (counts.fromSystem ? " (GetGuiResources)" : " (GDI handle table, window count)") +
+                           Kinds(counts);
+  if (echo) log_.Echo(line);
+  else log_.Line(line);
 }
 
 void RandomRun::Click(StepDice& dice, HWND top, bool twice) {
@@ -420,7 +436,7 @@ void RandomRun::Step() {
 // Closes the program as a user would and checks that what it saved loads, in its readers
 // and in the program itself at one more start.
 bool RandomRun::Finish() {
-  Sample();
+  Sample(true);
   if (!EndLife()) return false;
   if (!program_.Close()) return Fault("the program did not end when its windows were closed");
   const DWORD code = program_.ExitCode();
@@ -444,7 +460,7 @@ bool RandomRun::Execute() {
   for (step_ = 1;; ++step_) {
     if (options_.steps ? step_ > *options_.steps : ElapsedMs() >= options_.seconds * 1000ull) break;
     if (!AwaitWindow() || !CheckWindows()) return false;
-    if (ElapsedMs() >= nextSampleMs_) Sample();
+    if (ElapsedMs() >= nextSampleMs_) Sample(true);
     Step();
   }
   --step_;
