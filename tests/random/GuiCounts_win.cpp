@@ -22,13 +22,14 @@ bool Read(HANDLE process, const void* at, void* into, size_t bytes) {
   return ReadProcessMemory(process, at, into, bytes, &read) && read == bytes;
 }
 
-// The type byte is the object kind of the handle's high word, as GetObjectType's kinds.
+// The type byte is the object kind in the handle's high word; Wine adds its own kinds.
 std::string KindName(BYTE type) {
   switch (type) {
     case 0x01: return "DC";
     case 0x41: return "memory DC";
     case 0x04: return "region";
-    case 0x05: return "bitmap";
+    case 0x05: return "surface";
+    case 0x09: return "bitmap";
     case 0x08: return "palette";
     case 0x0A: return "font";
     case 0x10: return "brush";

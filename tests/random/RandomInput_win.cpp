@@ -20,7 +20,9 @@
 #include "app/toolkit/BitmapButton.h"
 #include "app/toolkit/MovieButton.h"
 #include "runtime/base/FileIo_win.h"
+#include "tests/random/DefinedTexts_win.h"
 #include "tests/random/GuiCounts_win.h"
+#include "tests/random/Input_win.h"
 #include "tests/random/ProgramRun_win.h"
 #include "tests/random/RandomSteps.h"
 #include "tests/support/Files_win.h"
@@ -125,25 +127,6 @@ DWORD OwnerOf(HWND hwnd) {
   return owner;
 }
 
-void SendMouse(DWORD flags, POINT at) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  SendInput(1, &input, sizeof input);
-}
-
-// Keys go to the window that holds the program's focus, through its own message loop, so
-// its hooks, dialog keys and accelerators see them as they would see typing.
-void PostKey(HWND target, WORD virtualKey, bool alt) {
-  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16;
-  const LPARAM down = 1 | scan | (alt ? 1 << 29 : 0);
-  const LPARAM up = down | static_cast<LPARAM>(3u << 30);
-  PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, down);
-  PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey, up);
-}
-
 struct Candidates {
   const std::vector<std::string>* classes;
   std::vector<HWND> found;
@@ -159,27 +142,6 @@ BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam) {
 }
 
 // ---- The checks -------------------------------------------------------------------------
-
-// A message box is defined when the program carries its text: as a narrow literal, or in
-// UTF-16 in a dialog resource. Texts of digits alone are the error numbers it formats.
-class DefinedTexts {
-public:
-  explicit DefinedTexts(const std::string& exe) : image_(ReadWholeFile(exe).value_or(std::vector<uint8_t>{})) {}
-  bool Loaded() const { return !image_.empty(); }
-  bool Contains(const std::string& text) const {
-    if (text.find_first_not_of("-0123456789") == std::string::npos) return true;
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(MultiByteToWideChar(1251, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                    static_cast<int>(wide.size())));
-    const std::string_view narrow = text;
-    const std::string_view utf16(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
-    const std::string_view image(reinterpret_cast<const char*>(image_.data()), image_.size());
-    return image.find(narrow) != std::string_view::npos || image.find(utf16) != std::string_view::npos;
-  }
-
-private:
-  std::vector<uint8_t> image_;
-};
 
 struct BoxTexts {
   bool messageBox = true;  // nothing but texts and buttons
@@ -214,7 +176,7 @@ std::string Counts(std::string_view name, const std::vector<uint32_t>& samples) 
 class RandomRun {
 public:
   RandomRun(const RunOptions& options, ProgramKind kind, RunLog& log)
-      : options_(options), program_(std::move(kind)), log_(log), defined_(program_.Kind().exe) {}
+      : options_(options), program_(std::move(kind)), log_(log), defined_(ReadWholeFile(program_.Kind().exe).value_or(std::vector<uint8_t>{})) {}
 
   bool Execute();
 
@@ -288,7 +250,10 @@ bool RandomRun::Restart() {
 
 BOOL CALLBACK CollectHidden(HWND hwnd, LPARAM lParam) {
   auto& listed = *reinterpret_cast<std::pair<DWORD, std::string>*>(lParam);
-  if (OwnerOf(hwnd) == listed.first && !IsWindowVisible(hwnd)) listed.second += " " + Describe(hwnd);
+  if (OwnerOf(hwnd) != listed.first || IsWindowVisible(hwnd)) return TRUE;
+  DWORD_PTR answer = 0;
+  const bool answers = SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs, &answer);
+  listed.second += " " + Describe(hwnd) + (answers ? " (answers)" : " (does not answer)");
   return TRUE;
 }
 
@@ -392,17 +357,14 @@ void RandomRun::Click(StepDice& dice, HWND top, bool twice) {
     return;
   }
   log_.Line("step " + std::to_string(step_) + ": " + what);
-  SendMouse(0, at);
-  for (int i = 0; i < (twice ? 2 : 1); ++i) {
-    SendMouse(MOUSEEVENTF_LEFTDOWN, at);
-    SendMouse(MOUSEEVENTF_LEFTUP, at);
-  }
+  ClickAt(at, twice);
 }
 
 void RandomRun::TypeKey(StepDice& dice, HWND top) {
   uint32_t weights[std::size(kKeys)];
   for (size_t i = 0; i < std::size(kKeys); ++i) weights[i] = kKeys[i].weight;
   const Key& key = kKeys[dice.Weighted(weights)];
+  // Typing reaches the focus of the program's one thread, or its active window.
   GUITHREADINFO thread{};
   thread.cbSize = sizeof thread;
   GetGUIThreadInfo(program_.ThreadId(), &thread);
@@ -412,11 +374,11 @@ void RandomRun::TypeKey(StepDice& dice, HWND top) {
     // А to я in cp1251, as the Russian layout types them.
     const char letter = static_cast<char>(0xC0 + dice.Below(64));
     name += std::string(" ") + letter;
-    PostMessageA(target, WM_CHAR, static_cast<BYTE>(letter), 1);
+    PostCharacter(target, letter);
   } else {
     const WORD virtualKey = key.kind == kLatinLetter ? static_cast<WORD>('A' + dice.Below(26)) : key.virtualKey;
     if (key.kind == kLatinLetter) name += std::string(" ") + static_cast<char>(virtualKey);
-    PostKey(target, virtualKey, key.alt);
+    PostKeyStroke(target, virtualKey, key.alt);
   }
   log_.Line("step " + std::to_string(step_) + ": key " + name + " to " + Describe(target));
 }
