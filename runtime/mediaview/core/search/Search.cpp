@@ -279,7 +279,7 @@ public:
       case NodeKind::Phrase:
       case NodeKind::Near: {
         if (node.kind == NodeKind::Phrase && node.children.size() == 1) return Evaluate(node.children[0]);
-        if (node.kind == NodeKind::Phrase && SingleTermWords(node)) return JoinPhrase(node);
+        if (node.kind != NodeKind::And && SingleTermWords(node)) return JoinPositions(node);
         std::vector<size_t> order(node.children.size());
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
@@ -441,13 +441,15 @@ private:
   }
 
   static bool SingleTermWords(const PlanNode& node) {
-    return std::all_of(node.children.begin(), node.children.end(),
-                       [](const PlanNode& child) { return child.terms.size() == 1; });
+    return std::all_of(node.children.begin(), node.children.end(), [](const PlanNode& child) {
+      return child.kind == NodeKind::Word && child.terms.size() == 1;
+    });
   }
 
-  // A phrase of plain words: its cursors step through the documents together, each block
-  // decoded once, and positions are read only where every word occurs.
-  DocList JoinPhrase(PlanNode& node) {
+  // A phrase or NEAR of plain words: the cursors step through the documents together, the
+  // rarest leading and the others probed at its documents, and positions are read only
+  // where every word occurs.
+  DocList JoinPositions(PlanNode& node) {
     DocList out;
     std::vector<PostingsCursor*> cursors;
     for (PlanNode& child : node.children) {
@@ -469,7 +471,7 @@ private:
       }
       if (!all) continue;
       if (meter_) meter_->Tick(4);
-      if (PhraseMatches(node, doc)) out.push_back(doc);
+      if (node.kind == NodeKind::Phrase ? PhraseMatches(node, doc) : NearMatches(node, doc)) out.push_back(doc);
       ++doc;
     }
     return Finish(cursors, out);
