@@ -74,7 +74,7 @@ bool PostingsCursor::LoadBlock(size_t block) {
   }
   strides_[0] = {b.firstPrevDoc, 0, 0};
   EnterStride(0);
-  return DecodeUpTo(0);
+  return true;
 }
 
 bool PostingsCursor::ReadStrides() {
@@ -107,24 +107,41 @@ void PostingsCursor::EnterStride(uint32_t s) {
 }
 
 bool PostingsCursor::DecodeUpTo(uint32_t target) {
-  while (decoded_ < count_ && (decoded_ == first_ || docs_[decoded_ - 1] < target)) {
+  // The innermost loop of most queries: its state lives in locals, which the stores into
+  // docs_ and freqs_ cannot alias.
+  VarintReader reader = docReader_;
+  uint32_t n = decoded_;
+  uint64_t next = nextDoc_;
+  const uint32_t first = first_, count = count_;
+  const bool checkStrides = stridesRead_;
+  bool sound = true;
+  while (n < count && (n == first || docs_[n - 1] < target)) {
     // Decoding on into the next stride: it must start where its table entry says.
-    if (stridesRead_ && decoded_ > first_ && decoded_ % layout::kDocsPerStride == 0) {
-      const Stride& next = strides_[decoded_ / layout::kDocsPerStride];
-      if (nextDoc_ != next.firstPrevDoc || docReader_.position() != codes_.data() + next.docOffset) return Fail();
+    if (checkStrides && n > first && n % layout::kDocsPerStride == 0) {
+      const Stride& stride = strides_[n / layout::kDocsPerStride];
+      if (next != stride.firstPrevDoc || reader.position() != codes_.data() + stride.docOffset) {
+        sound = false;
+        break;
+      }
     }
-    const uint32_t code = docReader_.U32();
-    const uint32_t freq = (code & 1) ? 1 : docReader_.U32();
-    const uint64_t doc = nextDoc_ + (code >> 1);
-    if (freq == 0 || doc >= topicCount_) return Fail();
-    docs_[decoded_] = static_cast<uint32_t>(doc);
-    freqs_[decoded_++] = freq;
-    nextDoc_ = doc + 1;
+    const uint32_t code = reader.U32();
+    const uint32_t freq = (code & 1) ? 1 : reader.U32();
+    const uint64_t doc = next + (code >> 1);
+    if (freq == 0 || doc >= topicCount_) {
+      sound = false;
+      break;
+    }
+    docs_[n] = static_cast<uint32_t>(doc);
+    freqs_[n++] = freq;
+    next = doc + 1;
   }
-  if (!docReader_.ok()) return Fail();
-  if (decoded_ == count_) {
+  docReader_ = reader;
+  decoded_ = n;
+  nextDoc_ = next;
+  if (!sound || !reader.ok()) return Fail();
+  if (n == count) {
     const uint32_t lastDoc = blocks_[block_].lastDoc;
-    if (!docReader_.AtEnd() || (lastDoc != kUnknownLastDoc && docs_[count_ - 1] != lastDoc)) return Fail();
+    if (!reader.AtEnd() || (lastDoc != kUnknownLastDoc && docs_[count - 1] != lastDoc)) return Fail();
   }
   return true;
 }

@@ -279,7 +279,7 @@ public:
       case NodeKind::Phrase:
       case NodeKind::Near: {
         if (node.kind == NodeKind::Phrase && node.children.size() == 1) return Evaluate(node.children[0]);
-        if (node.kind != NodeKind::And && SingleTermWords(node)) return JoinPositions(node);
+        if (node.kind == NodeKind::Phrase && SingleTermWords(node)) return JoinPhrase(node);
         std::vector<size_t> order(node.children.size());
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
@@ -446,10 +446,11 @@ private:
     });
   }
 
-  // A phrase or NEAR of plain words: the cursors step through the documents together, the
-  // rarest leading and the others probed at its documents, and positions are read only
-  // where every word occurs.
-  DocList JoinPositions(PlanNode& node) {
+  // A phrase of plain words: its cursors step through the documents together, the rarest
+  // leading and the others probed at its documents, and positions are read only where
+  // every word occurs. (Not NEAR: its words are of like frequency, and decoding both lists
+  // whole beats probing one at every document of the other.)
+  DocList JoinPhrase(PlanNode& node) {
     DocList out;
     std::vector<PostingsCursor*> cursors;
     for (PlanNode& child : node.children) {
@@ -471,7 +472,7 @@ private:
       }
       if (!all) continue;
       if (meter_) meter_->Tick(4);
-      if (node.kind == NodeKind::Phrase ? PhraseMatches(node, doc) : NearMatches(node, doc)) out.push_back(doc);
+      if (PhraseMatches(node, doc)) out.push_back(doc);
       ++doc;
     }
     return Finish(cursors, out);
