@@ -312,11 +312,13 @@ namespace kro::mv {
 namespace {
 
 // The fixture compiled with `index` as its full-text section (none when empty).
-std::vector<uint8_t> FixtureWithIndex(std::function<std::vector<uint8_t>(const std::vector<uint8_t>&)> index) {
+// `version` as SearchIndexBuilder takes it.
+std::vector<uint8_t> FixtureWithIndex(std::function<std::vector<uint8_t>(const std::vector<uint8_t>&)> index,
+                                      uint16_t version) {
   titlec::CompileOptions options;
   if (index) {
     options.indexer = [&](std::span<const titlec::RegionText> texts) {
-      search::SearchIndexBuilder builder;
+      search::SearchIndexBuilder builder(search::DefaultStopWords(), version);
       for (const titlec::RegionText& t : texts) builder.Add(t.topic, static_cast<int>(t.region), t.text);
       return index(builder.Finish());
     };
@@ -333,18 +335,20 @@ TEST(FullTextSection, OpensOnFirstUseAndRefusesMissingOrDamagedIndexes) {
     std::function<std::vector<uint8_t>(const std::vector<uint8_t>&)> index;
     search::SearchError error;
     bool sound;
+    uint16_t version = 0;  // of the index written
   } cases[] = {
       {"sound", [](const std::vector<uint8_t>& b) { return b; }, search::SearchError::None, true},
       {"missing", nullptr, search::SearchError::IndexMissing, true},
       {"written before the pairs", [](const std::vector<uint8_t>& b) { return search::AsVersion1(b); },
-       search::SearchError::None, true},
+       search::SearchError::None, true, 2},
+      {"written before the strides", [](const std::vector<uint8_t>& b) { return b; }, search::SearchError::None, true, 2},
       {"foreign", [](const std::vector<uint8_t>&) { return std::vector<uint8_t>(64, 0x5A); },
        search::SearchError::IndexVersion, false},
       {"cut short", [](const std::vector<uint8_t>& b) { return std::vector<uint8_t>(b.begin(), b.begin() + b.size() / 2); },
        search::SearchError::IndexDamaged, false},
   };
   for (const auto& c : cases) {
-    const std::vector<uint8_t> bytes = FixtureWithIndex(c.index);
+    const std::vector<uint8_t> bytes = FixtureWithIndex(c.index, c.version);
     const auto opened = Title::Open(bytes, {});
     ASSERT_TRUE(opened) << c.name << ": " << opened.error().ToString();
     const auto& title = *opened;

@@ -1,16 +1,21 @@
 // search_bench: our full-text index against SQLite FTS5 and Xapian on one generated corpus.
 //   search_bench --corpus FILE [--work DIR] [--runs N] [--queries N] [--peers 0|1] [--only CLASS]
-//                [--reuse 0|1]
+//                [--reuse 0|1] [--baseline FILE]
 // --reuse 1 opens the peers' indexes an earlier run left in --work (of the same corpus)
-// instead of building them again; their build times are then not measured.
+// instead of building them again (a peer with none there is built); their build times are
+// the ones that run recorded. --baseline names the output of an earlier run, whose classes
+// the goal of not getting slower is checked against.
 // The corpus comes from tools/corpus (`corpus --articles N --plain FILE`). Prints, per
 // query class, the median and 95th percentile latency of each engine, our ratio to each
-// peer, the result counts and whether they agree, then index sizes and build times.
+// peer, the result counts and whether they agree, then index sizes, build times and the
+// goals, each met or not.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <string>
@@ -21,6 +26,7 @@
 #include "runtime/mediaview/core/search/SearchIndex.h"
 #include "runtime/mediaview/core/search/SearchIndexBuilder.h"
 #include "runtime/mediaview/core/search/Tokenizer.h"
+#include "tools/bench/search/Goals.h"
 #include "tools/bench/search/Peers.h"
 #include "tools/corpus/CorpusFile.h"
 
@@ -37,6 +43,7 @@ struct Options {
   bool peers = true;
   std::string only;  // run just the query class of this name
   bool reuse = false;
+  std::string baseline;
 };
 
 struct BenchQuery {
@@ -55,6 +62,22 @@ struct TermStat {
 };
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+double CpuSeconds(clockid_t clock) {
+  timespec t{};
+  clock_gettime(clock, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+double ThreadCpu() { return CpuSeconds(CLOCK_THREAD_CPUTIME_ID); }
+double ProcessCpu() { return CpuSeconds(CLOCK_PROCESS_CPUTIME_ID); }
+
+// A peer's build time (CPU seconds) is kept beside its index, for runs that reuse it.
+std::string BuildTimeFile(const std::string& indexPath) { return indexPath + ".build-cpu-seconds"; }
+double ReadBuildTime(const std::string& indexPath) {
+  std::ifstream in(BuildTimeFile(indexPath));
+  double seconds = -1;
+  return in >> seconds ? seconds : -1;
+}
 
 static_assert(kro::bench::kNearWords == kro::search::kNearDistance);
 
@@ -245,6 +268,12 @@ std::string Micro(double seconds) {
   return buffer;
 }
 
+std::string Tenths(double value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.1f", value);
+  return buffer;
+}
+
 std::string FirstOf(const std::vector<uint32_t>& topics) {
   std::string out;
   for (size_t i = 0; i < topics.size() && i < 12; ++i) out += " " + std::to_string(topics[i]);
@@ -271,6 +300,7 @@ bool ParseOptions(int argc, char** argv, Options* o) {
     else if (key == "--peers") o->peers = std::atoi(argv[i + 1]) != 0;
     else if (key == "--only") o->only = argv[i + 1];
     else if (key == "--reuse") o->reuse = std::atoi(argv[i + 1]) != 0;
+    else if (key == "--baseline") o->baseline = argv[i + 1];
     else return false;
   }
   return argc % 2 == 1 && !o->corpus.empty() && o->runs > 0 && o->queries > 0;
@@ -283,7 +313,7 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, &o)) {
     std::fprintf(stderr,
                  "usage: search_bench --corpus FILE [--work DIR] [--runs N] [--queries N] [--peers 0|1] [--only CLASS] "
-                 "[--reuse 0|1]\n");
+                 "[--reuse 0|1] [--baseline FILE]\n");
     return 2;
   }
   std::vector<std::array<std::string, 2>> texts;
@@ -304,6 +334,7 @@ int main(int argc, char** argv) {
   std::printf("corpus: %zu articles, %.1f MB of cp1251 text, %.2f M words\n\n", texts.size(), textBytes / 1e6, words / 1e6);
 
   // Ours.
+  const double buildCpuStart = ProcessCpu();
   const auto buildStart = Clock::now();
   kro::search::SearchIndexBuilder builder;
   for (uint32_t i = 0; i < texts.size(); ++i) {
@@ -312,37 +343,42 @@ int main(int argc, char** argv) {
   }
   const std::vector<uint8_t> blob = builder.Finish();
   const double ourBuild = Seconds(Clock::now() - buildStart);
+  const double ourBuildCpu = ProcessCpu() - buildCpuStart;
   auto opened = kro::search::SearchIndex::Open(blob);
   if (!opened) return std::fprintf(stderr, "index: %s\n", opened.error().ToString().c_str()), 1;
   const kro::search::SearchIndex& index = *opened;
 
   // Peers.
   std::vector<std::unique_ptr<kro::bench::PeerEngine>> peers;
-  std::vector<double> peerBuild;
+  std::vector<double> peerBuild, peerBuildCpu;  // negative: reused
   if (o.peers) {
     std::filesystem::create_directories(o.work);
     std::vector<kro::bench::PeerArticle> utf8;
-    for (size_t i = 0; !o.reuse && i < texts.size(); ++i)
-      utf8.push_back({kro::Cp1251ToUtf8(texts[i][0]), kro::Cp1251ToUtf8(texts[i][1])});
     peers.push_back(kro::bench::MakeFts5());
     peers.push_back(kro::bench::MakeXapian());
     for (auto& peer : peers) {
       const std::string path = o.work + "/" + peer->name();
-      if (o.reuse) {
+      if (o.reuse && std::filesystem::exists(path)) {
         if (!peer->Open(path)) {
-          std::fprintf(stderr, "search_bench: no %s index in %s to reuse\n", peer->name(), path.c_str());
+          std::fprintf(stderr, "search_bench: the %s index in %s does not open\n", peer->name(), path.c_str());
           return 1;
         }
         peerBuild.push_back(-1);
+        peerBuildCpu.push_back(ReadBuildTime(path));
         continue;
       }
+      for (size_t i = utf8.size(); i < texts.size(); ++i)
+        utf8.push_back({kro::Cp1251ToUtf8(texts[i][0]), kro::Cp1251ToUtf8(texts[i][1])});
       std::fprintf(stderr, "building %s...\n", peer->name());
+      const double cpuStart = ProcessCpu();
       const auto start = Clock::now();
       if (!peer->Build(utf8, path)) {
         std::fprintf(stderr, "search_bench: %s build failed\n", peer->name());
         return 1;
       }
       peerBuild.push_back(Seconds(Clock::now() - start));
+      peerBuildCpu.push_back(ProcessCpu() - cpuStart);
+      std::ofstream(BuildTimeFile(path)) << peerBuildCpu.back() << "\n";
     }
   }
 
@@ -351,9 +387,14 @@ int main(int argc, char** argv) {
   for (auto& peer : peers) std::printf(" %22s %13s", (std::string(peer->name()) + " median / p95").c_str(), "ours/peer");
   std::printf("  %s\n", "results ours (peers) agree");
   // The longest stretch of one of our queries without a progress call (the title runtime
-  // turns those calls into the programs' message pump, which wants one every 20 ms).
-  double longestStretch = 0;
-  std::string longestClass;
+  // turns those calls into the programs' message pump, which wants one every 20 ms), in
+  // the thread's CPU time and on the wall clock, which also counts the other programs of a
+  // loaded machine.
+  double longestStretch = 0, longestCpuStretch = 0;
+  std::string longestClass, longestCpuClass;
+  kro::bench::BenchFigures figures;
+  figures.articles = texts.size();
+  for (auto& peer : peers) figures.peerNames.push_back(peer->name());
   for (const QueryClass& c : picker.Classes()) {
     if (!o.only.empty() && c.name != o.only) continue;
     Latencies ours;
@@ -371,14 +412,19 @@ int main(int argc, char** argv) {
       for (int run = 0; run <= o.runs; ++run) {
         const auto start = Clock::now();
         auto last = start;
-        double stretch = 0;
+        double lastCpu = ThreadCpu(), stretch = 0, cpuStretch = 0;
         const auto r = kro::search::Search(index, text, option, nullptr, [&] {
           const auto now = Clock::now();
+          const double cpu = ThreadCpu();
           stretch = std::max(stretch, Seconds(now - last));
+          cpuStretch = std::max(cpuStretch, cpu - lastCpu);
           last = now;
+          lastCpu = cpu;
           return 0;
         });
         const auto end = Clock::now();
+        cpuStretch = std::max(cpuStretch, ThreadCpu() - lastCpu);
+        if (cpuStretch > longestCpuStretch) longestCpuStretch = cpuStretch, longestCpuClass = c.name;
         if (run > 0) {  // the first run warms up
           ours.seconds.push_back(Seconds(end - start));
           query.seconds.push_back(Seconds(end - start));
@@ -408,6 +454,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: slowest of ours %s, %s\n", c.name.c_str(), kro::Cp1251ToUtf8(slowest).c_str(),
                  Micro(slowestMedian).c_str());
     const double ourMedian = ours.Percentile(0.5);
+    kro::bench::ClassFigures& figure = figures.classes[c.name];
+    figure.median = ourMedian;
+    figure.p95 = ours.Percentile(0.95);
+    for (auto& peer : theirs) {
+      figure.peerMedian.push_back(peer.seconds.empty() ? -1 : peer.Percentile(0.5));
+      figure.peerP95.push_back(peer.seconds.empty() ? -1 : peer.Percentile(0.95));
+    }
     std::printf("%-22s %4zu %22s", c.name.c_str(), c.queries.size(),
                 (Micro(ourMedian) + " / " + Micro(ours.Percentile(0.95))).c_str());
     std::string counts = std::to_string(ourCount) + " (";
@@ -426,13 +479,21 @@ int main(int argc, char** argv) {
     }
     std::printf("  %s)\n", counts.c_str());
   }
-  std::printf("\nlongest stretch of a query without a progress call: %s (%s)\n", Micro(longestStretch).c_str(),
-              longestClass.c_str());
-  std::printf("\n%-8s %12s %12s\n", "engine", "index MB", "build s");
-  std::printf("%-8s %12.1f %12.1f\n", "ours", blob.size() / 1e6, ourBuild);
+  std::printf("\nlongest stretch of a query without a progress call: %s of CPU time (%s), %s on the wall clock (%s)\n",
+              Micro(longestCpuStretch).c_str(), longestCpuClass.c_str(), Micro(longestStretch).c_str(), longestClass.c_str());
+  std::printf("\n%-8s %12s %12s %12s\n", "engine", "index MB", "build s", "build CPU s");
+  std::printf("%-8s %12.1f %12.1f %12.1f\n", "ours", blob.size() / 1e6, ourBuild, ourBuildCpu);
   for (size_t p = 0; p < peers.size(); ++p) {
-    if (peerBuild[p] < 0) std::printf("%-8s %12.1f %12s\n", peers[p]->name(), peers[p]->SizeBytes() / 1e6, "reused");
-    else std::printf("%-8s %12.1f %12.1f\n", peers[p]->name(), peers[p]->SizeBytes() / 1e6, peerBuild[p]);
+    std::printf("%-8s %12.1f %12s %12s\n", peers[p]->name(), peers[p]->SizeBytes() / 1e6,
+                peerBuild[p] < 0 ? "reused" : Tenths(peerBuild[p]).c_str(), peerBuildCpu[p] < 0 ? "-" : Tenths(peerBuildCpu[p]).c_str());
+    figures.peerBytes.push_back(static_cast<double>(peers[p]->SizeBytes()));
   }
+  figures.longestGapCpu = longestCpuStretch;
+  figures.longestGapWall = longestStretch;
+  figures.ourBytes = static_cast<double>(blob.size());
+  figures.ourBuildCpu = ourBuildCpu;
+  figures.peerBuildCpu = peerBuildCpu;
+  kro::bench::PrintGoals(figures, o.baseline.empty() ? std::map<std::string, kro::bench::ClassFigures>()
+                                                     : kro::bench::ReadBaseline(o.baseline));
   return 0;
 }

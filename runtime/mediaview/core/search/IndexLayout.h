@@ -10,13 +10,15 @@
 namespace kro::search::layout {
 
 inline constexpr std::array<uint8_t, 8> kMagic = {'K', 'R', 'O', 'S', 'R', 'C', 'H', 0x1A};
-// The version written; version 1 (no pair sections) is still read.
-inline constexpr uint16_t kVersion = 2;
+// The version written; version 1 (no pair sections) and 2 (no strides in the postings
+// blocks) are still read.
+inline constexpr uint16_t kVersion = 3;
 inline constexpr uint16_t kFirstVersion = 1;
+inline constexpr uint16_t kFirstStridedVersion = 3;
 
 enum Section : size_t {
   kTopics, kStopWords, kTermIndex, kTerms, kStemIndex, kStems, kPostings,
-  kPairWords, kPairIndex, kPairs, kPairPostings,  // from version 2
+  kPairWords, kPairIndex, kPairs, kPairPostings,  // from version 2 on
   kSectionCount
 };
 inline constexpr size_t kFirstVersionSections = kPairWords;
@@ -28,6 +30,10 @@ inline constexpr size_t HeaderBytes(uint16_t version) { return 8 + 2 + 2 + 4 * 3
 inline constexpr uint32_t kTermsPerBlock = 32;
 // Documents per postings block: the unit of skipping and of decoding.
 inline constexpr uint32_t kDocsPerBlock = 128;
+// Documents per stride: from version 3 a block of more documents starts with a table of its
+// strides, so that a probe decodes the documents and steps over the positions of one
+// stride, not of half a block.
+inline constexpr uint32_t kDocsPerStride = 16;
 // Body positions start this far after the heading's last word, so that neither phrases nor
 // NEAR reach from one region into the other.
 inline constexpr uint32_t kRegionGap = kNearDistance + 8;

@@ -13,6 +13,7 @@ bool PostingsCursor::Fail() {
 
 bool PostingsCursor::Open(const TermInfo& info, uint32_t topicCount, WorkMeter* meter) {
   ok_ = true;
+  strided_ = info.strided;
   meter_ = meter;
   topicCount_ = topicCount;
   docCount_ = info.docCount;
@@ -61,30 +62,86 @@ bool PostingsCursor::LoadBlock(size_t block) {
   const Block& b = blocks_[block];
   const bool last = block + 1 == blocks_.size();
   count_ = last ? docCount_ - static_cast<uint32_t>(block) * layout::kDocsPerBlock : layout::kDocsPerBlock;
-  docReader_ = VarintReader(b.docs);
-  nextDoc_ = b.firstPrevDoc;
-  decoded_ = 0;
   block_ = block;
-  index_ = 0;
-  posReader_ = VarintReader(b.positions);
-  posIndex_ = 0;
-  return DecodeUpTo(0);
+  strideCount_ = strided_ ? (count_ + layout::kDocsPerStride - 1) / layout::kDocsPerStride : 1;
+  stridesRead_ = false;
+  codes_ = b.docs;
+  if (strideCount_ > 1) {
+    VarintReader r(b.docs);
+    strideTable_ = r.Bytes(r.U32());
+    if (!r.ok()) return Fail();
+    codes_ = b.docs.subspan(static_cast<size_t>(r.position() - b.docs.data()));
+  }
+  strides_[0] = {b.firstPrevDoc, 0, 0};
+  EnterStride(0);
+  return true;
+}
+
+bool PostingsCursor::ReadStrides() {
+  stridesRead_ = true;
+  const Block& b = blocks_[block_];
+  VarintReader r(strideTable_);
+  uint64_t firstPrevDoc = b.firstPrevDoc, docOffset = 0, posOffset = 0;
+  for (uint32_t s = 1; s < strideCount_; ++s) {
+    const uint64_t lastDoc = firstPrevDoc + r.U32();
+    docOffset += r.U32();
+    posOffset += r.U32();
+    if (!r.ok() || lastDoc >= topicCount_ || (b.lastDoc != kUnknownLastDoc && lastDoc >= b.lastDoc) ||
+        docOffset > codes_.size() || posOffset > b.positions.size())
+      return Fail();
+    firstPrevDoc = lastDoc + 1;
+    strides_[s] = {static_cast<uint32_t>(firstPrevDoc), static_cast<uint32_t>(docOffset), static_cast<uint32_t>(posOffset)};
+  }
+  if (!r.AtEnd()) return Fail();
+  return true;
+}
+
+void PostingsCursor::EnterStride(uint32_t s) {
+  const Stride& stride = strides_[s];
+  first_ = decoded_ = index_ = s * layout::kDocsPerStride;
+  docReader_ = VarintReader(codes_.subspan(stride.docOffset));
+  nextDoc_ = stride.firstPrevDoc;
+  firstPosOffset_ = stride.posOffset;
+  posReader_ = VarintReader(blocks_[block_].positions.subspan(stride.posOffset));
+  posIndex_ = first_;
 }
 
 bool PostingsCursor::DecodeUpTo(uint32_t target) {
-  while (decoded_ < count_ && (decoded_ == 0 || docs_[decoded_ - 1] < target)) {
-    const uint32_t code = docReader_.U32();
-    const uint32_t freq = (code & 1) ? 1 : docReader_.U32();
-    const uint64_t doc = nextDoc_ + (code >> 1);
-    if (freq == 0 || doc >= topicCount_) return Fail();
-    docs_[decoded_] = static_cast<uint32_t>(doc);
-    freqs_[decoded_++] = freq;
-    nextDoc_ = doc + 1;
+  // The innermost loop of most queries: its state lives in locals, which the stores into
+  // docs_ and freqs_ cannot alias.
+  VarintReader reader = docReader_;
+  uint32_t n = decoded_;
+  uint64_t next = nextDoc_;
+  const uint32_t first = first_, count = count_;
+  const bool checkStrides = stridesRead_;
+  bool sound = true;
+  while (n < count && (n == first || docs_[n - 1] < target)) {
+    // Decoding on into the next stride: it must start where its table entry says.
+    if (checkStrides && n > first && n % layout::kDocsPerStride == 0) {
+      const Stride& stride = strides_[n / layout::kDocsPerStride];
+      if (next != stride.firstPrevDoc || reader.position() != codes_.data() + stride.docOffset) {
+        sound = false;
+        break;
+      }
+    }
+    const uint32_t code = reader.U32();
+    const uint32_t freq = (code & 1) ? 1 : reader.U32();
+    const uint64_t doc = next + (code >> 1);
+    if (freq == 0 || doc >= topicCount_) {
+      sound = false;
+      break;
+    }
+    docs_[n] = static_cast<uint32_t>(doc);
+    freqs_[n++] = freq;
+    next = doc + 1;
   }
-  if (!docReader_.ok()) return Fail();
-  if (decoded_ == count_) {
+  docReader_ = reader;
+  decoded_ = n;
+  nextDoc_ = next;
+  if (!sound || !reader.ok()) return Fail();
+  if (n == count) {
     const uint32_t lastDoc = blocks_[block_].lastDoc;
-    if (!docReader_.AtEnd() || (lastDoc != kUnknownLastDoc && docs_[count_ - 1] != lastDoc)) return Fail();
+    if (!reader.AtEnd() || (lastDoc != kUnknownLastDoc && docs_[count - 1] != lastDoc)) return Fail();
   }
   return true;
 }
@@ -105,6 +162,7 @@ bool PostingsCursor::Seek(uint32_t target) {
   // The loaded block holds the answer when the target is not past its last document.
   const bool inLoaded = block_ != SIZE_MAX && target >= blocks_[block_].firstPrevDoc &&
                         (blocks_.size() == 1 || target <= blocks_[block_].lastDoc);
+  uint32_t from = index_;
   if (!inLoaded) {
     size_t b = 0;
     if (blocks_.size() > 1) {
@@ -114,13 +172,21 @@ bool PostingsCursor::Seek(uint32_t target) {
       b = static_cast<size_t>(it - blocks_.begin());
     }
     if (b != block_ && !LoadBlock(b)) return false;
-    index_ = 0;
-  } else if (target < docs_[index_]) {
-    index_ = 0;
+    from = first_;
   }
+  if (strideCount_ > 1) {
+    if (!stridesRead_ && !ReadStrides()) return false;
+    uint32_t s = strideCount_ - 1;
+    while (s > 0 && strides_[s].firstPrevDoc > target) --s;
+    const uint32_t start = s * layout::kDocsPerStride;
+    if (start < first_ || start > decoded_) {
+      EnterStride(s);
+      from = first_;
+    }
+  }
+  if (from >= decoded_ || target < docs_[from]) from = first_;
   if (!DecodeUpTo(target)) return false;
-  uint32_t* begin = docs_.data() + index_;
-  uint32_t* found = std::lower_bound(begin, docs_.data() + decoded_, target);
+  uint32_t* found = std::lower_bound(docs_.data() + from, docs_.data() + decoded_, target);
   if (found == docs_.data() + decoded_) {
     index_ = decoded_ - 1;
     return false;
@@ -132,26 +198,39 @@ bool PostingsCursor::Seek(uint32_t target) {
 bool PostingsCursor::Positions(std::vector<uint32_t>* out) {
   out->clear();
   if (!ok_ || block_ == SIZE_MAX) return false;
+  const auto positions = blocks_[block_].positions;
+  if (strideCount_ > 1 && stridesRead_) {
+    // Step over whole strides by their table instead of over their positions.
+    const uint32_t s = index_ / layout::kDocsPerStride, start = s * layout::kDocsPerStride;
+    if (start > posIndex_ || posIndex_ > index_) {
+      posReader_ = VarintReader(positions.subspan(strides_[s].posOffset));
+      posIndex_ = start;
+    }
+  }
   if (posIndex_ > index_) {
-    posReader_ = VarintReader(blocks_[block_].positions);
-    posIndex_ = 0;
+    posReader_ = VarintReader(positions.subspan(firstPosOffset_));
+    posIndex_ = first_;
   }
   size_t skip = 0;
   for (uint32_t i = posIndex_; i < index_; ++i) skip += freqs_[i];
   posReader_.SkipVarints(skip);
   const uint32_t freq = freqs_[index_];
   out->resize(freq);
-  uint32_t* positions = out->data();
+  uint32_t* list = out->data();
   uint64_t position = posReader_.U32();
-  positions[0] = static_cast<uint32_t>(position);
+  list[0] = static_cast<uint32_t>(position);
   for (uint32_t i = 1; i < freq; ++i) {
     const uint32_t delta = posReader_.U32();
     position += delta;
     if (delta == 0 || position > UINT32_MAX) return Fail();
-    positions[i] = static_cast<uint32_t>(position);
+    list[i] = static_cast<uint32_t>(position);
   }
   posIndex_ = index_ + 1;
   if (!posReader_.ok()) return Fail();
+  // The next stride's positions must start where its table entry says.
+  if (stridesRead_ && posIndex_ % layout::kDocsPerStride == 0 && posIndex_ < count_ &&
+      posReader_.position() != positions.data() + strides_[posIndex_ / layout::kDocsPerStride].posOffset)
+    return Fail();
   return true;
 }
 

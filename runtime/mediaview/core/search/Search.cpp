@@ -441,12 +441,15 @@ private:
   }
 
   static bool SingleTermWords(const PlanNode& node) {
-    return std::all_of(node.children.begin(), node.children.end(),
-                       [](const PlanNode& child) { return child.terms.size() == 1; });
+    return std::all_of(node.children.begin(), node.children.end(), [](const PlanNode& child) {
+      return child.kind == NodeKind::Word && child.terms.size() == 1;
+    });
   }
 
-  // A phrase of plain words: its cursors step through the documents together, each block
-  // decoded once, and positions are read only where every word occurs.
+  // A phrase of plain words: its cursors step through the documents together, the rarest
+  // leading and the others probed at its documents, and positions are read only where
+  // every word occurs. (Not NEAR: its words are of like frequency, and decoding both lists
+  // whole beats probing one at every document of the other.)
   DocList JoinPhrase(PlanNode& node) {
     DocList out;
     std::vector<PostingsCursor*> cursors;

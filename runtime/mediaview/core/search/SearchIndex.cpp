@@ -1,10 +1,10 @@
-// Layout of the full-text index, version 2. Little-endian fixed-width fields; "varint" is
+// Layout of the full-text index, version 3. Little-endian fixed-width fields; "varint" is
 // an unsigned LEB128 integer of at most 32 bits unless said otherwise. Terms and stems are
 // folded cp1251 words (see Tokenizer.h), 1..64 bytes, compared as unsigned bytes.
 //
 //   Index      := Header Section*          (sections in any order, found through the header)
 //   Header     := magic[8] = "KROSRCH" 0x1A
-//                 version u16 = 2          (1 is read too; others are refused)
+//                 version u16 = 3          (1 and 2 are read too; others are refused)
 //                 reserved u16 = 0
 //                 topicCount u32           (topic numbers are < topicCount <= 2^24)
 //                 termCount u32
@@ -32,9 +32,19 @@
 //                         DocBlock x B, PosBlock x B
 //                         (lastDocGap: last document of the block minus the previous
 //                         block's; absolute for the first block)
-//   DocBlock   := per document: code varint = gap << 1 | (freq == 1),
-//                 then freq varint (>= 2) when the low bit is 0; gap = document minus
-//                 (previous document + 1), the previous one of the block before included
+//   DocBlock   := StrideTable when the block has more than 16 documents (none in
+//                 versions 1 and 2), then per document: code varint = gap << 1 |
+//                 (freq == 1), then freq varint (>= 2) when the low bit is 0; gap =
+//                 document minus (previous document + 1), the previous one of the block
+//                 before included
+//   StrideTable := tableBytes varint, then for each stride of 16 documents but the last
+//                 (S = ceil(documents / 16) strides): lastDocGap varint, docBytes
+//                 varint, posBytes varint. lastDocGap: the stride's last document minus
+//                 (the previous stride's last + 1), for the first stride minus (the
+//                 previous block's last document + 1), or minus 0 in the first block;
+//                 docBytes and posBytes: the bytes of the stride's codes in the DocBlock
+//                 (after the table) and of its positions in the PosBlock. A stride's
+//                 first gap counts from the previous stride's last document as usual.
 //   PosBlock   := per document, freq varints: first position, then increments (>= 1)
 //   PairWords  := count varint (<= 4096, <= termCount), then count x ordinal varint: the
 //                 first absolute, then gaps (>= 1); the term ordinals of the pair words,
@@ -59,7 +69,8 @@
 // frequent of them (IndexLayout.h).
 //
 // Change log: version 1, the first. Version 2 adds PairWords, PairIndex, Pairs and
-// PairPostings; the other sections are as in version 1.
+// PairPostings; the other sections are as in version 1. Version 3 adds the StrideTable to
+// the DocBlocks of every postings list, pairs' included; nothing else changes.
 #include "runtime/mediaview/core/search/SearchIndex.h"
 
 #include <algorithm>
@@ -342,7 +353,7 @@ bool SearchIndex::FindPair(uint32_t first, uint32_t second, TermInfo* info, bool
     if (at < second) continue;
     const auto postings = Section(layout::kPairPostings);
     if (!RangeFits(postingsOffset, postingsBytes, postings.size())) return false;
-    *info = {UINT32_MAX, docCount, postings.subspan(postingsOffset, postingsBytes)};
+    *info = {UINT32_MAX, docCount, postings.subspan(postingsOffset, postingsBytes), strided()};
     *found = true;
     return true;
   }
@@ -353,6 +364,8 @@ SearchError OpenErrorWord(const ParseError& error) {
   return error.cause == ParseCause::BadMagic || error.cause == ParseCause::UnknownVersion ? SearchError::IndexVersion
                                                                                           : SearchError::IndexDamaged;
 }
+
+bool SearchIndex::strided() const { return version_ >= layout::kFirstStridedVersion; }
 
 std::span<const uint8_t> SearchIndex::Section(size_t index) const {
   return index < sections_.size() ? sections_[index] : std::span<const uint8_t>();
@@ -412,7 +425,7 @@ bool SearchIndex::FindTerm(std::string_view term, TermInfo* info, bool* found) c
     if (reader.word() != term) return true;
     const auto postings = Section(layout::kPostings);
     if (!RangeFits(postingsOffset, postingsBytes, postings.size())) return false;
-    *info = {firstOrdinal + i, docCount, postings.subspan(postingsOffset, postingsBytes)};
+    *info = {firstOrdinal + i, docCount, postings.subspan(postingsOffset, postingsBytes), strided()};
     *found = true;
     return true;
   }
@@ -430,7 +443,7 @@ bool SearchIndex::TermAt(uint32_t ordinal, TermInfo* info, std::string* text) co
     if (i == ordinal % kTermsPerBlock) {
       const auto postings = Section(layout::kPostings);
       if (!RangeFits(postingsOffset, postingsBytes, postings.size())) return false;
-      *info = {ordinal, docCount, postings.subspan(postingsOffset, postingsBytes)};
+      *info = {ordinal, docCount, postings.subspan(postingsOffset, postingsBytes), strided()};
       if (text) *text = reader.word();
     }
   }
@@ -455,7 +468,7 @@ bool SearchIndex::VisitTerms(std::string_view from, const TermVisitor& visit) co
       if (!reader.NextWord(i == 0) || !reader.TermPayload(&docCount, &postingsOffset, &postingsBytes)) return false;
       if (reader.word() < from) continue;
       if (!RangeFits(postingsOffset, postingsBytes, postings.size())) return false;
-      if (!visit(reader.word(), {firstOrdinal + i, docCount, postings.subspan(postingsOffset, postingsBytes)})) {
+      if (!visit(reader.word(), {firstOrdinal + i, docCount, postings.subspan(postingsOffset, postingsBytes), strided()})) {
         return true;
       }
     }
@@ -511,7 +524,7 @@ std::optional<ParseError> SearchIndex::Verify() const {
         return ParseError{at, ParseCause::OutOfOrder, "term " + std::to_string(ordinal)};
       if (postingsOffset != expectedOffset || !RangeFits(postingsOffset, postingsBytes, postings.size()))
         return ParseError{at, ParseCause::OutOfLimits, "postings of term " + std::to_string(ordinal)};
-      if (!VerifyPostings({ordinal, docCount, postings.subspan(postingsOffset, postingsBytes)}))
+      if (!VerifyPostings({ordinal, docCount, postings.subspan(postingsOffset, postingsBytes), strided()}))
         return ParseError{OffsetOf(postings.data()) + postingsOffset, ParseCause::BadValue,
                           "postings of term " + std::to_string(ordinal)};
       previousTerm = reader.word();
@@ -548,7 +561,7 @@ std::optional<ParseError> SearchIndex::VerifyPairs() const {
     while (run.Next(&second, &docCount, &postingsOffset, &postingsBytes)) {
       if (postingsOffset != expectedOffset || !RangeFits(postingsOffset, postingsBytes, postings.size()))
         return ParseError{at, ParseCause::OutOfLimits, "postings of the pairs of pair word " + std::to_string(first)};
-      if (!VerifyPostings({UINT32_MAX, docCount, postings.subspan(postingsOffset, postingsBytes)}))
+      if (!VerifyPostings({UINT32_MAX, docCount, postings.subspan(postingsOffset, postingsBytes), strided()}))
         return ParseError{OffsetOf(postings.data()) + postingsOffset, ParseCause::BadValue,
                           "postings of a pair of pair word " + std::to_string(first)};
       expectedOffset = postingsOffset + postingsBytes;

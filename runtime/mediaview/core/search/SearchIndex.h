@@ -20,6 +20,7 @@ struct TermInfo {
   uint32_t ordinal = 0;
   uint32_t docCount = 0;
   std::span<const uint8_t> postings;
+  bool strided = false;  // blocks of more than a stride start with their stride table
 };
 
 class SearchIndex {
@@ -67,6 +68,7 @@ private:
   std::optional<ParseError> ReadPairWords();
   std::optional<ParseError> VerifyPairs() const;
   std::span<const uint8_t> PairRun(uint32_t first) const;
+  bool strided() const;
 
   std::span<const uint8_t> bytes_;
   std::vector<std::span<const uint8_t>> sections_;

@@ -28,8 +28,10 @@ struct TermPostings {
   uint32_t lastClosedDoc = 0;
   size_t blockDocStart = 0;
   size_t blockPosStart = 0;
+  uint32_t blockFirstPrevDoc = 0;
 
-  void AddDocument(uint32_t doc, const uint32_t* positionList, uint32_t freq) {
+  // `strided`: blocks get stride tables (from version 3 on).
+  void AddDocument(uint32_t doc, const uint32_t* positionList, uint32_t freq, bool strided) {
     PutVarint(docs, uint64_t{doc - nextDoc} << 1 | (freq == 1 ? 1 : 0));
     if (freq != 1) PutVarint(docs, freq);
     uint32_t previous = 0;
@@ -38,10 +40,43 @@ struct TermPostings {
       previous = positionList[i];
     }
     nextDoc = doc + 1;
-    if (++docCount % kDocsPerBlock == 0) CloseBlock();
+    if (++docCount % kDocsPerBlock == 0) CloseBlock(strided);
   }
 
-  void CloseBlock() {
+  // Puts the open block's stride table in front of its document codes. The table comes from
+  // reading the block back, so that adding a document costs nothing extra.
+  void InsertStrides() {
+    const uint32_t count = docCount - (docCount - 1) / kDocsPerBlock * kDocsPerBlock;
+    if (count <= layout::kDocsPerStride) return;
+    VarintReader codes{std::span<const uint8_t>(docs).subspan(blockDocStart)};
+    VarintReader places{std::span<const uint8_t>(positions).subspan(blockPosStart)};
+    std::vector<uint8_t> table;
+    uint64_t doc = blockFirstPrevDoc, strideFirstPrev = blockFirstPrevDoc;
+    const uint8_t* strideCodes = codes.position();
+    const uint8_t* stridePlaces = places.position();
+    for (uint32_t i = 0; i + 1 < count; ++i) {
+      const uint32_t code = codes.U32();
+      const uint32_t freq = (code & 1) ? 1 : codes.U32();
+      doc += code >> 1;
+      places.SkipVarints(freq);
+      if ((i + 1) % layout::kDocsPerStride == 0) {
+        PutVarint(table, doc - strideFirstPrev);
+        PutVarint(table, static_cast<size_t>(codes.position() - strideCodes));
+        PutVarint(table, static_cast<size_t>(places.position() - stridePlaces));
+        strideFirstPrev = doc + 1;
+        strideCodes = codes.position();
+        stridePlaces = places.position();
+      }
+      ++doc;
+    }
+    std::vector<uint8_t> head;
+    PutVarint(head, table.size());
+    head.insert(head.end(), table.begin(), table.end());
+    docs.insert(docs.begin() + static_cast<std::ptrdiff_t>(blockDocStart), head.begin(), head.end());
+  }
+
+  void CloseBlock(bool strided) {
+    if (strided) InsertStrides();
     const uint32_t lastDoc = nextDoc - 1;
     PutVarint(skips, lastDoc - (skips.empty() ? 0 : lastClosedDoc));
     PutVarint(skips, docs.size() - blockDocStart);
@@ -49,15 +84,17 @@ struct TermPostings {
     lastClosedDoc = lastDoc;
     blockDocStart = docs.size();
     blockPosStart = positions.size();
+    blockFirstPrevDoc = nextDoc;
   }
 
   // Appends the finished postings; answers their size.
-  size_t WriteTo(std::vector<uint8_t>& out) {
+  size_t WriteTo(std::vector<uint8_t>& out, bool strided) {
     const size_t start = out.size();
     if (docCount <= kDocsPerBlock) {
+      if (strided && docCount < kDocsPerBlock) InsertStrides();  // a full one is closed already
       PutVarint(out, docs.size());
     } else {
-      if (docCount % kDocsPerBlock != 0) CloseBlock();
+      if (docCount % kDocsPerBlock != 0) CloseBlock(strided);
       out.insert(out.end(), skips.begin(), skips.end());
     }
     out.insert(out.end(), docs.begin(), docs.end());
@@ -182,8 +219,8 @@ std::vector<uint32_t> ChoosePairWords(const std::vector<uint32_t>& docCounts, ui
 // and a slice bounds the memory), and encodes each pair's postings.
 class PairCollector {
 public:
-  PairCollector(std::vector<TermInfo> words, uint32_t topicCount)
-      : words_(std::move(words)), topicCount_(topicCount), cursors_(words_.size()) {
+  PairCollector(std::vector<TermInfo> words, uint32_t topicCount, bool strided)
+      : words_(std::move(words)), topicCount_(topicCount), strided_(strided), cursors_(words_.size()) {
     for (size_t w = 0; w < words_.size(); ++w) cursors_[w].Open(words_[w], topicCount_, nullptr);
   }
 
@@ -214,7 +251,7 @@ public:
         TermPostings& p = pairs_[*next];
         PutVarint(pairs, second - previous);
         PutVarint(pairs, p.docCount);
-        PutVarint(pairs, p.WriteTo(postings));
+        PutVarint(pairs, p.WriteTo(postings, strided_));
         previous = second + 1;
         p = TermPostings();
       }
@@ -260,12 +297,13 @@ private:
         positions_.push_back(static_cast<uint32_t>(found_[i].place));
       }
       pairs_[head.key].AddDocument(static_cast<uint32_t>(head.place >> 32), positions_.data(),
-                                   static_cast<uint32_t>(positions_.size()));
+                                   static_cast<uint32_t>(positions_.size()), strided_);
     }
   }
 
   std::vector<TermInfo> words_;
   uint32_t topicCount_;
+  bool strided_;
   std::vector<PostingsCursor> cursors_;
   std::vector<Occurrence> occurrences_;
   std::vector<Pair> found_;
@@ -291,6 +329,8 @@ std::vector<std::string> DefaultStopWords() {
 
 struct SearchIndexBuilder::State {
   std::vector<std::string> stopWords;
+  uint16_t version = layout::kVersion;
+  bool strided() const { return version >= layout::kFirstStridedVersion; }
   Arena arena;
   TermTable termIds;
   std::vector<std::string_view> termTexts;
@@ -332,7 +372,7 @@ struct SearchIndexBuilder::State {
       const auto id = static_cast<uint32_t>(merged[i] >> 32);
       positions.clear();
       for (; i < merged.size() && merged[i] >> 32 == id; ++i) positions.push_back(static_cast<uint32_t>(merged[i]));
-      postings[id].AddDocument(topic, positions.data(), static_cast<uint32_t>(positions.size()));
+      postings[id].AddDocument(topic, positions.data(), static_cast<uint32_t>(positions.size()), strided());
     }
     for (auto& words : regionWords) words.clear();
     regionSeen = {};
@@ -340,7 +380,9 @@ struct SearchIndexBuilder::State {
   }
 };
 
-SearchIndexBuilder::SearchIndexBuilder(std::vector<std::string> stopWords) : state_(std::make_unique<State>()) {
+SearchIndexBuilder::SearchIndexBuilder(std::vector<std::string> stopWords, uint16_t version)
+    : state_(std::make_unique<State>()) {
+  state_->version = version == 2 ? version : layout::kVersion;
   for (const std::string& word : stopWords) {
     std::string folded = FoldWord(word);
     if (!folded.empty()) state_->stopWords.push_back(std::move(folded));
@@ -410,7 +452,7 @@ std::vector<uint8_t> SearchIndexBuilder::Finish() {
     PutWord(terms, first ? std::string_view() : s.termTexts[order[ordinal - 1]], s.termTexts[id], first);
     docCounts[ordinal] = s.postings[id].docCount;
     PutVarint(terms, docCounts[ordinal]);
-    PutVarint(terms, s.postings[id].WriteTo(postings));
+    PutVarint(terms, s.postings[id].WriteTo(postings, s.strided()));
     postingsEnds[ordinal] = postings.size();
     s.postings[id] = TermPostings();
   }
@@ -421,9 +463,10 @@ std::vector<uint8_t> SearchIndexBuilder::Finish() {
   std::vector<TermInfo> pairTerms;
   for (uint32_t ordinal : pairWords) {
     const size_t start = ordinal ? postingsEnds[ordinal - 1] : 0;
-    pairTerms.push_back({ordinal, docCounts[ordinal], std::span(postings).subspan(start, postingsEnds[ordinal] - start)});
+    pairTerms.push_back(
+        {ordinal, docCounts[ordinal], std::span(postings).subspan(start, postingsEnds[ordinal] - start), s.strided()});
   }
-  PairCollector pairs(std::move(pairTerms), topicCount);
+  PairCollector pairs(std::move(pairTerms), topicCount, s.strided());
   pairs.Collect();
   pairs.WriteTo(pairWords, sections[layout::kPairWords], sections[layout::kPairIndex], sections[layout::kPairs],
                 sections[layout::kPairPostings]);
@@ -453,11 +496,11 @@ std::vector<uint8_t> SearchIndexBuilder::Finish() {
   }
 
   std::vector<uint8_t> out(layout::kMagic.begin(), layout::kMagic.end());
-  const size_t headerBytes = layout::HeaderBytes(layout::kVersion);
+  const size_t headerBytes = layout::HeaderBytes(s.version);
   out.reserve(headerBytes + postings.size() + sections[layout::kPairPostings].size() + terms.size() + stemBytes.size() +
               (1 << 20));
-  out.push_back(layout::kVersion & 0xFF);
-  out.push_back(layout::kVersion >> 8);
+  out.push_back(static_cast<uint8_t>(s.version & 0xFF));
+  out.push_back(static_cast<uint8_t>(s.version >> 8));
   out.push_back(0);
   out.push_back(0);
   PutU32(out, topicCount);
@@ -472,8 +515,10 @@ std::vector<uint8_t> SearchIndexBuilder::Finish() {
     sections[i] = {};
   }
   auto stopWords = std::move(s.stopWords);
+  const uint16_t version = s.version;
   *state_ = State();
   state_->stopWords = std::move(stopWords);
+  state_->version = version;
   return out;
 }
 

@@ -14,7 +14,9 @@ std::vector<std::string> DefaultStopWords();
 
 class SearchIndexBuilder {
 public:
-  explicit SearchIndexBuilder(std::vector<std::string> stopWords = DefaultStopWords());
+  // `version` 2 writes the previous layout (postings blocks without strides), which readers
+  // of that version open; any other value writes the current one.
+  explicit SearchIndexBuilder(std::vector<std::string> stopWords = DefaultStopWords(), uint16_t version = 0);
   ~SearchIndexBuilder();
   SearchIndexBuilder(const SearchIndexBuilder&) = delete;
   SearchIndexBuilder& operator=(const SearchIndexBuilder&) = delete;

@@ -16,8 +16,9 @@ const kro::search::SearchIndex& FixedIndex() {
     kro::search::SearchIndexBuilder builder;
     const char* const kBodies[] = {"alpha beta gamma delta", "beta beta-gamma epsilon", "alpha zeta eta theta alpha",
                                    "north-west wind over the sea", "gamma delta alpha beta"};
-    // Enough topics that the commonest words become pair words and phrases use pairs.
-    for (uint32_t topic = 0; topic < 20; ++topic) {
+    // Enough topics that the commonest words become pair words and phrases use pairs, and
+    // that postings blocks hold strides.
+    for (uint32_t topic = 0; topic < 60; ++topic) {
       builder.Add(topic, 0, "title");
       builder.Add(topic, 1, kBodies[topic % std::size(kBodies)]);
     }

@@ -1,7 +1,7 @@
 #pragma once
-// Turns a current index into the one version 1 would have written over the same texts: the
-// header without the pair sections, whose bytes stay behind unreferenced. Titles written
-// before the pairs carry such indexes.
+// Turns a version 2 index (SearchIndexBuilder's version 2) into the one version 1 would have
+// written over the same texts: the header without the pair sections, whose bytes stay
+// behind unreferenced. Titles written before the pairs carry such indexes.
 #include <cstdint>
 #include <vector>
 

@@ -135,13 +135,15 @@ TEST_F(SearchTest, HighlightsTheWordsThatMatched) {
 // Words in most topics are pair words: their phrases are answered by the pairs, which must
 // give what the positions give (a version 1 index has none), highlights included.
 TEST(SearchPairs, AnswerPhrasesOfCommonWordsAsThePositionsDo) {
-  SearchIndexBuilder builder;
+  SearchIndexBuilder builder, previous(DefaultStopWords(), 2);
   const std::string kBodies[] = {"west east north", "north south east west"};
   for (uint32_t topic = 0; topic < 16; ++topic) {
-    builder.Add(topic, 0, "compass");
-    builder.Add(topic, 1, kBodies[topic % 2]);
+    for (SearchIndexBuilder* b : {&builder, &previous}) {
+      b->Add(topic, 0, "compass");
+      b->Add(topic, 1, kBodies[topic % 2]);
+    }
   }
-  const std::vector<uint8_t> current = builder.Finish(), old = AsVersion1(current);
+  const std::vector<uint8_t> current = builder.Finish(), old = AsVersion1(previous.Finish());
   const auto index = SearchIndex::Open(current), oldIndex = SearchIndex::Open(old);
   ASSERT_TRUE(index && oldIndex);
   EXPECT_EQ(index->pairWordCount(), 5u);
@@ -202,8 +204,8 @@ TEST(SearchIndex, RefusesOtherFilesAndVersions) {
     const char* error;
     SearchError word;
   } kCases[] = {
-      {8, 3, "offset 8: unknown version: index version 3, this runtime reads versions 1 to 2", SearchError::IndexVersion},
-      {8, 0, "offset 8: unknown version: index version 0, this runtime reads versions 1 to 2", SearchError::IndexVersion},
+      {8, 4, "offset 8: unknown version: index version 4, this runtime reads versions 1 to 3", SearchError::IndexVersion},
+      {8, 0, "offset 8: unknown version: index version 0, this runtime reads versions 1 to 3", SearchError::IndexVersion},
       {0, 'X', "offset 0: bad magic: not a full-text index", SearchError::IndexVersion},
       {15, 0x7F, "offset 12: out of limits:", SearchError::IndexDamaged},       // topic count
       {27, 0x7F, "offset 24: out of limits: section 0 of", SearchError::IndexDamaged},  // its offset

@@ -1,0 +1,155 @@
+#include "tools/bench/search/Goals.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace kro::bench {
+namespace {
+
+constexpr size_t kNameWidth = 22;  // the class column of the table
+
+// "123.4 us" or "1.23 ms" from the stream; negative for "-".
+double ReadLatency(std::istringstream& in) {
+  std::string value, unit;
+  if (!(in >> value) || value == "-") return -1;
+  in >> unit;
+  return std::stod(value) * (unit == "ms" ? 1e-3 : 1e-6);
+}
+
+bool ReadPair(std::istringstream& in, double* median, double* p95) {
+  *median = ReadLatency(in);
+  if (*median < 0) return true;
+  std::string slash;
+  in >> slash;
+  *p95 = ReadLatency(in);
+  return slash == "/" && *p95 >= 0;
+}
+
+class GoalPrinter {
+public:
+  void Check(const std::string& goal, const std::string& figures, bool met) {
+    std::printf("  %-58s %-44s %s\n", goal.c_str(), figures.c_str(), met ? "met" : "NOT MET");
+    unmet_ += met ? 0 : 1;
+  }
+  int unmet() const { return unmet_; }
+
+private:
+  int unmet_ = 0;
+};
+
+std::string Ms(double seconds) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.3f ms", seconds * 1e3);
+  return buffer;
+}
+
+std::string Ratio(double value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.3f", value);
+  return buffer;
+}
+
+// Our median at most `share` of the peer's and our p95 no worse than the peer's.
+void AgainstPeer(GoalPrinter& goals, const BenchFigures& now, const std::string& name, size_t peer, double share,
+                 bool p95) {
+  const auto it = now.classes.find(name);
+  const std::string against = peer < now.peerNames.size() ? now.peerNames[peer] : "FTS5";
+  if (it == now.classes.end() || peer >= it->second.peerMedian.size() || it->second.peerMedian[peer] <= 0) {
+    goals.Check(name + " against " + against, "not run", false);
+    return;
+  }
+  const ClassFigures& c = it->second;
+  const double ratio = c.median / c.peerMedian[peer];
+  goals.Check(name + ": median <= " + Ratio(share) + " of " + now.peerNames[peer] + "'s", Ratio(ratio), ratio <= share);
+  if (p95) {
+    goals.Check(name + ": p95 no worse than " + now.peerNames[peer] + "'s",
+                Ms(c.p95) + " against " + Ms(c.peerP95[peer]), c.p95 <= c.peerP95[peer]);
+  }
+}
+
+// A class's speed against the baseline's: its ratio to the first peer that runs it, which
+// the machine's load moves far less than the latencies themselves; our median for a class
+// no peer runs.
+void AgainstBaseline(GoalPrinter& goals, const std::string& name, const ClassFigures& now, const ClassFigures& then,
+                     const std::vector<std::string>& peers) {
+  for (size_t p = 0; p < now.peerMedian.size() && p < then.peerMedian.size(); ++p) {
+    if (now.peerMedian[p] <= 0 || then.peerMedian[p] <= 0) continue;
+    const double ratioNow = now.median / now.peerMedian[p], ratioThen = then.median / then.peerMedian[p];
+    goals.Check(name + ": at most 10% slower (ratio to " + peers.at(p) + ")",
+                Ratio(ratioNow) + ", was " + Ratio(ratioThen), ratioNow <= 1.1 * ratioThen);
+    return;
+  }
+  goals.Check(name + ": at most 10% slower (median)", Ms(now.median) + ", was " + Ms(then.median),
+              now.median <= 1.1 * then.median);
+}
+
+}  // namespace
+
+std::map<std::string, ClassFigures> ReadBaseline(const std::string& path) {
+  std::map<std::string, ClassFigures> out;
+  std::ifstream file(path);
+  std::string line;
+  while (std::getline(file, line)) {
+    if (line.size() <= kNameWidth) continue;
+    std::string name = line.substr(0, kNameWidth);
+    name.erase(name.find_last_not_of(' ') + 1);
+    std::istringstream in(line.substr(kNameWidth));
+    int queries = 0;
+    ClassFigures c;
+    if (name.empty() || !(in >> queries) || !ReadPair(in, &c.median, &c.p95) || c.median < 0) continue;
+    for (;;) {
+      double median = -1, p95 = -1;
+      std::string ratio;
+      const auto at = in.tellg();
+      if (!ReadPair(in, &median, &p95) || !(in >> ratio) || (median < 0) != (ratio == "-")) {
+        in.clear();
+        in.seekg(at);
+        break;
+      }
+      c.peerMedian.push_back(median);
+      c.peerP95.push_back(p95);
+    }
+    out[name] = c;
+  }
+  return out;
+}
+
+int PrintGoals(const BenchFigures& now, const std::map<std::string, ClassFigures>& baseline) {
+  GoalPrinter goals;
+  std::printf("\ngoals\n");
+  AgainstPeer(goals, now, "phrase, common words", 0, 0.25, true);
+  AgainstPeer(goals, now, "3-word phrase, common", 0, 0.25, true);
+  AgainstPeer(goals, now, "phrase, rarer words", 0, 0.3, true);
+  for (size_t p = 0; p < std::max<size_t>(now.peerNames.size(), 1); ++p) AgainstPeer(goals, now, "NEAR", p, 0.3, false);
+  const auto wild = now.classes.find("phrase of prefixes");
+  const double wildMedian = wild == now.classes.end() ? -1 : wild->second.median;
+  if (now.articles >= 100000) {
+    goals.Check("phrase of prefixes: median < 2 s over 100,000 articles", Ms(wildMedian), wildMedian >= 0 && wildMedian < 2);
+  } else if (now.articles <= 6000) {
+    goals.Check("phrase of prefixes: median < 200 ms over 6,000 articles", Ms(wildMedian),
+                wildMedian >= 0 && wildMedian < 0.2);
+  }
+  goals.Check("progress called at least every 30 ms of a query's work",
+              Ms(now.longestGapCpu) + " (wall clock " + Ms(now.longestGapWall) + ")", now.longestGapCpu <= 0.030);
+  for (const auto& [name, then] : baseline) {
+    if (name.find("phrase") != std::string::npos || name == "NEAR") continue;  // their own goals above
+    const auto it = now.classes.find(name);
+    if (it != now.classes.end()) AgainstBaseline(goals, name, it->second, then, now.peerNames);
+  }
+  for (size_t p = 0; p < now.peerNames.size(); ++p) {
+    if (now.peerNames[p] != "FTS5") continue;
+    goals.Check("index smaller than FTS5's", Ratio(now.ourBytes / 1e6) + " MB against " + Ratio(now.peerBytes[p] / 1e6) + " MB",
+                now.ourBytes < now.peerBytes[p]);
+    const double theirs = now.peerBuildCpu[p];
+    goals.Check("build no slower than FTS5's (CPU seconds)",
+                Ratio(now.ourBuildCpu) + " s against " + (theirs < 0 ? std::string("unknown") : Ratio(theirs) + " s"),
+                theirs >= 0 && now.ourBuildCpu <= theirs);
+  }
+  if (goals.unmet() == 0) std::printf("all goals met\n");
+  else std::printf("%d goals not met\n", goals.unmet());
+  return goals.unmet();
+}
+
+}  // namespace kro::bench
