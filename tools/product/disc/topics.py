@@ -45,6 +45,10 @@ class Topic:
     def is_article(self):
         return self.kind is None or self.kind.value == "article"
 
+    @property
+    def is_popup(self):
+        return self.kind is not None and self.kind.value == "popup"
+
     def where(self, line):
         return f"{self.path}:{line}"
 
