@@ -325,6 +325,43 @@ class Sources(Scratch):
         self.assertTrue(any("movie 'baikal.mov' is on the disc but no article plays it" in e for e in errors), errors)
 
 
+class Parsing(Scratch):
+    """Topic files and the manifest as the builder reads them."""
+
+    def parse(self, text):
+        path = self.tmp / "t.md"
+        path.write_text(text, encoding="utf-8")
+        return topics.parse_topic(path)
+
+    def test_front_matter_faults_are_reported_by_line(self):
+        t = self.parse("---\ncontext: topic_a\ntitle: А\nkind: map\ntitle: Б\nmove: a.mov\nmove: b.mov\ncolour: red\n---\n")
+        self.assertEqual(t.errors, [(4, "kind 'map' is not one of article, popup, extra"), (5, "'title' given twice"),
+                                    (7, "a topic has at most one movie"), (8, "unknown front-matter line 'colour: red'")])
+        self.assertEqual(self.parse("---\ncontext: topic_a\n").errors, [(1, "front matter has no closing '---'")])
+        self.assertEqual(self.parse("---\ntitle: А\n---\n").errors, [(1, "front matter lacks 'context'")])
+        self.assertEqual(self.parse("context: a\n").errors, [(1, "a topic file opens with a '---' line")])
+
+    def test_media_lines_and_links(self):
+        t = self.parse("---\ncontext: topic_a\ntitle: А\nlists: a, 4,, 107\npict: a_x1.jpg | Река | и берег\n"
+                       "port: pa_x.jpg\n---\n[к Б](#topic_b) и [дельта](popup:pop_d)\n"
+                       "![карта](map_a.jpg) [окно](cmd:topic_c>main) [сайт](http://x)\n")
+        self.assertEqual([r.value for r in t.lists], ["a", "4", "107"])
+        self.assertEqual((t.pict[0].value, t.pict[0].caption, t.pict[0].line), ("a_x1.jpg", "Река | и берег", 5))
+        self.assertEqual([(l.kind, l.target, l.line) for l in t.links],
+                         [("jump", "topic_b", 8), ("popup", "pop_d", 8), ("image", "map_a.jpg", 9),
+                          ("command", "topic_c>main", 9), ("unknown", "http://x", 9)])
+        self.assertTrue(t.is_article and not t.is_popup)
+
+    def test_manifest_lines_and_comments(self):
+        path = self.tmp / "manifest.txt"
+        path.write_text("# Заголовок\ncontents: topic_a   # the start\nlist 4: Реки#1\nlist 4: Озёра\n"
+                        "baggage: x.dat as x.dat\ncolour: red\n", encoding="utf-8")
+        m = topics.load_manifest(path)
+        self.assertEqual(m.contents, topics.Ref("topic_a", 2))
+        self.assertEqual(m.lists["4"].value, "Озёра")
+        self.assertEqual(m.errors, [(4, "list '4' declared twice"), (6, "unknown manifest line 'colour: red'")])
+
+
 class IniWriter(Scratch):
     def run_writer(self, *args):
         return subprocess.run([sys.executable, str(HERE / "write_ini.py"), *args], capture_output=True, text=True)

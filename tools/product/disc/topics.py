@@ -142,8 +142,9 @@ def load_manifest(path):
     path = pathlib.Path(path)
     manifest = Manifest(path)
     for number, raw in enumerate(path.read_text(encoding="utf-8").split("\n"), 1):
-        text = raw.strip()
-        if not text or text.startswith("#"):
+        # As in the title compiler: '#' at the start or after a blank begins a comment.
+        text = re.sub(r"(^|\s)#.*$", "", raw).strip()
+        if not text:
             continue
         key, sep, value = text.partition(":")
         key, value = key.strip(), value.strip()
