@@ -29,6 +29,7 @@ to_bytes() { # 9012b | 12Kb | 3Mb
 targets=("$@")
 rows=() found=0
 for bin in "$dir"/bin/fuzz_*; do
+  [ -x "$bin" ] || continue
   name=$(basename "$bin")
   [ ${#targets[@]} -eq 0 ] || wanted "$name" || continue
   seeds=$(cat "$dir/fuzz-seeds/$name" 2>/dev/null) || { echo "fuzz-sweep: no seed folder recorded for $name" >&2; exit 2; }
