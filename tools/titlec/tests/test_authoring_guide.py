@@ -98,6 +98,9 @@ class WorkedExample(unittest.TestCase):
         self.assertEqual((disc / "content1.txt").read_bytes().count(b"\r\n"),
                          (self.home / "rivers" / "lists" / "content1.txt").read_text(encoding="utf-8").count("\n"))
         self.assertIn("Озёра".encode("cp1251"), (disc / "content1.txt").read_bytes())
+        from PIL import Image
+        with Image.open(disc / "pictures" / "v" / "icons" / "v_volga1i.jpg") as icon:
+            self.assertEqual(icon.size, (184, 205))   # the gallery's picture well
 
     def test_kroverify_says_what_the_guide_shows(self):
         result = self.shell("build/native/bin/kroverify disc ~/rivers-disc")
