@@ -3,7 +3,10 @@
 after a line 'File `PATH`:' is written to PATH, every ```sh block is run, in the order the
 guide gives them, in a scratch home. The outputs the guide shows must be what the tools say.
 
-    test_authoring_guide.py GUIDE BUILD_TREE
+    test_authoring_guide.py GUIDE BUILD_TREE            the tests, in a scratch home
+    test_authoring_guide.py --make GUIDE BUILD_TREE HOME
+                                   only builds the example into HOME (HOME/rivers-disc is
+                                   then the disc the end-to-end test opens in player)
 
 BUILD_TREE is the native tree: its bin/ has titlec and kroverify, its product/ the sample
 disc whose furniture the example copies."""
@@ -14,8 +17,10 @@ import sys
 import tempfile
 import unittest
 
-GUIDE = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else None
-TREE = pathlib.Path(sys.argv[2]) if len(sys.argv) > 2 else None
+MAKE = len(sys.argv) > 1 and sys.argv[1] == "--make"
+ARGS = sys.argv[2:] if MAKE else sys.argv[1:]
+GUIDE = pathlib.Path(ARGS[0]) if len(ARGS) > 0 else None
+TREE = pathlib.Path(ARGS[1]) if len(ARGS) > 1 else None
 SECTION = "## A worked example"
 FILE_LINE = re.compile(r"^File `([^`]+)`:$")
 SHOWN_HOME = "/home/you"
@@ -46,26 +51,39 @@ def example_blocks(text):
     return blocks
 
 
+def shell(script, top, home):
+    return subprocess.run(["bash", "-euo", "pipefail", "-c", script], cwd=top, capture_output=True, text=True,
+                          env={"HOME": str(home), "PATH": "/usr/bin:/bin", "LC_ALL": "C.UTF-8"})
+
+
+def make_example(blocks, tree, home, top):
+    """Writes the guide's files and runs its commands in order; [(script, result)]. The
+    commands run from `top`, a checkout whose native tree is build/native."""
+    home.mkdir(parents=True, exist_ok=True)
+    native = top / "build" / "native"
+    if not native.exists():
+        native.parent.mkdir(parents=True, exist_ok=True)
+        native.symlink_to(tree.resolve())
+    outputs = []
+    for kind, path, body in blocks:
+        if kind == "file":
+            pathlib.Path(path.replace("~", str(home), 1)).write_text(body, encoding="utf-8")
+        elif kind == "sh":
+            outputs.append((body, shell(body, top, home)))
+            if outputs[-1][1].returncode != 0:
+                break
+    return outputs
+
+
 @unittest.skipUnless(GUIDE and TREE, "needs the guide and the native build tree")
 class WorkedExample(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.scratch = tempfile.TemporaryDirectory()
         root = pathlib.Path(cls.scratch.name)
-        cls.home = root / "home"
-        cls.home.mkdir()
-        # The guide's commands run from the top of a checkout whose native tree is build/native.
-        cls.top = root / "checkout"
-        (cls.top / "build").mkdir(parents=True)
-        (cls.top / "build" / "native").symlink_to(TREE.resolve())
+        cls.home, cls.top = root / "home", root / "checkout"
         cls.blocks = example_blocks(GUIDE.read_text(encoding="utf-8"))
-        cls.outputs = []
-        for kind, path, body in cls.blocks:
-            if kind == "file":
-                target = pathlib.Path(path.replace("~", str(cls.home), 1))
-                target.write_text(body, encoding="utf-8")
-            elif kind == "sh":
-                cls.outputs.append((body, cls.shell(body)))
+        cls.outputs = make_example(cls.blocks, TREE, cls.home, cls.top)
 
     @classmethod
     def tearDownClass(cls):
@@ -73,8 +91,7 @@ class WorkedExample(unittest.TestCase):
 
     @classmethod
     def shell(cls, script):
-        return subprocess.run(["bash", "-euo", "pipefail", "-c", script], cwd=cls.top, capture_output=True,
-                              text=True, env={"HOME": str(cls.home), "PATH": "/usr/bin:/bin", "LC_ALL": "C.UTF-8"})
+        return shell(script, cls.top, cls.home)
 
     def shown(self, containing):
         return next(body for kind, _, body in self.blocks if kind == "shown" and containing in body)
@@ -123,5 +140,16 @@ class WorkedExample(unittest.TestCase):
         self.assertFalse((self.home / "broken" / "kro.m14").exists())
 
 
+def main():
+    if not MAKE:
+        unittest.main(argv=sys.argv[:1] + ["-v"])
+    home = pathlib.Path(ARGS[2]).resolve()
+    for script, result in make_example(example_blocks(GUIDE.read_text(encoding="utf-8")), TREE, home, home / "checkout"):
+        if result.returncode != 0:
+            print(f"authoring guide: '{script.strip()}' failed:\n{result.stderr}", file=sys.stderr)
+            return 1
+    return 0
+
+
 if __name__ == "__main__":
-    unittest.main(argv=sys.argv[:1] + ["-v"])
+    sys.exit(main())
