@@ -99,6 +99,8 @@ function(kro_fuzz_target name)
     target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
     add_test(NAME fuzz.${name}
       COMMAND ${CMAKE_SOURCE_DIR}/tools/scripts/fuzz-smoke.sh $<TARGET_FILE:fuzz_${name}> ${F_CORPUS} ${KRO_FUZZ_SMOKE_SECONDS})
+    # The sweep (tools/scripts/fuzz-sweep.sh) reads each target's seed folder from here.
+    file(WRITE ${CMAKE_BINARY_DIR}/fuzz-seeds/fuzz_${name} "${F_CORPUS}\n")
   elseif(KRO_NATIVE AND KRO_TESTS)
     add_executable(replay_${name} ${F_SOURCE} ${CMAKE_SOURCE_DIR}/tests/fuzz/ReplayMain.cpp)
     kro_flags(replay_${name})

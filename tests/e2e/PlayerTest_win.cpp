@@ -194,6 +194,21 @@ TEST_F(PlayerTest, DamagedTitleIsRefusedWithItsMessage) {
   EXPECT_EQ(AutoRun(), kUserAutoRun);
 }
 
+// The disc docs/authoring.md makes from an empty folder, built in the native tree.
+TEST_F(PlayerTest, ReadsTheDiscOfTheAuthoringGuide) {
+  WritePrivateProfileStringA("Kro", "ProductDir", HostPath(KRO_GUIDE_DISC).c_str(), "kro97.ini");
+  WritePrivateProfileStringA("Kro", "IsDisk2Exists", "0", "kro97.ini");
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind("РЕКИ И ОЗЁРА", 0) == 0; }, kStepPolls)) << Caption(main_);
+  // Browse order is title order: the start article is last, the one before it ВОЛГА.
+  PostMessageA(main_, WM_COMMAND, kCmdPrevious, 0);
+  EXPECT_TRUE(WaitFor([&] { return Caption(main_).rfind("ВОЛГА", 0) == 0; }, kStepPolls)) << Caption(main_);
+  RECT window;
+  GetWindowRect(main_, &window);
+  PostMessageA(main_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(window.left + 628, window.top + 10));
+  EXPECT_EQ(ExitCode(), 0u);
+}
+
 TEST_F(PlayerTest, FindsArticlesByContentsAndSearchAndExportsTheResults) {
   const auto opened = mv::Title::OpenFile(HostPath(KRO_PRODUCT_DIR "/kro.m14"), {});
   ASSERT_TRUE(opened) << opened.error().ToString();

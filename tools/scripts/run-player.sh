@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# run-player.sh BUILD TREE: starts TREE's (win32 or win64) player on the sample encyclopedia
-# in that tree's Wine prefix. With a display it opens there; without one it runs under Xvfb,
+# run-player.sh BUILD TREE [DISC]: starts TREE's (win32 or win64) player on the sample
+# encyclopedia, or on the disc folder DISC, in that tree's Wine prefix. With a display it opens there; without one it runs under Xvfb,
 # saves a screenshot of the main window, prints its path and closes the program through its
 # close button.
 set -euo pipefail
@@ -9,7 +9,9 @@ tree=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 eval "$("$root/tools/scripts/wine-env.sh" "$tree" "$build")"
 exe="$build/$tree/bin/player.exe"
-/usr/bin/python3 "$root/tools/product/write_ini.py" --prefix "$WINEPREFIX" --product "$build/native/product" >/dev/null
+disc=${3:-$build/native/product}
+[ -f "$disc/kro.m14" ] || { echo "run-player: $disc holds no kro.m14" >&2; exit 2; }
+/usr/bin/python3 "$root/tools/product/write_ini.py" --prefix "$WINEPREFIX" --product "$disc" >/dev/null
 # The working directory (here the Windows directory) holds the dialogs' raster font.
 cp "$build/native/product/cdp.fon" "$WINEPREFIX/drive_c/windows/cdp.fon"
 

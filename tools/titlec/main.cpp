@@ -24,16 +24,26 @@ int Usage() {
 }
 
 // Written beside the target and renamed over it, so a failed build never leaves half a title.
-bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+// The disc folder is made when it does not exist yet. Returns an empty string or the reason.
+std::string WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::error_code ec;
+  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+  if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+  if (ec) return ec.message();
   const std::string temp = path + ".tmp";
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) return false;
+    if (!out) {
+      std::filesystem::remove(temp, ec);
+      return "the file cannot be created or written";
+    }
   }
-  std::error_code ec;
   std::filesystem::rename(temp, path, ec);
-  return !ec;
+  if (!ec) return {};
+  const std::string reason = ec.message();
+  std::filesystem::remove(temp, ec);
+  return reason;
 }
 
 // The full-text index over exactly the texts the runtime gives back, so highlight offsets
@@ -58,8 +68,8 @@ int Build(const std::string& folder, const std::string& output, bool quiet) {
     std::fprintf(stderr, "titlec: %zu error(s); no title written\n", diags.size());
     return 1;
   }
-  if (!WriteFileAtomically(output, result->title)) {
-    std::fprintf(stderr, "titlec: cannot write %s\n", output.c_str());
+  if (const std::string why = WriteFileAtomically(output, result->title); !why.empty()) {
+    std::fprintf(stderr, "titlec: cannot write %s: %s\n", output.c_str(), why.c_str());
     return 1;
   }
   if (!quiet)

@@ -13,10 +13,12 @@ def _stem(name):
 
 
 def initial_letter(title_bytes):
-    """The letter a slides.dat entry is filed under: byte 1, or byte 2 behind a sign."""
-    if title_bytes and title_bytes[0] >= 0xC0:
-        return title_bytes[0]
-    return title_bytes[1] if len(title_bytes) > 1 else 0
+    """The capital А..Я a slides.dat entry is filed under, as the gallery's letter index
+    reads it: byte 1, else byte 2 (behind a sign); 0 when neither is a capital."""
+    for byte in title_bytes[:2]:
+        if 0xC0 <= byte <= 0xDF:
+            return byte
+    return 0
 
 
 def slides_entries(articles):
@@ -75,10 +77,17 @@ def movie_captions(articles, movies):
 
 
 def write_catalogue(path, rows):
+    for row in rows:
+        # The readers split at the first two ';' and end an entry at CR, LF or NUL.
+        if len(row) != 3 or any(";" in f for f in row[:2]) or any(ch in f for f in row for ch in "\r\n\0"):
+            raise ValueError(f"{path}: entry {row!r} cannot be stored as three ';'-separated fields")
     cp1251.write_lines(path, [";".join(r) for r in rows])
 
 
 def write_captions(path, rows):
+    for key, caption in rows:
+        if "\t" in key or any(ch in key + caption for ch in "\r\n\0"):
+            raise ValueError(f"{path}: caption {key!r} cannot be stored as one key TAB caption line")
     cp1251.write_lines(path, [f"{k}\t{v}" for k, v in rows], trailing_nul=True)
 
 

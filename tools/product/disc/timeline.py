@@ -32,8 +32,6 @@ def layout(brief):
     """Positions every event card; returns (width, cards) with cards sorted by left edge."""
     first, last = brief["first_year"], brief["last_year"]
     x_of = lambda year: MARGIN + (year - first) * PX_PER_YEAR
-    width = x_of(last) + MARGIN
-    width += (-width) % FRAME_W
     rows = [40, 120, 200]
     row_end = [-1e9] * len(rows)
     cards = []
@@ -45,6 +43,10 @@ def layout(brief):
         row_end[row] = left + w
         cards.append({"year": ev["year"], "label": ev["label"], "context": ev["context"], "x": x,
                       "box": (int(left), rows[row], int(left + w), rows[row] + 62)})
+    # Cards of events near the last year, or pushed right by a crowded row, reach past it:
+    # the strip grows so that every card and its region lie inside the picture.
+    width = max([x_of(last)] + [k["box"][2] for k in cards]) + MARGIN
+    width += (-width) % FRAME_W
     return width, x_of, sorted(cards, key=lambda k: k["box"][0])
 
 
@@ -143,8 +145,13 @@ def write_bitmap(img, path):
 
 
 def write_regions(cards, path):
-    records = [struct.pack("<iiii", *k["box"]) + cp1251.encode(k["context"]).ljust(REGION_CONTEXT, b"\0")
-               for k in cards]
+    records = []
+    for k in cards:
+        context = cp1251.encode(k["context"], "timeline region")
+        if len(context) >= REGION_CONTEXT:
+            # A longer one would shift every later record: the reader needs its terminator.
+            raise ValueError(f"timeline region '{k['context']}': context string over {REGION_CONTEXT - 1} bytes")
+        records.append(struct.pack("<iiii", *k["box"]) + context.ljust(REGION_CONTEXT, b"\0"))
     pathlib.Path(path).write_bytes(struct.pack("<H", len(records)) + b"".join(records))
 
 

@@ -46,6 +46,10 @@ class Topic:
     def is_article(self):
         return self.kind is None or self.kind.value == "article"
 
+    @property
+    def is_popup(self):
+        return self.kind is not None and self.kind.value == "popup"
+
     def where(self, line):
         return f"{self.path}:{line}"
 
@@ -141,8 +145,9 @@ def load_manifest(path):
     path = pathlib.Path(path)
     manifest = Manifest(path)
     for number, raw in enumerate(path.read_text(encoding="utf-8").split("\n"), 1):
-        text = raw.strip()
-        if not text or text.startswith("#"):
+        # As in the title compiler: '#' at the start or after a blank begins a comment.
+        text = re.sub(r"(^|\s)#.*$", "", raw).strip()
+        if not text:
             continue
         key, sep, value = text.partition(":")
         key, value = key.strip(), value.strip()

@@ -131,7 +131,7 @@ def _check_topic(r, t, by_context, manifest, pictures, movie_files):
                 r.add(t.path, link.line, f"command '{link.target}' names no topic (context>window or activate)")
         elif link.target not in by_context:
             r.add(t.path, link.line, f"link to unknown context string '{link.target}'")
-        elif link.kind == "popup" and by_context[link.target].kind.value != "popup":
+        elif link.kind == "popup" and not by_context[link.target].is_popup:
             r.add(t.path, link.line, f"popup link to '{link.target}', which is not a popup topic")
     for p in t.pict:
         stem = p.value.split(".")[0]
@@ -153,7 +153,7 @@ def _check_topic(r, t, by_context, manifest, pictures, movie_files):
         if _FORBIDDEN.search(t.move.caption) or _bytes(t.move.caption) > MOVIE_CAPTION_LIMIT:
             r.add(t.path, t.move.line, f"movie caption must be at most {MOVIE_CAPTION_LIMIT} bytes without braces")
     for ref in (t.maps, t.wave):
-        if ref and (ref.value not in by_context or by_context[ref.value].kind.value != "popup"):
+        if ref and (ref.value not in by_context or not by_context[ref.value].is_popup):
             r.add(t.path, ref.line, f"'{ref.value}' is not a popup topic")
     for section in data_string(t):
         if _bytes(section) > SECTION_LIMIT:
@@ -314,7 +314,7 @@ def check_catalogue(r, path, by_context, product, archive=None):
             # A movie of the video archive disc only is listed as well; playing it asks for that disc.
             if not any((disc / "movies" / third).exists() for disc in (product, archive) if disc):
                 r.add(path, number, f"movie movies/{third} does not exist")
-        elif third not in by_context or by_context[third].kind.value != "popup":
+        elif third not in by_context or not by_context[third].is_popup:
             r.add(path, number, f"'{third}' is not a popup topic")
 
 

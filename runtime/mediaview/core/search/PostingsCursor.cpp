@@ -215,6 +215,10 @@ bool PostingsCursor::Positions(std::vector<uint32_t>* out) {
   for (uint32_t i = posIndex_; i < index_; ++i) skip += freqs_[i];
   posReader_.SkipVarints(skip);
   const uint32_t freq = freqs_[index_];
+  // Every position takes at least a byte: a damaged count beyond the block's bytes must not
+  // size the vector (a few bytes of index could otherwise ask for gigabytes).
+  const std::span<const uint8_t> bytes = blocks_[block_].positions;
+  if (freq > static_cast<size_t>(bytes.data() + bytes.size() - posReader_.position())) return Fail();
   out->resize(freq);
   uint32_t* list = out->data();
   uint64_t position = posReader_.U32();
