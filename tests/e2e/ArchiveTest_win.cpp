@@ -17,6 +17,7 @@ namespace {
 
 using wintest::HostPath;
 using wintest::ProcessWindow;
+using wintest::SendMouse;
 
 constexpr int kStartPolls = 6000;
 constexpr int kExitPolls = 3000;
@@ -65,17 +66,6 @@ private:
   bool started_ = false;
   PROCESS_INFORMATION process_{};
 };
-
-// The mouse as a user's hand moves it, at absolute screen positions; `rounds` of waiting
-// on the program after each step let it follow.
-void SendMouse(DWORD flags, POINT at) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  SendInput(1, &input, sizeof input);
-}
 
 class ArchiveTest : public testing::Test {
 protected:

@@ -1,19 +1,10 @@
 #include "tests/random/Input_win.h"
 
+#include "tests/support/Messages_win.h"
+
 namespace kro::randominput {
 
-namespace {
-
-void SendMouse(DWORD flags, POINT at) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  SendInput(1, &input, sizeof input);
-}
-
-}  // namespace
+using wintest::SendMouse;
 
 void ClickAt(POINT at, bool twice) {
   SendMouse(0, at);

@@ -105,6 +105,15 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
+void SendMouse(DWORD flags, POINT at) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  SendInput(1, &input, sizeof input);
+}
+
 HWND ProcessWindow(DWORD processId, const char* className) {
   WindowSearch search{processId, className, nullptr};
   EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));

@@ -42,6 +42,9 @@ std::ostream& operator<<(std::ostream& out, const Message& m);
 // Input a user's hand would give, sent straight to the window.
 void PressKey(HWND window, WPARAM key);
 void Click(HWND window, POINT point);  // move, down, up at a client point
+// The mouse as a user's hand moves it, through the system's input queue: a move to the
+// absolute screen point with the button `flags` (MOUSEEVENTF_LEFTDOWN ..., or 0).
+void SendMouse(DWORD flags, POINT at);
 
 // A visible top-level window of the class (any case) that belongs to the process.
 HWND ProcessWindow(DWORD processId, const char* className);
