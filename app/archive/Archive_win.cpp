@@ -25,6 +25,7 @@ namespace kro::archive {
 namespace {
 
 constexpr int kExitRefused = 1;
+constexpr int kExitByUser = 1;  // what the exit button posts with WM_QUIT
 
 // The movie service from its first load to its unloading, on every path.
 class Movies {
@@ -89,6 +90,9 @@ int MessageLoop() {
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
+    // The exit's WM_QUIT can be taken by a loop the window was in (a title-bar drag) and
+    // never reach this one: a program without its window has ended all the same.
+    if (!TheArchive().mainWindow) return kExitByUser;
   }
   return static_cast<int>(msg.wParam);
 }
