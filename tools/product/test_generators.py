@@ -163,15 +163,15 @@ class Timeline(Scratch):
 
     def test_shipped_timeline_validates_when_drawn(self):
         import tomllib
-        spec = tomllib.loads((CONTENT / "timeline.toml").read_text(encoding="utf-8"))
-        img, cards = timeline.draw(spec)
+        layout = tomllib.loads((CONTENT / "timeline.toml").read_text(encoding="utf-8"))
+        img, cards = timeline.draw(layout)
         timeline.write_bitmap(img, self.tmp / "timeline.bmp")
         timeline.write_regions(cards, self.tmp / "timeline.rhs")
         by_context = {t.context.value: t for t in topics.load_topics(CONTENT)}
         report = validate.Report()
         validate._check_timeline(report, self.tmp, by_context)
         self.assertEqual(report, [])
-        self.assertEqual(len(timeline.read_regions(self.tmp / "timeline.rhs")), len(spec["event"]))
+        self.assertEqual(len(timeline.read_regions(self.tmp / "timeline.rhs")), len(layout["event"]))
 
     def test_a_context_the_region_cannot_hold_is_refused(self):
         box = (0, 0, 10, 10)

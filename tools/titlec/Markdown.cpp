@@ -287,12 +287,12 @@ private:
 
   // ![data](window:Class@WIDTHxHEIGHT): a child window of Class, given the data as its text,
   // in a box of that many pixels.
-  void Window(cmark_node* n, std::string_view spec, const std::string& data) {
-    const size_t at = spec.rfind('@');
-    const std::string_view className = spec.substr(0, at);
+  void Window(cmark_node* n, std::string_view target, const std::string& data) {
+    const size_t at = target.rfind('@');
+    const std::string_view className = target.substr(0, at);
     unsigned width = 0, height = 0;
     char tail = 0;
-    const std::string size(at == std::string_view::npos ? std::string_view{} : spec.substr(at + 1));
+    const std::string size(at == std::string_view::npos ? std::string_view{} : target.substr(at + 1));
     if (at == std::string_view::npos || className.empty() || className.size() > 255 ||
         std::sscanf(size.c_str(), "%ux%u%c", &width, &height, &tail) != 2)
       return Error(n, "an embedded window is written ![data](window:Class@WIDTHxHEIGHT)");
