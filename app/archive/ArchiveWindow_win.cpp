@@ -102,7 +102,7 @@ void Close(HWND hwnd) {
   shell::RegisterDialogKeys(nullptr, nullptr, nullptr);
   gWindow.catalogue.reset();
   DestroyWindow(hwnd);
-  PostQuitMessage(1);
+  PostQuitMessage(kExitByUser);
 }
 
 void OnCommand(HWND hwnd, UINT command) {

@@ -25,6 +25,8 @@ LRESULT CALLBACK ArchiveWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 // Creates the window centred on the screen and shows it; false when it cannot be made.
 bool CreateArchiveWindow(HINSTANCE instance);
+// The program's exit code when the user ends it (the exit button, Esc, Alt+F4).
+constexpr int kExitByUser = 1;
 
 const Playlist& ArchivePlaylist();
 

@@ -25,7 +25,6 @@ namespace kro::archive {
 namespace {
 
 constexpr int kExitRefused = 1;
-constexpr int kExitByUser = 1;  // what the exit button posts with WM_QUIT
 
 // The movie service from its first load to its unloading, on every path.
 class Movies {

@@ -177,8 +177,7 @@ HWND OpenBookmarkDialog(HINSTANCE instance) {
 
 LRESULT CALLBACK BookmarkDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (gDialog.frame.Handle(hwnd, message, wParam, lParam, Host().palette ? Host().palette() : nullptr, &result))
-    return result;
+  if (gDialog.frame.Handle(hwnd, message, wParam, lParam, detail::Palette(), &result)) return result;
   switch (message) {
     case WM_CREATE: OnCreate(hwnd); return 0;
     case WM_COMMAND: OnCommand(hwnd, LOWORD(wParam), HIWORD(wParam)); return 0;

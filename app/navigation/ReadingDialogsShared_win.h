@@ -10,6 +10,8 @@ namespace kro::navigation::detail {
 
 const ReadingHost& Host();
 HWND MainWindow();
+// The program palette the dialogs realise, or null.
+HPALETTE Palette();
 
 void SetButton(HWND button, bool enabled);
 // However a dialog goes, the main window and the dialog keys are given back and its frame freed.

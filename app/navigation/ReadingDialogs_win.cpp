@@ -24,6 +24,7 @@ namespace detail {
 
 const ReadingHost& Host() { return gHost; }
 HWND MainWindow() { return gHost.mainWindow ? gHost.mainWindow() : nullptr; }
+HPALETTE Palette() { return gHost.palette ? gHost.palette() : nullptr; }
 
 void SetButton(HWND button, bool enabled) { SendMessageA(button, BM_SETSTATE, enabled ? 1 : 0, 0); }
 
