@@ -1,8 +1,8 @@
 #!/bin/bash
 # fuzz-sweep.sh FUZZ_BUILD SECONDS [TARGET...]: runs every fuzz target (or the named ones,
-# e.g. fuzz_strip) for SECONDS each, one after the other, and writes the results table of
-# docs/fuzzing.md. Corpora are kept in FUZZ_BUILD/corpora/<target> and grow from run to
-# run; each target also reads its seed folder in the repository. Every finding (crash,
+# e.g. fuzz_strip) for SECONDS each, one after the other (FUZZ_SWEEP_JOBS=N: N at a time),
+# and writes the results table of docs/fuzzing.md. Corpora are kept in
+# FUZZ_BUILD/corpora/<target> and grow from run to run; each target also reads its seed folder in the repository. Every finding (crash,
 # leak, timeout, out of memory) is copied into that seed folder, so that the native
 # replay test fails until the fault is fixed. Exit status 1 when anything was found.
 set -uo pipefail
@@ -26,16 +26,16 @@ to_bytes() { # 9012b | 12Kb | 3Mb
   case "$n" in *K) echo $((${n%K} * 1024)) ;; *M) echo $((${n%M} * 1048576)) ;; *) echo "$n" ;; esac
 }
 
-targets=("$@")
-rows=() found=0
-for bin in "$dir"/bin/fuzz_*; do
-  [ -x "$bin" ] || continue
+# One target's run; its table row goes to $dir/sweep-logs/<target>.row, and a finding also
+# leaves <target>.found, so that targets can run side by side.
+sweep_one() { # binary
+  local bin=$1 name seeds corpus log stamp rc runs last cov ft units size files bytes result artifacts a seed
   name=$(basename "$bin")
-  [ ${#targets[@]} -eq 0 ] || wanted "$name" || continue
-  seeds=$(cat "$dir/fuzz-seeds/$name" 2>/dev/null) || { echo "fuzz-sweep: no seed folder recorded for $name" >&2; exit 2; }
+  seeds=$(cat "$dir/fuzz-seeds/$name" 2>/dev/null) || { echo "fuzz-sweep: no seed folder recorded for $name" >&2; return 2; }
   corpus="$dir/corpora/$name" log="$dir/sweep-logs/$name.log"
   mkdir -p "$corpus"
   stamp="$dir/sweep-logs/$name.start"
+  rm -f "$dir/sweep-logs/$name.row" "$dir/sweep-logs/$name.found"
   touch "$stamp"
   echo "== $name ($seconds s)"
   "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
@@ -52,25 +52,44 @@ for bin in "$dir"/bin/fuzz_*; do
   result="none"
   artifacts=$(find "$dir/crashes" -name "$name-*" -newer "$stamp" -type f)
   if [ "$rc" -ne 0 ] || [ -n "$artifacts" ]; then
-    found=1
+    touch "$dir/sweep-logs/$name.found"
     result="exit $rc"
     for a in $artifacts; do
       seed="$seeds/$(basename "$a" | sed "s/^$name-//")"
       cp "$a" "$seed"
       result="$result; $(basename "$seed") added to the seeds"
     done
-    grep -m 1 '^SUMMARY:' "$log" | sed 's/^/  /'
+    grep -m 1 '^SUMMARY:' "$log" | sed "s/^/  $name: /"
     echo "  log: $log"
   fi
   rm -f "$stamp"
-  echo "   runs ${runs:-?}, cov ${cov:-?}, ft ${ft:-?}, corpus ${units:-?} units / ${size:-?}, findings: $result"
-  rows+=("| \`${name#fuzz_}\` | $seconds | ${runs:-?} | ${units:-?} | $(to_bytes "${size:-0b}") | $files | $bytes | ${cov:-?} | ${ft:-?} | $result |")
+  echo "== $name done: runs ${runs:-?}, cov ${cov:-?}, ft ${ft:-?}, corpus ${units:-?} units / ${size:-?}, findings: $result"
+  echo "| \`${name#fuzz_}\` | $seconds | ${runs:-?} | ${units:-?} | $(to_bytes "${size:-0b}") | $files | $bytes | ${cov:-?} | ${ft:-?} | $result |" \
+    >"$dir/sweep-logs/$name.row"
+}
+
+targets=("$@")
+jobs=${FUZZ_SWEEP_JOBS:-1}
+names=()
+for bin in "$dir"/bin/fuzz_*; do
+  [ -x "$bin" ] || continue
+  [ ${#targets[@]} -eq 0 ] || wanted "$(basename "$bin")" || continue
+  names+=("$(basename "$bin")")
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n; done
+  sweep_one "$bin" &
+done
+wait
+rows=() found=0
+for name in "${names[@]}"; do
+  [ -f "$dir/sweep-logs/$name.row" ] || { echo "fuzz-sweep: $name left no result" >&2; exit 2; }
+  rows+=("$(cat "$dir/sweep-logs/$name.row")")
+  [ ! -f "$dir/sweep-logs/$name.found" ] || found=1
 done
 [ ${#rows[@]} -gt 0 ] || { echo "fuzz-sweep: no fuzz targets in $dir/bin" >&2; exit 2; }
 
 commit=$(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown)
 table=$(
-  echo "Latest sweep: $(date -u '+%Y-%m-%d %H:%M') UTC, commit $commit, $seconds s per target,"
+  echo "Latest sweep: $(date -u '+%Y-%m-%d %H:%M') UTC, commit $commit, $seconds s per target ($jobs at a time),"
   echo "$(clang --version | head -n 1 | sed 's/ (.*//'), ASan + UBSan + libFuzzer."
   echo
   echo "| target | seconds | runs | corpus units | corpus bytes | files on disk | bytes on disk | cov | ft | findings |"
