@@ -52,6 +52,12 @@ std::unique_ptr<RowElement> MakeTemplate(std::string_view value) {
   return row;
 }
 
+bool AllChildrenChecked(const TreeNode& node) {
+  for (int32_t i = 0; i < node.ChildCount(); ++i)
+    if (!node.Child(i)->checked) return false;
+  return true;
+}
+
 template <typename Part, typename... Args>
 std::unique_ptr<Part> MakeSpecialPart(std::string_view value, Args... args) {
   auto part = std::make_unique<Part>(args...);
@@ -422,6 +428,20 @@ void DescribedList::SetAllChecked(uint32_t state) {
     if (auto* checker = static_cast<SelectCheckerElement*>(row.FindPart(toolkit::kElementSelectChecker)))
       checker->SetPartial(false);
   }
+  container_->Redraw();
+}
+
+void DescribedList::ShowChecked(std::span<const int32_t> ids) {
+  for (const int32_t id : ids) {
+    TreeNode* node = id > 0 ? root_.FindById(static_cast<uint32_t>(id)) : nullptr;
+    if (!node) continue;
+    node->checked = 1;
+    for (TreeNode* up = node->Parent(); up && up != &root_ && AllChildrenChecked(*up); up = up->Parent()) up->checked = 1;
+  }
+  if (!container_) return;
+  RebuildRows();
+  for (int r = 0; TreeNode* node = NodeOfRow(r); ++r)
+    if (node->ChildCount() > 0 && !node->checked && node->AnyChecked()) SetPartial(*node, true);
   container_->Redraw();
 }
 

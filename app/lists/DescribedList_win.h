@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,10 @@ public:
   // Every entry (the root, id 0, included) takes the state, the parent hears 1124 for
   // each that changes; no 1130 follows.
   void SetAllChecked(uint32_t state);
+  // The entries with these ids show checked, without a word to the parent, which keeps
+  // them already (a list made again over a kept choice); a group whose entries are all
+  // checked is checked with them, one partly checked shows so.
+  void ShowChecked(std::span<const int32_t> ids);
 
   toolkit::TreeNode& Root() { return root_; }
   toolkit::RowContainer* Container() { return container_.get(); }

@@ -220,6 +220,9 @@ void CreateChildren(HWND hwnd) {
                                 hwnd, reinterpret_cast<HMENU>(kContentsBox), f.instance, nullptr);
   gWindow.categories = std::make_unique<lists::DescribedList>((f.productDir + "content1.txt").c_str(), f.instance, 295,
                                                               44, 300, 172, hwnd);
+  // The filter outlives the dialog: its categories show checked again, so that what
+  // narrows the list can be seen and unchecked.
+  gWindow.categories->ShowChecked(Index().Filter().Checked());
 }
 
 void OnCreate(HWND hwnd) {
@@ -334,7 +337,11 @@ LRESULT CALLBACK ContentsDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 }
 
 HWND OpenContentsDialog() {
-  if (gWindow.hwnd) return gWindow.hwnd;
+  // Left open behind the article (a result was read meanwhile): its button fetches it.
+  if (gWindow.hwnd) {
+    BringWindowToTop(gWindow.hwnd);
+    return gWindow.hwnd;
+  }
   const RECT r = toolkit::CentredRect(kWidth, kHeight);
   return CreateWindowExA(0, kContentsDialogClass, "Содержание", WS_POPUP | WS_VISIBLE | WS_CAPTION, r.left, r.top, kWidth,
                          kHeight, Finder().mainWindow, nullptr, Finder().instance, nullptr);

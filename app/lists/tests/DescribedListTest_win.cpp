@@ -269,6 +269,29 @@ TEST_F(DescribedListTest, SpaceAndSetAllChecked) {
   EXPECT_NE(gNotes.back().message, static_cast<UINT>(kCheckChangeDone));
 }
 
+TEST_F(DescribedListTest, KeptChecksShowAgainWithTheirGroupsAndSayNothing) {
+  Open("categories.txt");
+  const int32_t kept[] = {111, 12, 999};  // 999 names no entry
+  list_->ShowChecked(kept);
+  EXPECT_TRUE(gNotes.empty());
+  EXPECT_FALSE(list_->Container()->Row(0)->IsChecked());
+  EXPECT_TRUE(SelectCheckerOf(0)->IsPartial());
+  ClickPart(0, toolkit::kElementGroupChecker);
+  ASSERT_EQ(Rows(), (std::vector<std::string>{"Наука", "Физика", "Химия", "Биология", "Искусство"}));
+  // Physics has one entry, checked: the group is whole; Biology is not, so Science is not.
+  for (int r : {1, 2}) EXPECT_TRUE(list_->Container()->Row(r)->IsChecked()) << r;
+  for (int r : {0, 3, 4}) EXPECT_FALSE(list_->Container()->Row(r)->IsChecked()) << r;
+
+  // Unchecking a kept entry is heard like any other change.
+  gNotes.clear();
+  ClickPart(2, toolkit::kElementSelectChecker);
+  EXPECT_EQ(gNotes.front(), (Note{kEntryChecked, 12, 0}));
+  const int32_t all[] = {13, 12};
+  list_->ShowChecked(all);
+  EXPECT_EQ(list_->Root().FindById(1)->checked, 1u);
+  EXPECT_TRUE(list_->Container()->Row(0)->IsChecked());
+}
+
 HGLOBAL GlobalCopy(const std::string& text) {
   const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 4);
   std::memcpy(GlobalLock(block), text.c_str(), text.size());
