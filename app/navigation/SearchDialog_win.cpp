@@ -251,7 +251,11 @@ LRESULT CALLBACK SearchDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 HWND OpenSearchDialog() {
-  if (gWindow.hwnd) return gWindow.hwnd;
+  // Left open behind the article (a result was read meanwhile): its button fetches it.
+  if (gWindow.hwnd) {
+    BringWindowToTop(gWindow.hwnd);
+    return gWindow.hwnd;
+  }
   const RECT r = toolkit::CentredRect(kWidth, kHeight);
   return CreateWindowExA(0, kSearchDialogClass, "Поиск", WS_POPUP | WS_VISIBLE | WS_CAPTION, r.left, r.top, kWidth, kHeight,
                          Finder().mainWindow, nullptr, Finder().instance, nullptr);
