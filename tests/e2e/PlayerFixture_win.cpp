@@ -144,7 +144,11 @@ void PlayerTest::SetUp() {
   title_ = std::move(*opened);
 }
 
-void PlayerTest::TearDown() { player_.Forget(); }
+void PlayerTest::TearDown() {
+  player_.Forget();
+  // Its file stays open while it is: a disc made of links to it could not be removed.
+  title_.reset();
+}
 
 bool PlayerTest::Start() {
   return Launch() && WaitFor([&] { return (main_ = FindWindowA(shell::kMainWindowClass, nullptr)) && IsWindowVisible(main_); },
