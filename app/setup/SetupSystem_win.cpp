@@ -6,6 +6,7 @@
 #include <shobjidl.h>
 
 #include "app/shell/Config_win.h"
+#include "runtime/base/Com_win.h"
 
 namespace kro::setup {
 namespace {
@@ -55,36 +56,6 @@ std::wstring Wide(const std::string& text) {
   wide.resize(wide.size() - 1);
   return wide;
 }
-
-// COM for the shortcut objects, for as long as one call needs it.
-class ComScope {
-public:
-  ComScope() : result_(CoInitialize(nullptr)) {}
-  ~ComScope() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
-private:
-  HRESULT result_;
-};
-
-template <typename T>
-class ComPtr {
-public:
-  ComPtr() = default;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  T** Out() { return &p_; }
-  T* operator->() const { return p_; }
-
-private:
-  T* p_ = nullptr;
-};
 
 std::string ShortcutPath(const std::string& folder, const Shortcut& shortcut) {
   return Join(folder, shortcut.name + ".lnk");

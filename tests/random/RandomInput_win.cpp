@@ -269,7 +269,14 @@ bool RandomRun::AwaitWindow() {
   const DWORD id = program_.ProcessId();
   wintest::WaitUntil([&] { return !TopLevelWindows(id).empty(); }, kWindowlessPolls, program_.Process());
   if (!program_.Running()) return Restart() && AwaitWindow();
-  if (TopLevelWindows(id).empty()) return Fault("the program runs on without a window; hidden:" + HiddenWindows(id));
+  if (TopLevelWindows(id).empty()) {
+    const std::string hidden = HiddenWindows(id);
+    // A slow close and a hung one look alike at first: another minute tells them apart.
+    wintest::WaitUntil([&] { return !program_.Running(); }, kWindowlessPolls, program_.Process());
+    const std::string after = program_.Running() ? "still running a minute later"
+                                                 : "ended a minute later, exit code " + std::to_string(program_.ExitCode());
+    return Fault("the program runs on without a window; hidden:" + hidden + "; " + after);
+  }
   return true;
 }
 

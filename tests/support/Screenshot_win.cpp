@@ -5,28 +5,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "runtime/base/Com_win.h"
 #include "runtime/base/UniqueHandle_win.h"
 #include "tests/support/Files_win.h"
 
 namespace kro::wintest {
 namespace {
-
-template <typename T>
-class ComPtr {
-public:
-  ComPtr() = default;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  T** Out() { return &p_; }
-  T* operator->() const { return p_; }
-  T* Get() const { return p_; }
-
-private:
-  T* p_ = nullptr;
-};
 
 // The 24-bit rows of `area` as the screen shows them, top row first, each padded to 4 bytes.
 std::vector<BYTE> ScreenRows(const RECT& area, int stride) {

@@ -3,24 +3,10 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include "runtime/base/Com_win.h"
+
 namespace kro::qt {
 namespace {
-
-// Releases a COM interface on scope exit.
-template <typename T>
-class ComRef {
-public:
-  ComRef() = default;
-  ~ComRef() { if (p_) p_->Release(); }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  T* operator->() const { return p_; }
-  T* Get() const { return p_; }
-  T** Out() { return &p_; }
-
-private:
-  T* p_ = nullptr;
-};
 
 void FlattenOnWhite(Bitmap& bitmap) {
   for (uint32_t& pixel : bitmap.pixels) {
@@ -61,10 +47,10 @@ void Wic::Release() {
 
 bool Wic::Decode(std::span<const uint8_t> bytes, Bitmap* out) {
   if (bytes.empty() || bytes.size() > MAXDWORD || !Ready()) return false;
-  ComRef<IWICStream> stream;
-  ComRef<IWICBitmapDecoder> decoder;
-  ComRef<IWICBitmapFrameDecode> frame;
-  ComRef<IWICFormatConverter> converter;
+  ComPtr<IWICStream> stream;
+  ComPtr<IWICBitmapDecoder> decoder;
+  ComPtr<IWICBitmapFrameDecode> frame;
+  ComPtr<IWICFormatConverter> converter;
   UINT width = 0, height = 0;
   // The stream only reads the bytes; its signature just predates const.
   BYTE* data = const_cast<BYTE*>(bytes.data());

@@ -3,43 +3,14 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include "runtime/base/Com_win.h"
+
 namespace kro::mvdll::display {
 namespace {
 
 // A picture larger than this is refused before its pixels are allocated: the biggest
 // illustration of a title is a few megapixels.
 constexpr UINT kMaxPixels = 16u * 1024 * 1024;
-
-template <typename T>
-class ComPtr {
-public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  T** Out() { return &p_; }
-  T* operator->() const { return p_; }
-  T* Get() const { return p_; }
-
-private:
-  T* p_ = nullptr;
-};
-
-// COM stays initialised for the decode only; a thread that already has it keeps it.
-class ComScope {
-public:
-  ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComScope() {
-    if (ok_) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
-private:
-  bool ok_;
-};
 
 std::optional<Picture> Decode(std::span<const uint8_t> bytes) {
   if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return std::nullopt;
