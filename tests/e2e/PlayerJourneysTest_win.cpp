@@ -406,11 +406,11 @@ TEST_F(PlayerFindingTest, FindsArticlesByContentsAndSearchShowsTheFoundWordsAndE
   const HWND found = FindWindowExA(results, nullptr, "ListBox", nullptr);
   ASSERT_TRUE(Activate(results));
   PostMessageA(found, WM_KEYDOWN, VK_F9, 1);
-  EXPECT_TRUE(WaitFor([&] { return FileExists(work_ / "lsttxt0"); }, kStepPolls));
+  // The player holds the file unshared while it writes: it can be read once it is done.
+  decltype(ReadWholeFile(work_ / "lsttxt0")) exported;
+  ASSERT_TRUE(WaitFor([&] { return (exported = ReadWholeFile(work_ / "lsttxt0")).has_value(); }, kStepPolls));
   std::string expected;
   for (const auto& t : titles) expected += t + "\r\n";
-  const auto exported = ReadWholeFile(work_ / "lsttxt0");
-  ASSERT_TRUE(exported);
   EXPECT_EQ(std::string(exported->begin(), exported->end()), expected);
 
   PostMessageA(found, WM_KEYDOWN, VK_RETURN, 1);  // opens the first found article
