@@ -310,6 +310,8 @@ bool ParseOptions(int argc, char** argv, Options* o) {
 
 int main(int argc, char** argv) {
   Options o;
+  // A run takes many minutes: each line is written as it comes, for following it in a file.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   if (!ParseOptions(argc, argv, &o)) {
     std::fprintf(stderr,
                  "usage: search_bench --corpus FILE [--work DIR] [--runs N] [--queries N] [--peers 0|1] [--only CLASS] "
