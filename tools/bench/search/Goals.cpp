@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -10,17 +11,20 @@ namespace {
 
 constexpr size_t kNameWidth = 22;  // the class column of the table
 
-// "123.4 us" or "1.23 ms" from the stream; negative for "-".
+// "123.4 us" or "1.23 ms" from the stream; -1 for "-", -2 for anything else.
 double ReadLatency(std::istringstream& in) {
   std::string value, unit;
-  if (!(in >> value) || value == "-") return -1;
-  in >> unit;
-  return std::stod(value) * (unit == "ms" ? 1e-3 : 1e-6);
+  if (!(in >> value)) return -2;
+  if (value == "-") return -1;
+  char* end = nullptr;
+  const double number = std::strtod(value.c_str(), &end);
+  if (end != value.c_str() + value.size() || !(in >> unit) || (unit != "ms" && unit != "us")) return -2;
+  return number * (unit == "ms" ? 1e-3 : 1e-6);
 }
 
 bool ReadPair(std::istringstream& in, double* median, double* p95) {
   *median = ReadLatency(in);
-  if (*median < 0) return true;
+  if (*median < 0) return *median == -1;
   std::string slash;
   in >> slash;
   *p95 = ReadLatency(in);
@@ -91,7 +95,10 @@ std::map<std::string, ClassFigures> ReadBaseline(const std::string& path) {
   std::map<std::string, ClassFigures> out;
   std::ifstream file(path);
   std::string line;
-  while (std::getline(file, line)) {
+  // The table runs from its heading to the first empty line.
+  while (std::getline(file, line) && line.rfind("query class", 0) != 0) {
+  }
+  while (std::getline(file, line) && !line.empty()) {
     if (line.size() <= kNameWidth) continue;
     std::string name = line.substr(0, kNameWidth);
     name.erase(name.find_last_not_of(' ') + 1);

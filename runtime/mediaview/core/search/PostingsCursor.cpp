@@ -114,26 +114,35 @@ bool PostingsCursor::DecodeUpTo(uint32_t target) {
   uint64_t next = nextDoc_;
   const uint32_t first = first_, count = count_;
   const bool checkStrides = stridesRead_;
+  const auto decodeOne = [&] {
+    const uint32_t code = reader.U32();
+    const uint32_t freq = (code & 1) ? 1 : reader.U32();
+    const uint64_t doc = next + (code >> 1);
+    if (freq == 0 || doc >= topicCount_) return false;
+    docs_[n] = static_cast<uint32_t>(doc);
+    freqs_[n++] = freq;
+    next = doc + 1;
+    return true;
+  };
   bool sound = true;
-  while (n < count && (n == first || docs_[n - 1] < target)) {
-    // Decoding on into the next stride: it must start where its table entry says.
-    if (checkStrides && n > first && n % layout::kDocsPerStride == 0) {
-      const Stride& stride = strides_[n / layout::kDocsPerStride];
-      if (next != stride.firstPrevDoc || reader.position() != codes_.data() + stride.docOffset) {
+  if (target == UINT32_MAX && !checkStrides) {
+    // The rest of the block, as a list decoded whole wants it: nothing to test but the codes.
+    while (n < count && sound) sound = decodeOne();
+  } else {
+    while (n < count && (n == first || docs_[n - 1] < target)) {
+      // Decoding on into the next stride: it must start where its table entry says.
+      if (checkStrides && n > first && n % layout::kDocsPerStride == 0) {
+        const Stride& stride = strides_[n / layout::kDocsPerStride];
+        if (next != stride.firstPrevDoc || reader.position() != codes_.data() + stride.docOffset) {
+          sound = false;
+          break;
+        }
+      }
+      if (!decodeOne()) {
         sound = false;
         break;
       }
     }
-    const uint32_t code = reader.U32();
-    const uint32_t freq = (code & 1) ? 1 : reader.U32();
-    const uint64_t doc = next + (code >> 1);
-    if (freq == 0 || doc >= topicCount_) {
-      sound = false;
-      break;
-    }
-    docs_[n] = static_cast<uint32_t>(doc);
-    freqs_[n++] = freq;
-    next = doc + 1;
   }
   docReader_ = reader;
   decoded_ = n;
