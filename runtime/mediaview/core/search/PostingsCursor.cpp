@@ -113,12 +113,13 @@ bool PostingsCursor::DecodeUpTo(uint32_t target) {
   uint32_t n = decoded_;
   uint64_t next = nextDoc_;
   const uint32_t first = first_, count = count_;
+  const uint64_t topics = topicCount_;
   const bool checkStrides = stridesRead_;
   const auto decodeOne = [&] {
     const uint32_t code = reader.U32();
     const uint32_t freq = (code & 1) ? 1 : reader.U32();
     const uint64_t doc = next + (code >> 1);
-    if (freq == 0 || doc >= topicCount_) return false;
+    if (freq == 0 || doc >= topics) return false;
     docs_[n] = static_cast<uint32_t>(doc);
     freqs_[n++] = freq;
     next = doc + 1;
