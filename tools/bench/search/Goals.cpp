@@ -73,20 +73,17 @@ void AgainstPeer(GoalPrinter& goals, const BenchFigures& now, const std::string&
   }
 }
 
-// A class's speed against the baseline's: its ratio to the first peer that runs it, which
-// the machine's load moves far less than the latencies themselves; our median for a class
-// no peer runs.
-void AgainstBaseline(GoalPrinter& goals, const std::string& name, const ClassFigures& now, const ClassFigures& then,
-                     const std::vector<std::string>& peers) {
-  for (size_t p = 0; p < now.peerMedian.size() && p < then.peerMedian.size(); ++p) {
-    if (now.peerMedian[p] <= 0 || then.peerMedian[p] <= 0) continue;
-    const double ratioNow = now.median / now.peerMedian[p], ratioThen = then.median / then.peerMedian[p];
-    goals.Check(name + ": at most 10% slower (ratio to " + peers.at(p) + ")",
-                Ratio(ratioNow) + ", was " + Ratio(ratioThen), ratioNow <= 1.1 * ratioThen);
+// A class's speed against the baseline's: our best run of each query summed over the
+// class, in both runs. A median or a ratio to a peer moves with the load of a shared
+// machine by more than the 10% the check is about; the fastest of several runs is the one
+// the other programs disturbed least.
+void AgainstBaseline(GoalPrinter& goals, const std::string& name, const ClassFigures& now, const ClassFigures& then) {
+  const std::string goal = name + ": at most 10% slower (best runs)";
+  if (now.best < 0 || then.best < 0) {
+    goals.Check(goal, "no best-of-runs figure in the baseline", false);
     return;
   }
-  goals.Check(name + ": at most 10% slower (median)", Ms(now.median) + ", was " + Ms(then.median),
-              now.median <= 1.1 * then.median);
+  goals.Check(goal, Ms(now.best) + ", was " + Ms(then.best), now.best <= 1.1 * then.best);
 }
 
 }  // namespace
@@ -106,6 +103,17 @@ std::map<std::string, ClassFigures> ReadBaseline(const std::string& path) {
     int queries = 0;
     ClassFigures c;
     if (name.empty() || !(in >> queries) || !ReadPair(in, &c.median, &c.p95) || c.median < 0) continue;
+    // Tables from before the best-of-runs column have a peer's "median / p95" there.
+    const auto afterPair = in.tellg();
+    std::string next;
+    c.best = ReadLatency(in);
+    if (c.best < 0 || !(in >> next) || next == "/") {
+      c.best = -1;
+      in.clear();
+      in.seekg(afterPair);
+    } else {
+      in.seekg(-static_cast<std::streamoff>(next.size()), std::ios::cur);
+    }
     for (;;) {
       double median = -1, p95 = -1;
       std::string ratio;
@@ -143,7 +151,7 @@ int PrintGoals(const BenchFigures& now, const std::map<std::string, ClassFigures
   for (const auto& [name, then] : baseline) {
     if (name.find("phrase") != std::string::npos || name == "NEAR") continue;  // their own goals above
     const auto it = now.classes.find(name);
-    if (it != now.classes.end()) AgainstBaseline(goals, name, it->second, then, now.peerNames);
+    if (it != now.classes.end()) AgainstBaseline(goals, name, it->second, then);
   }
   for (size_t p = 0; p < now.peerNames.size(); ++p) {
     if (now.peerNames[p] != "FTS5") continue;
