@@ -9,8 +9,10 @@ namespace kro::bench {
 
 struct ClassFigures {
   double median = 0, p95 = 0;  // seconds
+  // The fastest run of each query, summed over the class; negative when not known.
+  double best = -1;
   // Per peer, in the table's order; negative when the peer has no such query.
-  std::vector<double> peerMedian, peerP95;
+  std::vector<double> peerMedian, peerP95, peerBest;
 };
 
 struct BenchFigures {

@@ -54,16 +54,24 @@ bool PostingsCursor::Open(const TermInfo& info, uint32_t topicCount, WorkMeter* 
   return true;
 }
 
+uint32_t PostingsCursor::BlockCount(size_t block) const {
+  return block + 1 == blocks_.size() ? docCount_ - static_cast<uint32_t>(block) * layout::kDocsPerBlock
+                                     : layout::kDocsPerBlock;
+}
+
+uint32_t PostingsCursor::StrideCount(uint32_t count) const {
+  return strided_ ? (count + layout::kDocsPerStride - 1) / layout::kDocsPerStride : 1;
+}
+
 bool PostingsCursor::LoadBlock(size_t block) {
   if (meter_) {
     meter_->Tick(layout::kDocsPerBlock);
     if (meter_->stopped()) return false;
   }
   const Block& b = blocks_[block];
-  const bool last = block + 1 == blocks_.size();
-  count_ = last ? docCount_ - static_cast<uint32_t>(block) * layout::kDocsPerBlock : layout::kDocsPerBlock;
+  count_ = BlockCount(block);
   block_ = block;
-  strideCount_ = strided_ ? (count_ + layout::kDocsPerStride - 1) / layout::kDocsPerStride : 1;
+  strideCount_ = StrideCount(count_);
   stridesRead_ = false;
   codes_ = b.docs;
   if (strideCount_ > 1) {
@@ -113,6 +121,7 @@ bool PostingsCursor::DecodeUpTo(uint32_t target) {
   uint32_t n = decoded_;
   uint64_t next = nextDoc_;
   const uint32_t first = first_, count = count_;
+  const uint64_t topics = topicCount_;
   const bool checkStrides = stridesRead_;
   bool sound = true;
   while (n < count && (n == first || docs_[n - 1] < target)) {
@@ -127,7 +136,7 @@ bool PostingsCursor::DecodeUpTo(uint32_t target) {
     const uint32_t code = reader.U32();
     const uint32_t freq = (code & 1) ? 1 : reader.U32();
     const uint64_t doc = next + (code >> 1);
-    if (freq == 0 || doc >= topicCount_) {
+    if (freq == 0 || doc >= topics) {
       sound = false;
       break;
     }
@@ -148,10 +157,38 @@ bool PostingsCursor::DecodeUpTo(uint32_t target) {
 
 bool PostingsCursor::DecodeAll(std::vector<uint32_t>* out) {
   if (!ok_) return false;
-  out->reserve(out->size() + docCount_);
+  // Straight into the output, stepping over the stride tables: a list wanted whole needs
+  // neither the block arrays nor the copy out of them that probing does.
+  const size_t start = out->size();
+  out->resize(start + docCount_);
+  uint32_t* const begin = out->data() + start;
+  uint32_t* to = begin;
+  const auto stop = [&](bool damaged) {
+    out->resize(start + static_cast<size_t>(to - begin));
+    return damaged ? Fail() : false;
+  };
+  block_ = SIZE_MAX;  // the block arrays are left as they were, and no longer stand for a block
+  const uint64_t topics = topicCount_;
   for (size_t b = 0; b < blocks_.size(); ++b) {
-    if (!LoadBlock(b) || !DecodeUpTo(UINT32_MAX)) return false;
-    out->insert(out->end(), docs_.begin(), docs_.begin() + count_);
+    if (meter_) {
+      meter_->Tick(layout::kDocsPerBlock);
+      if (meter_->stopped()) return stop(false);
+    }
+    const Block& block = blocks_[b];
+    const uint32_t count = BlockCount(b);
+    VarintReader reader(block.docs);
+    if (StrideCount(count) > 1) reader.Bytes(reader.U32());
+    uint64_t next = block.firstPrevDoc;
+    uint32_t* const end = to + count;
+    while (to < end) {
+      const uint32_t code = reader.U32();
+      const uint64_t doc = next + (code >> 1);
+      if (((code & 1) == 0 && reader.U32() == 0) || doc >= topics) return stop(true);
+      *to++ = static_cast<uint32_t>(doc);
+      next = doc + 1;
+    }
+    if (!reader.ok() || !reader.AtEnd() || (block.lastDoc != kUnknownLastDoc && next - 1 != block.lastDoc))
+      return stop(true);
   }
   return true;
 }

@@ -48,6 +48,8 @@ private:
   };
 
   bool Fail();
+  uint32_t BlockCount(size_t block) const;   // documents in the block
+  uint32_t StrideCount(uint32_t count) const;  // strides of a block of `count` documents
   bool LoadBlock(size_t block);
   bool ReadStrides();
   // Starts decoding the loaded block at stride s, past the documents before it.

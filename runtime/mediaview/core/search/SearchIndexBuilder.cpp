@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <span>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <unordered_map>
 
 #include "runtime/base/Cp1251.h"
@@ -18,89 +21,155 @@ namespace {
 using layout::kDocsPerBlock;
 using layout::kTermsPerBlock;
 
-// One term's postings, encoded as documents arrive (layout in SearchIndex.cpp).
-struct TermPostings {
-  std::vector<uint8_t> docs;
-  std::vector<uint8_t> positions;
-  std::vector<uint8_t> skips;  // entries of the closed blocks
-  uint32_t docCount = 0;
-  uint32_t nextDoc = 0;        // the previous document + 1
-  uint32_t lastClosedDoc = 0;
-  size_t blockDocStart = 0;
-  size_t blockPosStart = 0;
-  uint32_t blockFirstPrevDoc = 0;
+// Bytes kept inline while few, on the heap past that: most terms of a large title occur in
+// one or two topics, and a heap buffer per term would cost an index build more in
+// allocation than in encoding.
+class SmallBytes {
+public:
+  SmallBytes() = default;
+  SmallBytes(SmallBytes&& other) noexcept { *this = std::move(other); }
+  SmallBytes& operator=(SmallBytes&& other) noexcept {
+    if (this != &other) {
+      Free();
+      std::memcpy(static_cast<void*>(this), &other, sizeof *this);
+      other.size_ = 0;
+      other.capacity_ = kInline;
+    }
+    return *this;
+  }
+  SmallBytes(const SmallBytes&) = delete;
+  SmallBytes& operator=(const SmallBytes&) = delete;
+  ~SmallBytes() { Free(); }
 
-  // `strided`: blocks get stride tables (from version 3 on).
-  void AddDocument(uint32_t doc, const uint32_t* positionList, uint32_t freq, bool strided) {
-    PutVarint(docs, uint64_t{doc - nextDoc} << 1 | (freq == 1 ? 1 : 0));
-    if (freq != 1) PutVarint(docs, freq);
+  std::span<const uint8_t> bytes() const { return {data(), size_}; }
+
+  void PutVarint(uint32_t value) {
+    if (capacity_ - size_ < 5) Grow();
+    uint8_t* p = data() + size_;
+    while (value >= 0x80) {
+      *p++ = static_cast<uint8_t>(value | 0x80);
+      value >>= 7;
+    }
+    *p++ = static_cast<uint8_t>(value);
+    size_ = static_cast<uint32_t>(p - data());
+  }
+
+private:
+  static constexpr uint32_t kInline = 16;
+
+  uint8_t* data() { return capacity_ == kInline ? inline_ : heap_; }
+  const uint8_t* data() const { return capacity_ == kInline ? inline_ : heap_; }
+
+  void Grow() {
+    const uint32_t capacity = capacity_ * 2;
+    auto* bytes = static_cast<uint8_t*>(capacity_ == kInline ? std::malloc(capacity) : std::realloc(heap_, capacity));
+    if (!bytes) throw std::bad_alloc();
+    if (capacity_ == kInline) std::memcpy(bytes, inline_, size_);
+    heap_ = bytes;
+    capacity_ = capacity;
+  }
+
+  void Free() {
+    if (capacity_ != kInline) std::free(heap_);
+    size_ = 0;
+    capacity_ = kInline;
+  }
+
+  uint32_t size_ = 0;
+  uint32_t capacity_ = kInline;
+  union {
+    uint8_t inline_[kInline];
+    uint8_t* heap_;
+  };
+};
+
+// Buffers a postings list is laid out in, kept from one list to the next.
+struct LayoutScratch {
+  std::vector<uint8_t> skips, docs, positions, blockDocs, blockPositions, strides;
+};
+
+// One term's postings as documents arrive, in one run of varints: per document its code
+// (gap × 2, plus 1 when it holds the term once), its count when not once, and its position
+// increments. The blocks, skip entries and stride tables of the index layout
+// (SearchIndex.cpp) are made when the list is written, in one pass over that run, so that
+// adding a document appends a few bytes and nothing else.
+class TermPostings {
+public:
+  uint32_t docCount() const { return docCount_; }
+
+  void AddDocument(uint32_t doc, const uint32_t* positionList, uint32_t freq) {
+    bytes_.PutVarint((doc - nextDoc_) << 1 | (freq == 1 ? 1 : 0));
+    if (freq != 1) bytes_.PutVarint(freq);
     uint32_t previous = 0;
     for (uint32_t i = 0; i < freq; ++i) {
-      PutVarint(positions, positionList[i] - previous);
+      bytes_.PutVarint(positionList[i] - previous);
       previous = positionList[i];
     }
-    nextDoc = doc + 1;
-    if (++docCount % kDocsPerBlock == 0) CloseBlock(strided);
+    nextDoc_ = doc + 1;
+    ++docCount_;
   }
 
-  // Puts the open block's stride table in front of its document codes. The table comes from
-  // reading the block back, so that adding a document costs nothing extra.
-  void InsertStrides() {
-    const uint32_t count = docCount - (docCount - 1) / kDocsPerBlock * kDocsPerBlock;
-    if (count <= layout::kDocsPerStride) return;
-    VarintReader codes{std::span<const uint8_t>(docs).subspan(blockDocStart)};
-    VarintReader places{std::span<const uint8_t>(positions).subspan(blockPosStart)};
-    std::vector<uint8_t> table;
-    uint64_t doc = blockFirstPrevDoc, strideFirstPrev = blockFirstPrevDoc;
-    const uint8_t* strideCodes = codes.position();
-    const uint8_t* stridePlaces = places.position();
-    for (uint32_t i = 0; i + 1 < count; ++i) {
-      const uint32_t code = codes.U32();
-      const uint32_t freq = (code & 1) ? 1 : codes.U32();
-      doc += code >> 1;
-      places.SkipVarints(freq);
-      if ((i + 1) % layout::kDocsPerStride == 0) {
-        PutVarint(table, doc - strideFirstPrev);
-        PutVarint(table, static_cast<size_t>(codes.position() - strideCodes));
-        PutVarint(table, static_cast<size_t>(places.position() - stridePlaces));
-        strideFirstPrev = doc + 1;
-        strideCodes = codes.position();
-        stridePlaces = places.position();
-      }
-      ++doc;
-    }
-    std::vector<uint8_t> head;
-    PutVarint(head, table.size());
-    head.insert(head.end(), table.begin(), table.end());
-    docs.insert(docs.begin() + static_cast<std::ptrdiff_t>(blockDocStart), head.begin(), head.end());
-  }
-
-  void CloseBlock(bool strided) {
-    if (strided) InsertStrides();
-    const uint32_t lastDoc = nextDoc - 1;
-    PutVarint(skips, lastDoc - (skips.empty() ? 0 : lastClosedDoc));
-    PutVarint(skips, docs.size() - blockDocStart);
-    PutVarint(skips, positions.size() - blockPosStart);
-    lastClosedDoc = lastDoc;
-    blockDocStart = docs.size();
-    blockPosStart = positions.size();
-    blockFirstPrevDoc = nextDoc;
-  }
-
-  // Appends the finished postings; answers their size.
-  size_t WriteTo(std::vector<uint8_t>& out, bool strided) {
+  // Appends the postings in the index layout (`strided`: blocks get stride tables, from
+  // version 3 on), frees the run and answers the bytes written.
+  size_t WriteTo(std::vector<uint8_t>& out, bool strided, LayoutScratch& s) {
     const size_t start = out.size();
-    if (docCount <= kDocsPerBlock) {
-      if (strided && docCount < kDocsPerBlock) InsertStrides();  // a full one is closed already
-      PutVarint(out, docs.size());
-    } else {
-      if (docCount % kDocsPerBlock != 0) CloseBlock(strided);
-      out.insert(out.end(), skips.begin(), skips.end());
+    s.skips.clear();
+    s.docs.clear();
+    s.positions.clear();
+    VarintReader run(bytes_.bytes());
+    uint64_t nextDoc = 0, lastClosedDoc = 0;
+    for (uint32_t blockStart = 0; blockStart < docCount_; blockStart += kDocsPerBlock) {
+      const uint32_t count = std::min(kDocsPerBlock, docCount_ - blockStart);
+      const bool withStrides = strided && count > layout::kDocsPerStride;
+      s.blockDocs.clear();
+      s.blockPositions.clear();
+      s.strides.clear();
+      uint64_t strideFirstPrev = nextDoc;
+      size_t strideDocs = 0, stridePositions = 0;
+      for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t* code = run.position();
+        const uint32_t gap = run.U32();
+        const uint32_t freq = (gap & 1) ? 1 : run.U32();
+        const uint8_t* positions = run.position();
+        run.SkipVarints(freq);
+        s.blockDocs.insert(s.blockDocs.end(), code, positions);
+        s.blockPositions.insert(s.blockPositions.end(), positions, run.position());
+        const uint64_t doc = nextDoc + (gap >> 1);
+        nextDoc = doc + 1;
+        if (withStrides && (i + 1) % layout::kDocsPerStride == 0 && i + 1 < count) {
+          PutVarint(s.strides, doc - strideFirstPrev);
+          PutVarint(s.strides, s.blockDocs.size() - strideDocs);
+          PutVarint(s.strides, s.blockPositions.size() - stridePositions);
+          strideFirstPrev = doc + 1;
+          strideDocs = s.blockDocs.size();
+          stridePositions = s.blockPositions.size();
+        }
+      }
+      const size_t docsBefore = s.docs.size();
+      if (withStrides) {
+        PutVarint(s.docs, s.strides.size());
+        s.docs.insert(s.docs.end(), s.strides.begin(), s.strides.end());
+      }
+      s.docs.insert(s.docs.end(), s.blockDocs.begin(), s.blockDocs.end());
+      s.positions.insert(s.positions.end(), s.blockPositions.begin(), s.blockPositions.end());
+      const uint64_t lastDoc = nextDoc - 1;
+      PutVarint(s.skips, lastDoc - lastClosedDoc);
+      PutVarint(s.skips, s.docs.size() - docsBefore);
+      PutVarint(s.skips, s.blockPositions.size());
+      lastClosedDoc = lastDoc;
     }
-    out.insert(out.end(), docs.begin(), docs.end());
-    out.insert(out.end(), positions.begin(), positions.end());
+    if (docCount_ <= kDocsPerBlock) PutVarint(out, s.docs.size());
+    else out.insert(out.end(), s.skips.begin(), s.skips.end());
+    out.insert(out.end(), s.docs.begin(), s.docs.end());
+    out.insert(out.end(), s.positions.begin(), s.positions.end());
+    bytes_ = SmallBytes();
     return out.size() - start;
   }
+
+private:
+  SmallBytes bytes_;
+  uint32_t docCount_ = 0;
+  uint32_t nextDoc_ = 0;  // the previous document + 1
 };
 
 // Stable storage for term text, so the map can key on views.
@@ -250,8 +319,8 @@ public:
         const uint32_t second = *next % kKeyBase;
         TermPostings& p = pairs_[*next];
         PutVarint(pairs, second - previous);
-        PutVarint(pairs, p.docCount);
-        PutVarint(pairs, p.WriteTo(postings, strided_));
+        PutVarint(pairs, p.docCount());
+        PutVarint(pairs, p.WriteTo(postings, strided_, scratch_));
         previous = second + 1;
         p = TermPostings();
       }
@@ -297,7 +366,7 @@ private:
         positions_.push_back(static_cast<uint32_t>(found_[i].place));
       }
       pairs_[head.key].AddDocument(static_cast<uint32_t>(head.place >> 32), positions_.data(),
-                                   static_cast<uint32_t>(positions_.size()), strided_);
+                                   static_cast<uint32_t>(positions_.size()));
     }
   }
 
@@ -309,6 +378,7 @@ private:
   std::vector<Pair> found_;
   std::vector<uint32_t> positions_;
   std::unordered_map<uint32_t, TermPostings> pairs_;
+  LayoutScratch scratch_;
 };
 
 }  // namespace
@@ -329,6 +399,7 @@ std::vector<std::string> DefaultStopWords() {
 
 struct SearchIndexBuilder::State {
   std::vector<std::string> stopWords;
+  size_t longestStopWord = 0;  // longer words are not looked up among them
   uint16_t version = layout::kVersion;
   bool strided() const { return version >= layout::kFirstStridedVersion; }
   Arena arena;
@@ -372,7 +443,7 @@ struct SearchIndexBuilder::State {
       const auto id = static_cast<uint32_t>(merged[i] >> 32);
       positions.clear();
       for (; i < merged.size() && merged[i] >> 32 == id; ++i) positions.push_back(static_cast<uint32_t>(merged[i]));
-      postings[id].AddDocument(topic, positions.data(), static_cast<uint32_t>(positions.size()), strided());
+      postings[id].AddDocument(topic, positions.data(), static_cast<uint32_t>(positions.size()));
     }
     for (auto& words : regionWords) words.clear();
     regionSeen = {};
@@ -391,6 +462,7 @@ SearchIndexBuilder::SearchIndexBuilder(std::vector<std::string> stopWords, uint1
   std::sort(stops.begin(), stops.end());
   stops.erase(std::unique(stops.begin(), stops.end()), stops.end());
   if (stops.size() > kMaxStopWords) stops.resize(kMaxStopWords);
+  for (const std::string& word : stops) state_->longestStopWord = std::max(state_->longestStopWord, word.size());
 }
 
 SearchIndexBuilder::~SearchIndexBuilder() = default;
@@ -412,7 +484,7 @@ bool SearchIndexBuilder::Add(uint32_t topic, int region, std::string_view text) 
   auto& words = s.regionWords[region];
   while (position < kMaxRegionWords && tokens.Next()) {
     const std::string_view term = tokens.term();
-    if (!std::binary_search(s.stopWords.begin(), s.stopWords.end(), term)) {
+    if (term.size() > s.longestStopWord || !std::binary_search(s.stopWords.begin(), s.stopWords.end(), term)) {
       words.push_back(uint64_t{s.TermId(term)} << 32 | position);
     }
     ++position;
@@ -442,6 +514,7 @@ std::vector<uint8_t> SearchIndexBuilder::Finish() {
   auto& postings = sections[layout::kPostings];
   std::vector<uint32_t> docCounts(termCount);
   std::vector<size_t> postingsEnds(termCount);
+  LayoutScratch scratch;
   for (uint32_t ordinal = 0; ordinal < termCount; ++ordinal) {
     const uint32_t id = order[ordinal];
     const bool first = ordinal % kTermsPerBlock == 0;
@@ -450,9 +523,9 @@ std::vector<uint8_t> SearchIndexBuilder::Finish() {
       PutVarint(terms, postings.size());
     }
     PutWord(terms, first ? std::string_view() : s.termTexts[order[ordinal - 1]], s.termTexts[id], first);
-    docCounts[ordinal] = s.postings[id].docCount;
+    docCounts[ordinal] = s.postings[id].docCount();
     PutVarint(terms, docCounts[ordinal]);
-    PutVarint(terms, s.postings[id].WriteTo(postings, s.strided()));
+    PutVarint(terms, s.postings[id].WriteTo(postings, s.strided(), scratch));
     postingsEnds[ordinal] = postings.size();
     s.postings[id] = TermPostings();
   }
@@ -516,9 +589,11 @@ std::vector<uint8_t> SearchIndexBuilder::Finish() {
   }
   auto stopWords = std::move(s.stopWords);
   const uint16_t version = s.version;
+  const size_t longestStopWord = s.longestStopWord;
   *state_ = State();
   state_->stopWords = std::move(stopWords);
   state_->version = version;
+  state_->longestStopWord = longestStopWord;
   return out;
 }
 

@@ -196,6 +196,26 @@ TEST(SearchIndexBuilder, KeepsTopicAndRegionOrder) {
   EXPECT_EQ(r.highlights->InTopic(4, "заголовок", "тело"), (std::vector<Highlight>{{1, 0, 4}}));
 }
 
+// A second index from the same builder holds only its own topics and still leaves the stop
+// words out.
+TEST(SearchIndexBuilder, StartsAfreshAfterFinishWithTheSameStopWords) {
+  SearchIndexBuilder builder;
+  EXPECT_TRUE(builder.Add(0, 1, "мост и река"));
+  (void)builder.Finish();
+  EXPECT_TRUE(builder.Add(0, 1, "река и лес"));
+  const auto bytes = builder.Finish();
+  const auto opened = SearchIndex::Open(bytes);
+  ASSERT_TRUE(opened) << opened.error().ToString();
+  EXPECT_EQ(opened->topicCount(), 1u);
+  EXPECT_TRUE(Search(*opened, "мост", kMatchExactWords, nullptr, nullptr).topics.empty());
+  EXPECT_EQ(Search(*opened, "\"река лес\"", kMatchExactWords, nullptr, nullptr).topics, std::vector<uint32_t>{});
+  EXPECT_EQ(Search(*opened, "\"река и лес\"", kMatchExactWords, nullptr, nullptr).topics, std::vector<uint32_t>{0});
+  TermInfo info;
+  bool found = true;
+  ASSERT_TRUE(opened->FindTerm("и", &info, &found));
+  EXPECT_FALSE(found);
+}
+
 TEST(SearchIndex, RefusesOtherFilesAndVersions) {
   auto bytes = BuildIndex();
   const struct {
