@@ -89,7 +89,7 @@ ProgramRun::ProgramRun(ProgramKind kind) : kind_(std::move(kind)), savedSection_
 }
 
 ProgramRun::~ProgramRun() {
-  EndProcess();
+  process_.Forget();
   WritePrivateProfileStringA("Kro", nullptr, nullptr, kIni);
   if (!savedSection_.empty()) WritePrivateProfileSectionA("Kro", savedSection_.data(), kIni);
   if (savedAutoRun_) WriteDword(kAutoRunKey, kAutoRunValue, savedAutoRun_);
@@ -109,34 +109,14 @@ void ProgramRun::ConfigurePrefix() {
 }
 
 bool ProgramRun::Start() {
-  EndProcess();
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  std::string command = "\"" + kind_.exe + "\"";
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, work_.Path().c_str(), &startup,
-                      &process_)) {
-    process_ = {};
-    return false;
-  }
-  CloseHandle(process_.hThread);
+  if (!process_.Launch(kind_.exe, {}, work_.Path())) return false;
   // Whatever it shows first (the main window, the logo, a message of start-up) takes input.
-  return wintest::WaitUntil([&] { return !TopLevelWindows(process_.dwProcessId).empty(); }, kStartPolls,
-                            process_.hProcess);
-}
-
-bool ProgramRun::Running() const {
-  return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-DWORD ProgramRun::ExitCode() const {
-  DWORD code = STILL_ACTIVE;
-  GetExitCodeProcess(process_.hProcess, &code);
-  return code;
+  return process_.WaitFor([&] { return !TopLevelWindows(process_.Id()).empty(); }, kStartPolls);
 }
 
 bool ProgramRun::Close() {
   for (int round = 0; round < kCloseRounds && Running(); ++round) {
-    const std::vector<HWND> windows = TopLevelWindows(process_.dwProcessId);
+    const std::vector<HWND> windows = TopLevelWindows(process_.Id());
     // Boxes and dialogs first: closing the main window under a modal box would end the
     // program from inside the box's loop, which is not how a user leaves it.
     HWND main = nullptr;
@@ -145,7 +125,7 @@ bool ProgramRun::Close() {
       else PostMessageA(hwnd, WM_CLOSE, 0, 0);
     }
     if (main && windows.size() == 1) PostMessageA(main, WM_CLOSE, 0, 0);
-    wintest::WaitUntil([&] { return !Running(); }, kClosePolls, process_.hProcess);
+    process_.WaitFor([&] { return !Running(); }, kClosePolls);
   }
   return !Running();
 }
@@ -162,16 +142,6 @@ std::string ProgramRun::CheckState() const {
       return "bookmark.tmp: " + parsed.error().ToString();
   }
   return {};
-}
-
-void ProgramRun::EndProcess() {
-  if (!process_.hProcess) return;
-  if (Running()) {
-    TerminateProcess(process_.hProcess, 99);
-    WaitForSingleObject(process_.hProcess, INFINITE);
-  }
-  CloseHandle(process_.hProcess);
-  process_ = {};
 }
 
 }  // namespace kro::randominput

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/Files_win.h"
+#include "tests/support/Program_win.h"
 
 namespace kro::randominput {
 
@@ -29,12 +30,12 @@ public:
   const ProgramKind& Kind() const { return kind_; }
   // Starts the program and waits for its main window; false when it did not come up.
   bool Start();
-  bool Running() const;
+  bool Running() const { return process_.Handle() && !process_.Exited(); }
   // The exit code of an ended program.
-  DWORD ExitCode() const;
-  HANDLE Process() const { return process_.hProcess; }
-  DWORD ProcessId() const { return process_.dwProcessId; }
-  DWORD ThreadId() const { return process_.dwThreadId; }
+  DWORD ExitCode() { return process_.ExitCode(0); }
+  HANDLE Process() const { return process_.Handle(); }
+  DWORD ProcessId() const { return process_.Id(); }
+  DWORD ThreadId() const { return process_.ThreadId(); }
   // Closes every window as a user would, the main one last, and waits for the end; false
   // when the program is still running after that.
   bool Close();
@@ -44,12 +45,11 @@ public:
   const std::string& WorkFolder() const { return work_.Path(); }
 
 private:
-  void EndProcess();
   void ConfigurePrefix();
 
   ProgramKind kind_;
   wintest::TemporaryFolder work_;
-  PROCESS_INFORMATION process_{};
+  wintest::ProgramProcess process_;
   std::vector<char> savedSection_;
   std::optional<DWORD> savedAutoRun_;
   std::optional<DWORD> savedCrashDialog_;

@@ -36,6 +36,7 @@ public:
   void Forget();
 
   DWORD Id() const { return info_.dwProcessId; }
+  DWORD ThreadId() const { return info_.dwThreadId; }
   HANDLE Handle() const { return info_.hProcess; }
 
 private:
